@@ -1,0 +1,23 @@
+#pragma once
+
+#include "runtime/clock.h"
+#include "runtime/controls.h"
+#include "runtime/runtime.h"
+
+#include <string>
+#include <string_view>
+
+namespace guardianes {
+
+// The simulator's output, one JSON object per line. Times are milliseconds
+// of virtual time, written as short as they can be ("1421.875", "0").
+std::string format_ms(Nanos t);
+std::string json_string(std::string_view text);
+
+std::string status_json(const Runtime& runtime, Nanos t);
+// The scene's whole state, without creating it.
+std::string dump_json(const Runtime& runtime, std::size_t scene_index, Nanos t);
+std::string pointer_json(std::string_view scene, int x, int y, MousePointer pointer, Nanos t);
+std::string ignored_json(std::string_view what, Nanos t);
+
+} // namespace guardianes

@@ -1,0 +1,156 @@
+#include "sim/script.h"
+
+#include "sim/json.h"
+
+#include <charconv>
+#include <istream>
+#include <ostream>
+#include <sstream>
+
+namespace guardianes {
+
+namespace {
+
+constexpr Nanos kLongestWait = 1'000'000'000LL * kMillisecond; // about eleven days
+
+std::vector<std::string> split(const std::string& line) {
+    std::istringstream words(line);
+    std::vector<std::string> out;
+    for (std::string word; words >> word;) out.push_back(word);
+    return out;
+}
+
+} // namespace
+
+ScriptRunner::ScriptRunner(Simulation& sim, std::ostream& out) : sim_(sim), out_(out) {
+    add_command("wait", [this](const Args& a) {
+        expect_args(a, 1, "wait MS");
+        sim_.wait(parse_ms(a[0]));
+    });
+    add_command("click", [this](const Args& a) { input(a, "click"); });
+    add_command("press", [this](const Args& a) { input(a, "press"); });
+    add_command("release", [this](const Args& a) { input(a, "release"); });
+    add_command("close", [this](const Args& a) {
+        expect_args(a, 1, "close SCENE");
+        scene_index(a[0]);
+        if (!sim_.close(a[0])) ignored("close " + a[0] + ": " + a[0] + " is not shown");
+    });
+    add_command("pointer", [this](const Args& a) {
+        expect_args(a, 3, "pointer SCENE X Y");
+        scene_index(a[0]);
+        const int x = parse_int(a[1], "X");
+        const int y = parse_int(a[2], "Y");
+        const Scene* scene = sim_.scene(a[0]);
+        if (!scene || !scene->shown()) return ignored("pointer " + a[0] + ": " + a[0] + " is not shown");
+        out_ << pointer_json(a[0], x, y, sim_.runtime().pointer_at(*scene, x, y), sim_.now()) << '\n';
+    });
+    add_command("status", [this](const Args& a) {
+        expect_args(a, 0, "status");
+        out_ << status_json(sim_.runtime(), sim_.now()) << '\n';
+    });
+    add_command("dump", [this](const Args& a) {
+        expect_args(a, 1, "dump SCENE");
+        out_ << dump_json(sim_.runtime(), scene_index(a[0]), sim_.now()) << '\n';
+    });
+}
+
+void ScriptRunner::add_command(std::string name, Command command) { commands_[std::move(name)] = std::move(command); }
+
+int ScriptRunner::run(std::istream& in, std::ostream& err) {
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        try {
+            execute(line);
+        } catch (const ScriptError& e) {
+            out_.flush();
+            err << "line " << number << ": " << e.what() << '\n';
+            return 2;
+        }
+    }
+    out_.flush();
+    return 0;
+}
+
+void ScriptRunner::execute(const std::string& line) {
+    Args words = split(line);
+    if (words.empty() || words[0][0] == '#') return;
+    const auto command = commands_.find(words[0]);
+    if (command == commands_.end()) throw ScriptError("unknown command '" + words[0] + "'");
+    words.erase(words.begin());
+    command->second(words);
+}
+
+std::size_t ScriptRunner::scene_index(const std::string& name) const {
+    const auto index = sim_.runtime().index_of(name);
+    if (!index) throw ScriptError("unknown scene '" + name + "'");
+    return *index;
+}
+
+int ScriptRunner::parse_int(const std::string& text, const char* what) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < -1'000'000 || value > 1'000'000)
+        throw ScriptError(std::string(what) + " must be a whole number of pixels, not '" + text + "'");
+    return value;
+}
+
+Nanos ScriptRunner::parse_ms(const std::string& text) {
+    // Digits, optionally a point and more digits; read exactly, to the nanosecond.
+    const std::size_t point = text.find('.');
+    const std::string whole = text.substr(0, point);
+    const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
+    const auto digits = [](const std::string& s) {
+        return s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (whole.empty() || !digits(whole) || !digits(fraction) || (point != std::string::npos && fraction.empty()))
+        throw ScriptError("MS must be a decimal number of milliseconds >= 0, not '" + text + "'");
+    const std::string trimmed = whole.substr(std::min(whole.find_first_not_of('0'), whole.size()));
+    if (trimmed.size() > 10) throw ScriptError("wait of '" + text + "' ms is too long");
+    Nanos t = (trimmed.empty() ? 0 : std::stoll(trimmed)) * kMillisecond;
+    Nanos scale = kMillisecond / 10;
+    for (std::size_t i = 0; i < fraction.size() && scale > 0; ++i, scale /= 10) t += (fraction[i] - '0') * scale;
+    if (t > kLongestWait) throw ScriptError("wait of '" + text + "' ms is too long");
+    return t;
+}
+
+void ScriptRunner::expect_args(const Args& args, std::size_t count, const char* usage) {
+    if (args.size() < count) throw ScriptError(std::string("missing argument: ") + usage);
+    if (args.size() > count) throw ScriptError(std::string("too many arguments: ") + usage);
+}
+
+void ScriptRunner::ignored(const std::string& what) { out_ << ignored_json(what, sim_.now()) << '\n'; }
+
+void ScriptRunner::input(const Args& a, const char* verb) {
+    const std::string v = verb;
+    const bool by_name = v == "click" && a.size() == 2;
+    if (!by_name) expect_args(a, 3, v == "click" ? "click SCENE NAME or click SCENE X Y" : (v + " SCENE X Y").c_str());
+    const std::size_t index = scene_index(a[0]);
+    const std::string what = v + " " + a[0] + " " + a[1] + (by_name ? "" : " " + a[2]);
+
+    int x = 0;
+    int y = 0;
+    if (by_name) {
+        const auto& rows = sim_.runtime().table(index).controls;
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const ControlRow& r) { return r.name == a[1]; });
+        if (row == rows.end()) throw ScriptError("unknown control '" + a[1] + "' of " + a[0]);
+        if (std::holds_alternative<TimerProps>(row->props)) throw ScriptError("'" + a[1] + "' is a timer: it has no place to click");
+    } else {
+        x = parse_int(a[1], "X");
+        y = parse_int(a[2], "Y");
+    }
+
+    if (!sim_.runtime().running()) return ignored(what + ": the program has ended");
+    const Scene* scene = sim_.scene(a[0]);
+    if (!scene || !scene->shown()) return ignored(what + ": " + a[0] + " is not shown");
+    if (by_name) {
+        const Pixel centre = centre_pixel(*scene->find(a[1]));
+        x = centre.x;
+        y = centre.y;
+    }
+    if (v == "press") sim_.press(a[0], x, y);
+    else if (v == "release") sim_.release(a[0], x, y);
+    else sim_.click(a[0], x, y);
+}
+
+} // namespace guardianes
