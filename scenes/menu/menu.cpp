@@ -1,8 +1,130 @@
+// Choosing a service: the chosen vehicle drives out of its station with its
+// warning lights flashing, and the menu then gives way to the service's scene.
+
 #include "scenes/menu/menu.h"
+#include "runtime/scene.h"
 #include "scenes/scenes.h"
+
+#include <vector>
 
 namespace guardianes {
 
-SceneDef menu_scene() { return {menu_table(), nullptr}; }
+namespace {
+
+constexpr Twips kStep = 100;  // twips down per movement tick
+constexpr int kParked = 45;   // the movement tick that parks the vehicle
+constexpr int kHourglass = 45;
+constexpr int kSwitch = 80;   // the light tick that hides the menu
+
+// The lights copy their colours from these labels at phases 3 and 6.
+struct Flash {
+    Label* first;
+    Label* second;
+};
+
+// One service's card, vehicle and timers.
+struct Departure {
+    Scene& menu;
+    Label& button;
+    std::array<Label*, 3> others;
+    Timer& mover;
+    Timer& lights;
+    std::vector<Label*> parts;
+    Shape* box; // the green engine's equipment box moves last; others have none
+    Label& first_light;
+    Label& second_light;
+    Flash phase3;
+    Flash phase6;
+    VariantCounter& luz;
+    VariantCounter& car;
+    Int16Counter& tiem;
+    SceneLink service;
+
+    void click() {
+        // A vehicle that has parked stays parked; it never drives off again.
+        if (!(car == kParked)) mover.set_enabled(true);
+        lights.set_enabled(true);
+        for (Label* other : others) other->set_enabled(false);
+    }
+
+    void move() {
+        car += 1;
+        for (Label* part : parts) part->set_top(part->top() + kStep);
+        if (box) box->set_top(box->top() + kStep);
+        if (car == kParked) mover.set_enabled(false);
+    }
+
+    void flash() {
+        luz += 1;
+        tiem += 1;
+        if (luz == 3) {
+            first_light.set_back_color(phase3.first->back_color());
+            second_light.set_back_color(phase3.second->back_color());
+        } else if (luz == 6) {
+            first_light.set_back_color(phase6.first->back_color());
+            second_light.set_back_color(phase6.second->back_color());
+            luz = 1;
+        }
+        if (tiem == kHourglass) {
+            menu.set_mouse_pointer(MousePointer::Hourglass);
+        } else if (tiem == kSwitch) {
+            menu.hide();
+            service.show();
+            lights.set_enabled(false);
+        }
+    }
+};
+
+struct Service {
+    const char* button;
+    std::array<const char*, 3> others;
+    const char* mover;
+    const char* lights;
+    std::vector<const char*> parts;
+    const char* box;
+    const char* first_light;
+    const char* second_light;
+    std::array<const char*, 2> phase3;
+    std::array<const char*, 2> phase6;
+    int number;
+    const char* scene;
+};
+
+const Service kServices[] = {
+    {"portal1", {"portal2", "portal3", "portal4"}, "Timer1", "Timer2",
+     {"lcop", "ci", "cd", "v1", "para1", "cen1", "bom1", "lc1", "lc2"}, nullptr,
+     "ci", "cd", {"portal5", "portal4"}, {"portal1", "portal8"}, 1, "Form2"},
+    {"portal2", {"portal1", "portal3", "portal4"}, "Timer3", "Timer4",
+     {"lbm", "mi", "md", "para2", "cen2", "bom2", "lm1", "lm2"}, "lin1",
+     "mi", "md", {"portal7", "portal8"}, {"portal8", "portal7"}, 2, "Form3"},
+    {"portal3", {"portal1", "portal2", "portal4"}, "Timer5", "Timer6",
+     {"lam", "ai", "ad", "para3", "cen3", "bom3", "la1", "la2", "cru1", "cru2"}, nullptr,
+     "ai", "ad", {"portal8", "portal8"}, {"portal4", "portal4"}, 3, "Form4"},
+    {"portal4", {"portal1", "portal2", "portal3"}, "Timer7", "Timer8",
+     {"lbv", "vi", "vd", "para4", "cen4", "bom4", "lv1", "lv2"}, nullptr,
+     "vi", "vd", {"portal7", "ama1"}, {"ama1", "portal7"}, 4, "Form5"},
+};
+
+void bind(Scene& form1, Stage& stage) {
+    for (const Service& s : kServices) {
+        std::vector<Label*> parts;
+        for (const char* name : s.parts) parts.push_back(&form1.label(name));
+        const std::string n = std::to_string(s.number);
+        Departure& d = form1.attach<Departure>(Departure{
+            form1, form1.label(s.button), form1.labels(s.others[0], s.others[1], s.others[2]),
+            form1.timer(s.mover), form1.timer(s.lights), std::move(parts), s.box ? &form1.shape(s.box) : nullptr,
+            form1.label(s.first_light), form1.label(s.second_light),
+            {&form1.label(s.phase3[0]), &form1.label(s.phase3[1])},
+            {&form1.label(s.phase6[0]), &form1.label(s.phase6[1])},
+            form1.variant("luz" + n), form1.variant("car" + n), form1.int16("tiem" + n), stage.link(s.scene)});
+        d.button.on_click = [&d] { d.click(); };
+        d.mover.on_tick = [&d] { d.move(); };
+        d.lights.on_tick = [&d] { d.flash(); };
+    }
+}
+
+} // namespace
+
+SceneDef menu_scene() { return {menu_table(), bind}; }
 
 } // namespace guardianes
