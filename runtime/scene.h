@@ -93,6 +93,14 @@ public:
     auto labels(Names... names) const {
         return std::array<Label*, sizeof...(Names)>{&label(names)...};
     }
+    template <class... Names>
+    auto shapes(Names... names) const {
+        return std::array<Shape*, sizeof...(Names)>{&shape(names)...};
+    }
+    template <class... Names>
+    auto lines(Names... names) const {
+        return std::array<Line*, sizeof...(Names)>{&line(names)...};
+    }
 
     // Keeps the state a scene's handlers are bound to alive as long as the scene.
     template <class T, class... Args>

@@ -95,7 +95,8 @@ TEST(MenuPointer, NoDropOverTheMenuAndTheArrowOverTheButtons) {
     EXPECT_EQ(r.pointer_at(menu, 60, 70), MousePointer::NoDrop);    // a card
     EXPECT_EQ(r.pointer_at(menu, 80, 140), MousePointer::NoDrop);   // a door
     EXPECT_EQ(r.pointer_at(menu, 50, 110), MousePointer::Arrow);    // portal1
-    EXPECT_EQ(r.pointer_at(menu, 80, 128), MousePointer::NoDrop);   // the door's top row lies over the button
+    EXPECT_EQ(r.pointer_at(menu, 170, 128), MousePointer::NoDrop);  // the second door's top row lies over its button
+    EXPECT_EQ(r.pointer_at(menu, 80, 128), MousePointer::Arrow);    // but the police button lies over its door
 }
 
 TEST(Departure, EachServicesLightsFlashFromThePaletteAndTheMiddleOneNeverChanges) {
@@ -115,7 +116,7 @@ TEST(Departure, EachServicesLightsFlashFromThePaletteAndTheMiddleOneNeverChanges
         EXPECT_EQ(lights(), std::pair(s.phase6_first, s.phase6_second));
         sim.wait_ms(2 * kWake); // tick 8: phase 3 again
         EXPECT_EQ(lights(), std::pair(s.phase3_first, s.phase3_second));
-        sim.wait_ms(68 * kWake); // tick 76 is phase 6, tick 78 the last change, phase 3
+        sim.wait_ms(70 * kWake); // tick 78: the last change, a phase-3 one
         EXPECT_EQ(lights(), std::pair(s.phase3_first, s.phase3_second));
         EXPECT_EQ(menu_label(sim, s.middle_light).back_color(), middle);
     }
