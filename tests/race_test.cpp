@@ -1,0 +1,128 @@
+// The police race in the full game, the police card clicked at 0: the start
+// signal, the player's clicks, the rival's run and the single winner.
+
+#include "runtime/scene.h"
+#include "sim/simulation.h"
+
+#include <gtest/gtest.h>
+
+using namespace guardianes;
+
+namespace {
+
+constexpr double kCreated = 1250;                      // the menu's 80th light tick
+constexpr double kSignalTick = 203.125;                // Interval 200 on the wake-up grid
+constexpr double kGreen = kCreated + 9 * kSignalTick;  // 3078.125
+constexpr double kRivalFinish = kGreen + 90 * 171.875; // 18546.875
+constexpr double kWake = 15.625;
+
+class Race : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim.click("Form1", "portal1");
+        wait_until(kCreated);
+        ASSERT_NE(sim.scene("Form2"), nullptr);
+    }
+
+    void wait_until(double ms) { sim.wait_ms(ms - static_cast<double>(sim.now()) / kMillisecond); }
+    Label& label(const char* name) { return sim.scene("Form2")->label(name); }
+    Shape& shape(const char* name) { return sim.scene("Form2")->shape(name); }
+    std::string colour(const char* name) { return to_string(shape(name).back_color()); }
+
+    // Alternate spots 4 pixels apart, so no two presses pair into a double-click.
+    void click_ava(int times, double gap_ms = 0) {
+        for (int i = 0; i < times; ++i, ++presses, sim.wait_ms(gap_ms))
+            sim.click("Form2", 150 + 4 * (presses % 2), 524);
+    }
+
+    Simulation sim;
+    int presses = 0;
+};
+
+TEST_F(Race, SignalTurnsRedYellowGreenOnTicksThreeSixNineAndThenStays) {
+    wait_until(kCreated + 3 * kSignalTick - kWake);
+    EXPECT_EQ(colour("se1"), "#800000");
+    wait_until(kCreated + 3 * kSignalTick);
+    EXPECT_EQ(colour("se1"), "#FF0000");
+    wait_until(kCreated + 6 * kSignalTick);
+    EXPECT_EQ(colour("se1") + colour("se2"), "#800000#FFFF00");
+    wait_until(kGreen);
+    EXPECT_EQ(colour("se2") + colour("se3"), "#808000#00FF00");
+    wait_until(kRivalFinish + 1000);
+    EXPECT_EQ(colour("se1") + colour("se2") + colour("se3"), "#800000#808000#00FF00");
+}
+
+TEST_F(Race, ClicksCountOnlyFromTheGreenLight) {
+    for (double t : {kCreated, kCreated + 1000, kGreen - kWake}) {
+        wait_until(t);
+        click_ava(3);
+    }
+    EXPECT_EQ(label("poli").top(), 7320);
+    wait_until(kGreen);
+    click_ava(1);
+    EXPECT_EQ(label("poli").top(), 7320 - 160);
+}
+
+TEST_F(Race, RivalLeftAloneWinsOnItsNinetiethTickAndFreezesThePoliceCar) {
+    wait_until(kRivalFinish - kWake);
+    EXPECT_EQ(shape("porch").top(), 7320 - 89 * 90);
+    EXPECT_FALSE(label("play2").visible());
+    wait_until(kRivalFinish);
+    EXPECT_EQ(shape("porch").top(), 7320 - 90 * 90);
+    EXPECT_EQ(label("ven2").top(), 7680 - 90 * 90);
+    EXPECT_TRUE(label("play2").visible());
+    click_ava(4);
+    wait_until(kRivalFinish + 2000);
+    EXPECT_EQ(shape("porch").top(), 7320 - 90 * 90);
+    EXPECT_EQ(label("poli").top(), 7320);
+}
+
+TEST_F(Race, FiftyTwoCountedClicksWinAndFreezeTheRival) {
+    wait_until(kGreen);
+    click_ava(51, 100);
+    EXPECT_FALSE(label("play1").visible());
+    click_ava(1);
+    EXPECT_TRUE(label("play1").visible());
+    EXPECT_EQ(label("poli").top(), 7320 - 52 * 160);
+    EXPECT_EQ(label("luz5").top(), 7320 - 52 * 160);
+    const Twips rival = shape("porch").top();
+    click_ava(4);
+    wait_until(kRivalFinish + 2000);
+    EXPECT_EQ(label("poli").top(), 7320 - 52 * 160);
+    EXPECT_EQ(shape("porch").top(), rival);
+}
+
+TEST_F(Race, SixFastPressesAtOneSpotCountThreeWhileMovingOnesAllCount) {
+    wait_until(kGreen);
+    for (int i = 0; i < 6; ++i, sim.wait_ms(100)) sim.click("Form2", 150, 524);
+    EXPECT_EQ(label("poli").top(), 7320 - 3 * 160);
+    sim.wait_ms(600);
+    for (int i = 0; i < 6; ++i, sim.wait_ms(100)) sim.click("Form2", 150 + 3 * (i % 2), 524);
+    EXPECT_EQ(label("poli").top(), 7320 - 9 * 160);
+}
+
+struct Pace {
+    double first_click;
+    double gap;
+    bool player_wins;
+};
+
+class EveryRace : public Race, public ::testing::WithParamInterface<Pace> {};
+
+TEST_P(EveryRace, EndsWithExactlyOneWinner) {
+    wait_until(GetParam().first_click);
+    click_ava(60, GetParam().gap);
+    wait_until(kRivalFinish + 2000);
+    EXPECT_EQ(label("play1").visible(), GetParam().player_wins);
+    EXPECT_NE(label("play1").visible(), label("play2").visible());
+    EXPECT_FALSE(label("play3").visible());
+}
+
+// The last two finish one wake-up before the rival, and just after the
+// rival's 90th tick on the same wake-up.
+INSTANTIATE_TEST_SUITE_P(Paces, EveryRace,
+                         ::testing::Values(Pace{kGreen, 100, true}, Pace{kGreen, 400, false},
+                                           Pace{kRivalFinish - 51 * 300 - kWake, 300, true},
+                                           Pace{kRivalFinish - 51 * 300, 300, false}));
+
+} // namespace
