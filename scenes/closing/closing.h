@@ -4,6 +4,7 @@
 
 namespace guardianes {
 
+// Form5, the closing street: every control in drawing order, first on top.
 SceneTable closing_table();
 
 } // namespace guardianes
