@@ -1,0 +1,169 @@
+// The fire in the full game, the fire card clicked at 0: the pump, the
+// clock and its gallons, the flare-ups, and the single ending.
+
+#include "runtime/scene.h"
+#include "sim/simulation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace guardianes;
+
+namespace {
+
+constexpr double kCreated = 1250; // the menu's 80th light tick
+constexpr double kWake = 15.625;
+
+class Fire : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim.click("Form1", "portal2");
+        wait_until(kCreated);
+        ASSERT_NE(sim.scene("Form3"), nullptr);
+    }
+
+    void wait_until(double ms) { sim.wait_ms(ms - static_cast<double>(sim.now()) / kMillisecond); }
+    Label& label(const std::string& name) { return sim.scene("Form3")->label(name); }
+    bool shown(const std::string& name) { return label(name).visible(); }
+    std::string lights() { return to_string(label("luz1").back_color()) + to_string(label("luz2").back_color()); }
+    const std::string& clock() { return label("Label1").caption(); }
+    const std::string& gallons() { return label("label2").caption(); }
+
+    // Alternate spots 4 pixels apart, so no two presses pair into a double-click.
+    void pump(int times) {
+        for (int i = 0; i < times; ++i) sim.click("Form3", 95 + 4 * (presses++ % 2), 340);
+    }
+
+    // Lets the running clock go on, one wake-up at a time, until it shows `tick`.
+    void run_clock_to(int tick) {
+        for (int i = 0; i < 8 * 300 && clock() != std::to_string(tick); ++i) sim.wait_ms(kWake);
+        ASSERT_EQ(clock(), std::to_string(tick));
+    }
+
+    // How many of Line1..Line15 and of Line16..Line30 are drawn: "15+0" is the upper jet alone.
+    std::string jet() {
+        int drawn[2] = {0, 0};
+        for (int n = 1; n <= 30; ++n) drawn[n > 15] += sim.scene("Form3")->line("Line" + std::to_string(n)).visible();
+        return std::to_string(drawn[0]) + "+" + std::to_string(drawn[1]);
+    }
+
+    int windows_burning() {
+        int burning = 0;
+        for (int n = 1; n <= 8; ++n) burning += shown("ven" + std::to_string(n));
+        return burning;
+    }
+
+    Simulation sim;
+    int presses = 0;
+};
+
+TEST_F(Fire, WithoutClicksOnlyTheEngineLightsMove) {
+    wait_until(kCreated + 3 * 109.375);
+    EXPECT_EQ(lights(), "#FF0000#800000");
+    wait_until(kCreated + 6 * 109.375);
+    EXPECT_EQ(lights(), "#800000#FF0000");
+    wait_until(kCreated + 60000);
+    EXPECT_EQ(clock(), "0");
+    EXPECT_EQ(windows_burning(), 8);
+    EXPECT_FALSE(shown("lose"));
+}
+
+TEST_F(Fire, TheCountOfTwoHoldsTheClockUntilTheNextClick) {
+    wait_until(1300);
+    pump(1);
+    EXPECT_EQ(jet(), "0+0");
+    wait_until(1421.875 - kWake);
+    EXPECT_EQ(clock(), "0");
+    wait_until(1421.875);
+    EXPECT_EQ(clock(), "1");
+    pump(1);
+    EXPECT_EQ(jet(), "15+0");
+    wait_until(5000);
+    EXPECT_EQ(clock(), "1");
+    pump(1);
+    wait_until(5125);
+    EXPECT_EQ(clock(), "2");
+}
+
+TEST_F(Fire, FiveClicksPutOutEachWindowInOrderAndTheJetTurnsDownAtTwentyTwo) {
+    for (int count = 1; count <= 40; ++count) {
+        pump(1);
+        for (int n = 1; n <= 8; ++n)
+            EXPECT_EQ(shown("ven" + std::to_string(n)), count < 5 * n) << "window " << n << ", count " << count;
+        EXPECT_EQ(jet(), count == 1 || count == 40 ? "0+0" : count < 22 ? "15+0" : "0+15") << count;
+        EXPECT_EQ(shown("win"), count == 40);
+    }
+    // The yellow pane behind the first window is what shows there now.
+    EXPECT_EQ(sim.runtime().label_at(*sim.scene("Form3"), 408, 56)->name(), "ama1");
+    EXPECT_FALSE(label("bomba").enabled());
+}
+
+TEST_F(Fire, AFlareUpAtThirtyNineRelightsEveryWindowAndRestartsTheCount) {
+    pump(39);
+    run_clock_to(81);
+    EXPECT_EQ(windows_burning(), 1);
+    run_clock_to(82);
+    EXPECT_EQ(windows_burning(), 8);
+    EXPECT_EQ(gallons(), "2");
+    EXPECT_EQ(jet(), "0+15");
+    pump(2);
+    EXPECT_EQ(jet(), "15+0");
+}
+
+TEST_F(Fire, TheGallonLabelTurnsSingularAtTickOneSeventyFiveOnly) {
+    pump(1);
+    const struct { int tick; const char* text; const char* left; } steps[] = {
+        {81, "Galones de Agua", "3"}, {82, "Galones de Agua", "2"}, {174, "Galones de Agua", "2"},
+        {175, "Galon de Agua", "1"},  {263, "Galon de Agua", "1"},  {264, "Galon de Agua", "0"}};
+    for (const auto& step : steps) {
+        run_clock_to(step.tick);
+        // What the player reads there is the caption of the top label.
+        const Label* top = sim.runtime().label_at(*sim.scene("Form3"), 100, 24);
+        EXPECT_EQ(top ? top->caption() : "", step.text) << "tick " << step.tick;
+        EXPECT_EQ(gallons(), step.left) << "tick " << step.tick;
+    }
+    EXPECT_TRUE(shown("edificio"));
+}
+
+TEST_F(Fire, OneClickAt1300LosesAt34421AndClearsTheWholeBuilding) {
+    wait_until(1300);
+    pump(1);
+    wait_until(34421.875 - kWake);
+    EXPECT_FALSE(shown("lose"));
+    wait_until(34421.875);
+    EXPECT_TRUE(shown("lose"));
+    EXPECT_EQ(clock() + " " + gallons(), "265 0");
+    for (const char* name : {"edificio", "ven1", "ven8", "ama1", "ama8"}) EXPECT_FALSE(shown(name)) << name;
+    for (const char* name : {"s1", "s5", "s9"}) EXPECT_TRUE(shown(name)) << name;
+    wait_until(40000);
+    EXPECT_EQ(clock(), "265");
+}
+
+TEST_F(Fire, ALossLeavesTheUpperJetShowing) {
+    pump(3);
+    run_clock_to(265);
+    EXPECT_EQ(jet(), "15+0");
+}
+
+TEST_F(Fire, ALossHidesTheLowerJetAndTheDeadPumpCountsNoMore) {
+    pump(23);
+    run_clock_to(265);
+    EXPECT_EQ(jet(), "0+0");
+    pump(2); // would show the upper jet if it still counted
+    EXPECT_EQ(jet(), "0+0");
+    EXPECT_FALSE(label("bomba").enabled());
+}
+
+TEST_F(Fire, AWinOnTheLastGallonPreventsTheLoss) {
+    pump(1);
+    run_clock_to(264);
+    pump(40);
+    wait_until(static_cast<double>(sim.now()) / kMillisecond + 5000);
+    EXPECT_TRUE(shown("win"));
+    EXPECT_FALSE(shown("lose"));
+    EXPECT_TRUE(shown("edificio"));
+    EXPECT_EQ(clock(), "264");
+}
+
+} // namespace
