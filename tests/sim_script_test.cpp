@@ -1,0 +1,140 @@
+// guardianes-sim's script language and JSON answers, run in-process and,
+// for the exit status, as the real program.
+
+#include "sim/json.h"
+#include "sim/script.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+using namespace guardianes;
+
+namespace {
+
+struct ScriptResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ScriptResult run_script(const std::string& script) {
+    Simulation sim;
+    std::ostringstream out;
+    std::ostringstream err;
+    ScriptRunner runner(sim, out);
+    std::istringstream in(script);
+    const int status = runner.run(in, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+TEST(SimScript, StatusListsEveryScenesStateAndTheTime) {
+    const ScriptResult run = run_script("status\nclick Form1 portal3\nwait 1250\nstatus\n");
+    EXPECT_EQ(run.status, 0);
+    const auto lines = lines_of(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], R"({"t":0,"running":true,"scenes":{"Form1":"shown","Form2":"not created",)"
+                        R"("Form3":"not created","Form4":"not created","Form5":"not created"},"error":null})");
+    EXPECT_EQ(lines[1], R"({"t":1250,"running":true,"scenes":{"Form1":"hidden","Form2":"not created",)"
+                        R"("Form3":"not created","Form4":"shown","Form5":"not created"},"error":null})");
+}
+
+TEST(SimScript, DumpShowsDefaultsRolesAndEmptyCounters) {
+    const ScriptResult run = run_script("dump Form1\ndump Form3\n");
+    const auto lines = lines_of(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string& menu = lines[0];
+    EXPECT_EQ(menu.rfind(R"({"t":0,"scene":"Form1","state":"shown","Caption":"Form1","BackColor":"#404040",)"
+                         R"("ForeColor":"ButtonText","FillColor":"#000000","MousePointer":12,)"
+                         R"("ClientWidth":6645,"ClientHeight":7200,"counters":{"luz1":null,"car1":null,"tiem1":0,)", 0),
+              0u);
+    EXPECT_NE(menu.find(R"({"Name":"Timer8","Kind":"Timer","Interval":10,"Enabled":false})"), std::string::npos);
+    EXPECT_NE(menu.find(R"({"Name":"Label3","Kind":"Label","Left":960,"Top":1920,"Width":615,"Height":375,)"
+                        R"("Caption":"","BackColor":"#000000","BackStyle":1,"ForeColor":"ButtonText","BorderStyle":0,)"
+                        R"("Alignment":0,"FontName":"MS Sans Serif","FontSize":8.25,"FontBold":false,)"
+                        R"("FontItalic":false,"FontUnderline":false,"FontStrikethrough":false,"Enabled":true,)"
+                        R"("Visible":true,"MousePointer":0})"),
+              std::string::npos);
+    EXPECT_NE(menu.find(R"({"Name":"lin1","Kind":"Shape","Left":2400,"Top":960,"Width":375,"Height":615,"Shape":4,)"
+                        R"("BackStyle":1,"BackColor":"#00C000","FillStyle":6,"FillColor":"#00C000",)"
+                        R"("BorderColor":"#FFFFFF","BorderWidth":1,"Visible":true})"),
+              std::string::npos);
+    EXPECT_EQ(lines[1], R"({"t":0,"scene":"Form3","state":"not created"})");
+}
+
+TEST(SimScript, TimesAreWrittenAsShortAsTheyCanBe) {
+    EXPECT_EQ(format_ms(0), "0");
+    EXPECT_EQ(format_ms(15'625'000), "15.625");
+    EXPECT_EQ(format_ms(1'421'875'000), "1421.875");
+    EXPECT_EQ(format_ms(1'500'000), "1.5");
+    EXPECT_EQ(format_ms(1), "0.000001");
+}
+
+TEST(SimScript, InputToASceneNotShownIsIgnoredAndSaysSo) {
+    const ScriptResult run = run_script("click Form2 ava\nclose Form4\n# a comment\n\nclick Form1 portal1\nwait 1300\nclick Form1 10 10\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, R"({"t":0,"ignored":"click Form2 ava: Form2 is not shown"})"
+                       "\n"
+                       R"({"t":0,"ignored":"close Form4: Form4 is not shown"})"
+                       "\n"
+                       R"({"t":1300,"ignored":"click Form1 10 10: Form1 is not shown"})"
+                       "\n");
+}
+
+TEST(SimScript, PointerAnswersWithTheShapeShown) {
+    const ScriptResult run = run_script("pointer Form1 84 116\npointer Form1 5 5\n");
+    EXPECT_EQ(run.out, R"({"t":0,"scene":"Form1","x":84,"y":116,"pointer":1})"
+                       "\n"
+                       R"({"t":0,"scene":"Form1","x":5,"y":5,"pointer":12})"
+                       "\n");
+}
+
+TEST(SimScript, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"dance\n", "line 1: unknown command 'dance'"},
+        {"status\ndump Form9\n", "line 2: unknown scene 'Form9'"},
+        {"click Form1 nobody\n", "line 1: unknown control 'nobody' of Form1"},
+        {"click Form1 Timer1\n", "line 1: 'Timer1' is a timer: it has no place to click"},
+        {"wait\n", "line 1: missing argument: wait MS"},
+        {"wait -5\n", "line 1: MS must be a decimal number of milliseconds >= 0, not '-5'"},
+        {"wait 1.2.3\n", "line 1: MS must be a decimal number of milliseconds >= 0, not '1.2.3'"},
+        {"wait 99999999999999999999\n", "line 1: wait of '99999999999999999999' ms is too long"},
+        {"press Form1 1x 2\n", "line 1: X must be a whole number of pixels, not '1x'"},
+        {"status now\n", "line 1: too many arguments: status"},
+        {"click Form1\n", "line 1: missing argument: click SCENE NAME or click SCENE X Y"},
+    };
+    for (auto [script, message] : cases) {
+        const ScriptResult run = run_script(script);
+        EXPECT_EQ(run.status, 2) << script;
+        EXPECT_EQ(run.err, std::string(message) + "\n") << script;
+    }
+    const ScriptResult partial = run_script("status\nbogus\nstatus\n");
+    EXPECT_EQ(lines_of(partial.out).size(), 1u);
+}
+
+TEST(SimScript, AWaitEndingExactlyOnAWakeupServesIt) {
+    const ScriptResult run = run_script("click Form1 portal1\nwait 15.625\ndump Form1\n");
+    EXPECT_NE(run.out.find(R"("car1":1)"), std::string::npos);
+}
+
+TEST(SimProgram, ExitsZeroOnAGoodScriptAndTwoOnABadOne) {
+    const std::string script = ::testing::TempDir() + "/good.txt";
+    std::ofstream(script) << "wait 10\nstatus\n";
+    EXPECT_EQ(WEXITSTATUS(std::system((std::string(GUARDIANES_SIM) + " " + script + " >/dev/null").c_str())), 0);
+    const std::string bad = ::testing::TempDir() + "/bad.txt";
+    std::ofstream(bad) << "wait x\n";
+    EXPECT_EQ(WEXITSTATUS(std::system((std::string(GUARDIANES_SIM) + " " + bad + " 2>/dev/null").c_str())), 2);
+    EXPECT_EQ(WEXITSTATUS(std::system((std::string(GUARDIANES_SIM) + " /no/such/file 2>/dev/null").c_str())), 2);
+}
