@@ -4,6 +4,8 @@
 
 namespace guardianes {
 
+// Form4, the patient: every control in drawing order, first on top, and the
+// counters its handlers step.
 SceneTable ambulance_table();
 
 } // namespace guardianes
