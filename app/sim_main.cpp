@@ -2,6 +2,7 @@
 //
 //   guardianes-sim [SCRIPT]     reads SCRIPT, or standard input without one
 
+#include "sim/picture_commands.h"
 #include "sim/script.h"
 #include "sim/simulation.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     try {
         Simulation sim;
         ScriptRunner runner(sim, std::cout);
+        add_picture_commands(runner);
         return runner.run(argc == 2 ? file : std::cin, std::cerr);
     } catch (const std::exception& e) {
         std::cerr << "guardianes-sim: " << e.what() << '\n';

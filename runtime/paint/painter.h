@@ -1,0 +1,43 @@
+#pragma once
+
+// The software painter: what the player sees of a scene, as pixels. The
+// desktop window and the simulator's pictures both come from here, so the
+// same scene always gives the same pixels.
+
+#include "runtime/caption_layout.h"
+#include "runtime/paint/fonts.h"
+#include "runtime/paint/image.h"
+#include "runtime/paint/png.h"
+#include "runtime/scene.h"
+
+#include <vector>
+
+namespace guardianes {
+
+class Canvas;
+
+// Where a label's caption goes: its rectangle in client pixels less the
+// sunken edge, if it has one. There is no inner margin.
+PixelRect text_area(const LabelProps& label);
+
+class Painter {
+public:
+    explicit Painter(FontLibrary& fonts) : fonts_(&fonts) {}
+
+    // Paints the scene's client area at its current client size into
+    // `image`, resizing it to fit.
+    void paint(const Scene& scene, Image& image);
+    // Repaints only the pixels of `area` (clipped to the image) and leaves
+    // the rest untouched, with the same pixels a whole repaint would give.
+    void paint(const Scene& scene, Image& image, PixelRect area);
+
+    // The caption's lines as a label draws them, in its own font.
+    std::vector<CaptionLine> caption_lines(const LabelProps& label);
+
+private:
+    void paint_label(Canvas& canvas, const LabelProps& label);
+
+    FontLibrary* fonts_;
+};
+
+} // namespace guardianes
