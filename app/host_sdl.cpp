@@ -1,0 +1,252 @@
+// The desktop host, on SDL2. It implements, for the runtime:
+//  - one top-level window per shown scene: title, client size, resizing,
+//    showing, hiding, raising and the player's close button;
+//  - presses and releases of the primary button, passed on with their pixel;
+//  - the pointer shapes arrow, hourglass and no-drop sign;
+//  - wake-ups on the 64 Hz grid of the monotonic clock, sleeping in the
+//    event wait in between and not waking at all while no timer runs;
+//  - repainting only what a handler changed, and the modal message of a
+//    run-time error.
+
+#include "app/host.h"
+
+#include "runtime/paint/image.h"
+#include "runtime/paint/painter.h"
+#include "runtime/runtime.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+namespace guardianes {
+
+namespace {
+
+struct Window {
+    SDL_Window* window = nullptr;
+    Image frame;
+};
+
+class DesktopHost final : public RuntimeObserver {
+public:
+    DesktopHost(Runtime& runtime, Clock& clock, Painter& painter, const HostOptions& options)
+        : runtime_(runtime), clock_(clock), painter_(painter) {
+        cursors_[MousePointer::Default] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+        cursors_[MousePointer::Arrow] = cursors_[MousePointer::Default];
+        cursors_[MousePointer::Hourglass] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
+        cursors_[MousePointer::NoDrop] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_NO);
+        if (!options.wakeup_log.empty()) wakeup_log_ = std::fopen(options.wakeup_log.c_str(), "w");
+    }
+
+    ~DesktopHost() override {
+        for (auto& [scene, w] : windows_) SDL_DestroyWindow(w.window);
+        SDL_FreeCursor(cursors_[MousePointer::Default]);
+        SDL_FreeCursor(cursors_[MousePointer::Hourglass]);
+        SDL_FreeCursor(cursors_[MousePointer::NoDrop]);
+        if (wakeup_log_) std::fclose(wakeup_log_);
+    }
+
+    int run() {
+        runtime_.set_observer(this);
+        runtime_.start();
+        while (runtime_.running()) {
+            const std::optional<Nanos> next = runtime_.next_wakeup();
+            SDL_Event event;
+            if (SDL_WaitEventTimeout(&event, timeout_ms(next))) {
+                handle(event);
+                while (runtime_.running() && SDL_PollEvent(&event)) handle(event);
+            }
+            if (quit_) break;
+            const Nanos now = clock_.now();
+            if (runtime_.running() && next && now >= *next) {
+                // Serve only the latest wake-up: missed ones are never made up.
+                const Nanos wakeup = now - now % kWakeupPeriod;
+                if (wakeup_log_) std::fprintf(wakeup_log_, "%lld %lld\n", static_cast<long long>(wakeup),
+                                              static_cast<long long>(now));
+                runtime_.serve_wakeup(wakeup);
+            }
+        }
+        runtime_.set_observer(nullptr);
+        if (const auto& error = runtime_.error()) return report(*error);
+        return 0;
+    }
+
+    void scene_shown(Scene& scene) override {
+        Window& w = windows_[&scene];
+        if (!w.window) {
+            w.window = SDL_CreateWindow(scene.caption().c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                        to_pixels(scene.client_width()), to_pixels(scene.client_height()),
+                                        SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+            if (!w.window) {
+                std::fprintf(stderr, "guardianes: cannot open a window: %s\n", SDL_GetError());
+                quit_ = true;
+                return;
+            }
+        }
+        SDL_ShowWindow(w.window);
+        SDL_RaiseWindow(w.window);
+        repaint(scene, w, full(scene));
+        update_pointer();
+    }
+
+    void scene_hidden(Scene& scene) override {
+        if (auto it = windows_.find(&scene); it != windows_.end()) SDL_HideWindow(it->second.window);
+    }
+
+    void scene_closed(Scene& scene) override {
+        if (auto it = windows_.find(&scene); it != windows_.end()) {
+            SDL_DestroyWindow(it->second.window);
+            windows_.erase(it);
+        }
+    }
+
+    void scene_changed(Scene& scene) override {
+        auto it = windows_.find(&scene);
+        if (it == windows_.end() || !scene.shown()) return;
+        if (!scene.damage_area().empty()) repaint(scene, it->second, scene.damage_area());
+        if (scene.pointer_changed()) update_pointer();
+    }
+
+private:
+    static int timeout_ms(const std::optional<Nanos>& next, Nanos now) {
+        if (!next) return -1;
+        const Nanos left = *next - now;
+        return left <= 0 ? 0 : static_cast<int>((left + kMillisecond - 1) / kMillisecond);
+    }
+    int timeout_ms(const std::optional<Nanos>& next) const { return timeout_ms(next, clock_.now()); }
+
+    static PixelRect full(const Scene& scene) {
+        return {0, 0, to_pixels(scene.client_width()), to_pixels(scene.client_height())};
+    }
+
+    Scene* scene_of(Uint32 window_id) const {
+        SDL_Window* window = SDL_GetWindowFromID(window_id);
+        for (const auto& [scene, w] : windows_)
+            if (w.window == window) return scene;
+        return nullptr;
+    }
+
+    void handle(const SDL_Event& event) {
+        switch (event.type) {
+        case SDL_QUIT: quit_ = true; break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.button != SDL_BUTTON_LEFT) break;
+            if (Scene* scene = scene_of(event.button.windowID)) {
+                if (event.type == SDL_MOUSEBUTTONDOWN) runtime_.press(*scene, event.button.x, event.button.y);
+                else runtime_.release(*scene, event.button.x, event.button.y);
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (Scene* scene = scene_of(event.motion.windowID)) set_pointer(*scene, event.motion.x, event.motion.y);
+            break;
+        case SDL_WINDOWEVENT: window_event(event.window); break;
+        default: break;
+        }
+    }
+
+    void window_event(const SDL_WindowEvent& event) {
+        Scene* scene = scene_of(event.windowID);
+        if (!scene) return;
+        switch (event.event) {
+        case SDL_WINDOWEVENT_CLOSE: runtime_.close(*scene); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // The runtime repaints through scene_changed when the size really changed.
+            runtime_.resize(*scene, std::max(event.data1, 1), std::max(event.data2, 1));
+            break;
+        case SDL_WINDOWEVENT_EXPOSED: present(windows_[scene], full(*scene)); break;
+        case SDL_WINDOWEVENT_ENTER: update_pointer(); break;
+        default: break;
+        }
+    }
+
+    void repaint(const Scene& scene, Window& w, const PixelRect& area) {
+        const PixelRect all = full(scene);
+        if (w.frame.width != all.x1 || w.frame.height != all.y1) {
+            painter_.paint(scene, w.frame);
+            present(w, all);
+            return;
+        }
+        painter_.paint(scene, w.frame, area);
+        present(w, area);
+    }
+
+    // Copies part of the painted frame to the window and shows it.
+    void present(Window& w, PixelRect area) {
+        SDL_Surface* surface = SDL_GetWindowSurface(w.window);
+        if (!surface) return;
+        area.x0 = std::max(area.x0, 0);
+        area.y0 = std::max(area.y0, 0);
+        area.x1 = std::min({area.x1, w.frame.width, surface->w});
+        area.y1 = std::min({area.y1, w.frame.height, surface->h});
+        if (area.empty()) return;
+        SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(w.frame.pixels.data(), w.frame.width, w.frame.height,
+                                                                32, w.frame.width * 4, SDL_PIXELFORMAT_XRGB8888);
+        if (!frame) return;
+        SDL_Rect rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
+        SDL_Rect target = rect;
+        SDL_BlitSurface(frame, &rect, surface, &target);
+        SDL_FreeSurface(frame);
+        SDL_UpdateWindowSurfaceRects(w.window, &rect, 1);
+    }
+
+    void set_pointer(const Scene& scene, int x, int y) {
+        const MousePointer pointer = runtime_.pointer_at(scene, x, y);
+        auto it = cursors_.find(pointer);
+        SDL_Cursor* cursor = it != cursors_.end() ? it->second : cursors_[MousePointer::Default];
+        if (cursor && cursor != SDL_GetCursor()) SDL_SetCursor(cursor);
+    }
+
+    // The pointer changes when a handler changes it, even if the mouse does not move.
+    void update_pointer() {
+        SDL_Window* focus = SDL_GetMouseFocus();
+        if (!focus) return;
+        int x = 0;
+        int y = 0;
+        SDL_GetMouseState(&x, &y);
+        for (const auto& [scene, w] : windows_)
+            if (w.window == focus && scene->shown()) set_pointer(*scene, x, y);
+    }
+
+    int report(const ErrorReport& error) {
+        const std::string title = "Run-time error '" + std::to_string(error.number) + "':";
+        std::fprintf(stderr, "guardianes: %s %s\n", title.c_str(), error.name.c_str());
+        SDL_Window* parent = nullptr;
+        for (const auto& [scene, w] : windows_)
+            if (scene->shown()) parent = w.window;
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Guardianes", (title + "\n\n" + error.name).c_str(), parent);
+        return 1;
+    }
+
+    Runtime& runtime_;
+    Clock& clock_;
+    Painter& painter_;
+    std::map<Scene*, Window> windows_;
+    std::map<MousePointer, SDL_Cursor*> cursors_;
+    std::FILE* wakeup_log_ = nullptr;
+    bool quit_ = false;
+};
+
+} // namespace
+
+int run_desktop(Runtime& runtime, Clock& clock, Painter& painter, const HostOptions& options) {
+    // A player's first click on a window that has just been focused must never be lost.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "guardianes: cannot open a window: %s\n", SDL_GetError());
+        return 1;
+    }
+    int status = 0;
+    {
+        DesktopHost host(runtime, clock, painter, options);
+        status = host.run();
+    }
+    SDL_Quit();
+    return status;
+}
+
+} // namespace guardianes
