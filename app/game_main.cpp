@@ -18,6 +18,8 @@ constexpr const char* kUsage =
     "A game for children about the emergency services: choose the police, a fire\n"
     "brigade or the ambulance and play its scene with the mouse.\n"
     "\n"
+    "  --scale N    draw every window N times larger (1 to 8); by default the\n"
+    "               desktop's resolution setting decides\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n";
 
@@ -25,6 +27,7 @@ constexpr const char* kUsage =
 
 int main(int argc, char** argv) {
     using namespace guardianes;
+    HostOptions options;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::cout << kUsage;
@@ -34,6 +37,17 @@ int main(int argc, char** argv) {
             std::cout << "guardianes " << GUARDIANES_VERSION << '\n';
             return 0;
         }
+        if (std::strcmp(argv[i], "--scale") == 0 || std::strncmp(argv[i], "--scale=", 8) == 0) {
+            const char* value = argv[i][7] == '=' ? argv[i] + 8 : (i + 1 < argc ? argv[++i] : "");
+            char* end = nullptr;
+            const long scale = std::strtol(value, &end, 10);
+            if (*value == '\0' || *end != '\0' || scale < 1 || scale > 8) {
+                std::cerr << "guardianes: --scale takes a whole number from 1 to 8, not '" << value << "'\n";
+                return 2;
+            }
+            options.scale = static_cast<int>(scale);
+            continue;
+        }
         std::cerr << "guardianes: unknown option '" << argv[i] << "' (try --help)\n";
         return 2;
     }
@@ -42,7 +56,6 @@ int main(int argc, char** argv) {
         Painter painter(fonts);
         MonotonicClock clock;
         Runtime runtime(game_scenes(), clock);
-        HostOptions options;
         if (const char* log = std::getenv("GUARDIANES_WAKEUP_LOG")) options.wakeup_log = log;
         return run_desktop(runtime, clock, painter, options);
     } catch (const std::exception& e) {

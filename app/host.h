@@ -13,6 +13,8 @@ struct HostOptions {
     // When set, the time of every wake-up is appended to this file, one
     // line of nanoseconds each, for measuring the schedule's accuracy.
     std::string wakeup_log;
+    // Every window drawn this many times larger; 0 asks the desktop.
+    int scale = 0;
 };
 
 // Runs the game in real windows until it ends; returns the exit status.

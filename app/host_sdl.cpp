@@ -6,7 +6,10 @@
 //  - wake-ups on the 64 Hz grid of the monotonic clock, sleeping in the
 //    event wait in between and not waking at all while no timer runs;
 //  - repainting only what a handler changed, and the modal message of a
-//    run-time error.
+//    run-time error;
+//  - a whole-number scale for screens of high pixel density: every pixel
+//    of a scene becomes a square block, and clicks are mapped back, so the
+//    scenes never see scaled values.
 
 #include "app/host.h"
 
@@ -15,25 +18,51 @@
 #include "runtime/runtime.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace guardianes {
 
 namespace {
 
+constexpr int kLargestScale = 8;
+
 struct Window {
     SDL_Window* window = nullptr;
     Image frame;
+    std::vector<std::uint32_t> blocks; // part of the frame, scaled up for presenting
 };
+
+// The scale the desktop asks for: X's Xft.dpi resource over 96, so that
+// 192 dpi draws everything twice as large. 1 where there is no such setting.
+int desktop_scale() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) return 1;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return 1;
+    int scale = 1;
+    if (const char* resources = XResourceManagerString(display)) {
+        if (const char* dpi = std::strstr(resources, "Xft.dpi:")) {
+            const double value = std::strtod(dpi + 8, nullptr);
+            scale = std::clamp(static_cast<int>(value / 96.0), 1, kLargestScale);
+        }
+    }
+    XCloseDisplay(display);
+    return scale;
+}
 
 class DesktopHost final : public RuntimeObserver {
 public:
     DesktopHost(Runtime& runtime, Clock& clock, Painter& painter, const HostOptions& options)
-        : runtime_(runtime), clock_(clock), painter_(painter) {
+        : runtime_(runtime), clock_(clock), painter_(painter),
+          scale_(options.scale > 0 ? options.scale : desktop_scale()) {
         cursors_[MousePointer::Default] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
         cursors_[MousePointer::Arrow] = cursors_[MousePointer::Default];
         cursors_[MousePointer::Hourglass] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
@@ -78,7 +107,8 @@ public:
         Window& w = windows_[&scene];
         if (!w.window) {
             w.window = SDL_CreateWindow(scene.caption().c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                        to_pixels(scene.client_width()), to_pixels(scene.client_height()),
+                                        to_pixels(scene.client_width()) * scale_,
+                                        to_pixels(scene.client_height()) * scale_,
                                         SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
             if (!w.window) {
                 std::fprintf(stderr, "guardianes: cannot open a window: %s\n", SDL_GetError());
@@ -136,12 +166,15 @@ private:
         case SDL_MOUSEBUTTONUP:
             if (event.button.button != SDL_BUTTON_LEFT) break;
             if (Scene* scene = scene_of(event.button.windowID)) {
-                if (event.type == SDL_MOUSEBUTTONDOWN) runtime_.press(*scene, event.button.x, event.button.y);
-                else runtime_.release(*scene, event.button.x, event.button.y);
+                const int x = unscale(event.button.x);
+                const int y = unscale(event.button.y);
+                if (event.type == SDL_MOUSEBUTTONDOWN) runtime_.press(*scene, x, y);
+                else runtime_.release(*scene, x, y);
             }
             break;
         case SDL_MOUSEMOTION:
-            if (Scene* scene = scene_of(event.motion.windowID)) set_pointer(*scene, event.motion.x, event.motion.y);
+            if (Scene* scene = scene_of(event.motion.windowID))
+                set_pointer(*scene, unscale(event.motion.x), unscale(event.motion.y));
             break;
         case SDL_WINDOWEVENT: window_event(event.window); break;
         default: break;
@@ -155,7 +188,7 @@ private:
         case SDL_WINDOWEVENT_CLOSE: runtime_.close(*scene); break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             // The runtime repaints through scene_changed when the size really changed.
-            runtime_.resize(*scene, std::max(event.data1, 1), std::max(event.data2, 1));
+            runtime_.resize(*scene, std::max(event.data1 / scale_, 1), std::max(event.data2 / scale_, 1));
             break;
         case SDL_WINDOWEVENT_EXPOSED: present(windows_[scene], full(*scene)); break;
         case SDL_WINDOWEVENT_ENTER: update_pointer(); break;
@@ -174,23 +207,47 @@ private:
         present(w, area);
     }
 
-    // Copies part of the painted frame to the window and shows it.
+    // Copies part of the painted frame to the window and shows it, each
+    // pixel as a scale x scale block.
     void present(Window& w, PixelRect area) {
         SDL_Surface* surface = SDL_GetWindowSurface(w.window);
         if (!surface) return;
         area.x0 = std::max(area.x0, 0);
         area.y0 = std::max(area.y0, 0);
-        area.x1 = std::min({area.x1, w.frame.width, surface->w});
-        area.y1 = std::min({area.y1, w.frame.height, surface->h});
+        area.x1 = std::min(area.x1, w.frame.width);
+        area.y1 = std::min(area.y1, w.frame.height);
         if (area.empty()) return;
-        SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(w.frame.pixels.data(), w.frame.width, w.frame.height,
-                                                                32, w.frame.width * 4, SDL_PIXELFORMAT_XRGB8888);
+        const int width = (area.x1 - area.x0) * scale_;
+        const int height = (area.y1 - area.y0) * scale_;
+        const std::uint32_t* source = w.frame.pixels.data();
+        int pitch = w.frame.width;
+        SDL_Rect from{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
+        if (scale_ > 1) {
+            w.blocks.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+            for (int y = 0; y < height; ++y) {
+                const std::uint32_t* row = &w.frame.pixels[static_cast<std::size_t>(area.y0 + y / scale_) *
+                                                           static_cast<std::size_t>(w.frame.width)];
+                std::uint32_t* out = &w.blocks[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)];
+                for (int x = 0; x < width; ++x) out[x] = row[area.x0 + x / scale_];
+            }
+            source = w.blocks.data();
+            pitch = width;
+            from = {0, 0, width, height};
+        }
+        SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(source),
+                                                                scale_ > 1 ? width : w.frame.width,
+                                                                scale_ > 1 ? height : w.frame.height, 32, pitch * 4,
+                                                                SDL_PIXELFORMAT_XRGB8888);
         if (!frame) return;
-        SDL_Rect rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
-        SDL_Rect target = rect;
-        SDL_BlitSurface(frame, &rect, surface, &target);
+        SDL_Rect target{area.x0 * scale_, area.y0 * scale_, width, height};
+        SDL_BlitSurface(frame, &from, surface, &target);
         SDL_FreeSurface(frame);
-        SDL_UpdateWindowSurfaceRects(w.window, &rect, 1);
+        SDL_Rect shown{area.x0 * scale_, area.y0 * scale_, width, height};
+        SDL_UpdateWindowSurfaceRects(w.window, &shown, 1);
+    }
+
+    int unscale(int coordinate) const {
+        return coordinate >= 0 ? coordinate / scale_ : -((-coordinate + scale_ - 1) / scale_);
     }
 
     void set_pointer(const Scene& scene, int x, int y) {
@@ -208,7 +265,7 @@ private:
         int y = 0;
         SDL_GetMouseState(&x, &y);
         for (const auto& [scene, w] : windows_)
-            if (w.window == focus && scene->shown()) set_pointer(*scene, x, y);
+            if (w.window == focus && scene->shown()) set_pointer(*scene, unscale(x), unscale(y));
     }
 
     int report(const ErrorReport& error) {
@@ -224,6 +281,7 @@ private:
     Runtime& runtime_;
     Clock& clock_;
     Painter& painter_;
+    int scale_;
     std::map<Scene*, Window> windows_;
     std::map<MousePointer, SDL_Cursor*> cursors_;
     std::FILE* wakeup_log_ = nullptr;
@@ -236,6 +294,19 @@ int run_desktop(Runtime& runtime, Clock& clock, Painter& painter, const HostOpti
     // A player's first click on a window that has just been focused must never be lost.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Only a desktop will do: without one, SDL would try the console's
+    // framebuffer or an invisible offscreen driver and the game would run
+    // where nobody can see it.
+    if (!SDL_getenv("SDL_VIDEODRIVER")) {
+        std::string drivers;
+        if (SDL_getenv("DISPLAY")) drivers = "x11";
+        if (SDL_getenv("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+        if (drivers.empty()) {
+            std::fprintf(stderr, "guardianes: cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
+            return 1;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "guardianes: cannot open a window: %s\n", SDL_GetError());
         return 1;
