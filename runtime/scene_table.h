@@ -21,6 +21,10 @@ inline ControlRow shape(std::string name, ShapeProps props) { return {std::move(
 inline ControlRow line(std::string name, LineProps props) { return {std::move(name), props}; }
 inline ControlRow timer(std::string name, TimerProps props) { return {std::move(name), props}; }
 
+// A run of n spaces. Captions place their words with long runs of spaces,
+// and the count matters: writing spaces(17) keeps it readable.
+inline std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
 enum class CounterKind : std::uint8_t { Int16, Variant };
 
 struct CounterRow {

@@ -18,8 +18,6 @@ FontLibrary& fonts() {
     return library;
 }
 
-std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
-
 // The words of each line, without the runs of spaces around them.
 std::vector<std::string> words(const LabelProps& label) {
     Painter painter(fonts());

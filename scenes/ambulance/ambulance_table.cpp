@@ -60,8 +60,6 @@ LabelProps bar(Twips left, Twips top) {
     return {.left = left, .top = top, .width = 375, .height = 15, .caption = "Label1"};
 }
 
-std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
-
 } // namespace
 
 SceneTable ambulance_table() {

@@ -34,8 +34,6 @@ LabelProps swatch(Twips left, Twips top, Colour back) {
     return {.left = left, .top = top, .width = 375, .height = 375, .back_color = back};
 }
 
-std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
-
 // Each run of spaces is wider than the trailer's box, so every phrase of the
 // credits starts a line of its own.
 std::string credits() {

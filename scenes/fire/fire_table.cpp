@@ -44,8 +44,6 @@ LabelProps result(std::string caption, Alignment alignment) {
             .font = {.size = 24}, .visible = false};
 }
 
-std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
-
 } // namespace
 
 SceneTable fire_table() {

@@ -34,8 +34,6 @@ LabelProps plain(Twips left, Twips top, Twips width, Twips height, Colour back) 
     return {.left = left, .top = top, .width = width, .height = height, .back_color = back};
 }
 
-std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
-
 } // namespace
 
 SceneTable menu_table() {

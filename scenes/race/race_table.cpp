@@ -33,8 +33,6 @@ LabelProps winner(Twips left) {
             .font = kResultFont, .visible = false};
 }
 
-std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
-
 } // namespace
 
 SceneTable race_table() {
