@@ -26,9 +26,7 @@ class LineBuilder {
 public:
     LineBuilder(int area_width, const TextMeasure& measure) : area_width_(area_width), measure_(measure) {}
 
-    bool fits(std::string_view more) const {
-        return measure_.width(current_ + std::string(more)) <= area_width_;
-    }
+    bool fits(std::string_view more) const { return measure_.width(current_ + std::string(more)) <= area_width_; }
     bool empty() const { return current_.empty(); }
     void append(std::string_view text) { current_ += text; }
     void end_line() {

@@ -38,8 +38,7 @@ public:
     }
 
 private:
-    explicit constexpr Colour(std::uint32_t value)
-        : value_(value), role_(SystemColour::ButtonFace), is_role_(false) {}
+    explicit constexpr Colour(std::uint32_t value) : value_(value), role_(SystemColour::ButtonFace), is_role_(false) {}
 
     std::uint32_t value_;
     SystemColour role_;

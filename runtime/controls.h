@@ -15,11 +15,22 @@ enum class Alignment : std::uint8_t { Left = 0, Right = 1, Centre = 2 };
 enum class BackStyle : std::uint8_t { Transparent = 0, Opaque = 1 };
 enum class BorderStyle : std::uint8_t { None = 0, FixedSingle = 1 };
 enum class ShapeKind : std::uint8_t {
-    Rectangle = 0, Square = 1, Oval = 2, Circle = 3, RoundedRectangle = 4, RoundedSquare = 5
+    Rectangle = 0,
+    Square = 1,
+    Oval = 2,
+    Circle = 3,
+    RoundedRectangle = 4,
+    RoundedSquare = 5
 };
 enum class FillStyle : std::uint8_t {
-    Solid = 0, Transparent = 1, Horizontal = 2, Vertical = 3,
-    UpwardDiagonal = 4, DownwardDiagonal = 5, Cross = 6, DiagonalCross = 7
+    Solid = 0,
+    Transparent = 1,
+    Horizontal = 2,
+    Vertical = 3,
+    UpwardDiagonal = 4,
+    DownwardDiagonal = 5,
+    Cross = 6,
+    DiagonalCross = 7
 };
 // The pointer shapes the scenes use; the numbers are the stored values.
 enum class MousePointer : std::uint8_t { Default = 0, Arrow = 1, Hourglass = 11, NoDrop = 12 };
@@ -103,8 +114,7 @@ public:
     Scene& scene() const { return *scene_; }
 
 protected:
-    Control(Scene& scene, std::string name, ControlKind kind)
-        : scene_(&scene), name_(std::move(name)), kind_(kind) {}
+    Control(Scene& scene, std::string name, ControlKind kind) : scene_(&scene), name_(std::move(name)), kind_(kind) {}
 
     // Marks an area of the scene for repainting.
     void damage(const TwipsRect& area) const;

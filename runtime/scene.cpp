@@ -7,17 +7,13 @@ namespace guardianes {
 
 namespace {
 
-template <class... Fs>
-struct Overloaded : Fs... {
-    using Fs::operator()...;
-};
+template <class... Fs> struct Overloaded : Fs... { using Fs::operator()...; };
 
 [[noreturn]] void missing(const Scene& scene, std::string_view what, std::string_view name) {
     throw std::invalid_argument(scene.name() + " has no " + std::string(what) + " named '" + std::string(name) + "'");
 }
 
-template <class T>
-T& find_kind(const Scene& scene, std::string_view name, ControlKind kind) {
+template <class T> T& find_kind(const Scene& scene, std::string_view name, ControlKind kind) {
     Control* control = scene.find(name);
     if (!control || control->kind() != kind) missing(scene, to_string(kind), name);
     return static_cast<T&>(*control);
@@ -45,23 +41,26 @@ void SceneLink::show() const { stage_->show(index_); }
 void SceneLink::hide() const { stage_->hide(index_); }
 
 Scene::Scene(const SceneTable& table, std::size_t index, Stage& stage)
-    : table_(&table),
-      index_(index),
-      stage_(&stage),
-      mouse_pointer_(table.window.mouse_pointer),
-      client_width_(table.window.client_width),
-      client_height_(table.window.client_height) {
+    : table_(&table), index_(index), stage_(&stage), mouse_pointer_(table.window.mouse_pointer),
+      client_width_(table.window.client_width), client_height_(table.window.client_height) {
     controls_.reserve(table.controls.size());
     for (const ControlRow& row : table.controls) {
         if (find(row.name)) throw std::invalid_argument(name() + " has two controls named '" + row.name + "'");
-        controls_.push_back(std::visit(
-            Overloaded{
-                [&](const LabelProps& p) -> std::unique_ptr<Control> { return std::make_unique<Label>(*this, row.name, p); },
-                [&](const ShapeProps& p) -> std::unique_ptr<Control> { return std::make_unique<Shape>(*this, row.name, p); },
-                [&](const LineProps& p) -> std::unique_ptr<Control> { return std::make_unique<Line>(*this, row.name, p); },
-                [&](const TimerProps& p) -> std::unique_ptr<Control> { return std::make_unique<Timer>(*this, row.name, p); },
-            },
-            row.props));
+        controls_.push_back(std::visit(Overloaded{
+                                           [&](const LabelProps& p) -> std::unique_ptr<Control> {
+                                               return std::make_unique<Label>(*this, row.name, p);
+                                           },
+                                           [&](const ShapeProps& p) -> std::unique_ptr<Control> {
+                                               return std::make_unique<Shape>(*this, row.name, p);
+                                           },
+                                           [&](const LineProps& p) -> std::unique_ptr<Control> {
+                                               return std::make_unique<Line>(*this, row.name, p);
+                                           },
+                                           [&](const TimerProps& p) -> std::unique_ptr<Control> {
+                                               return std::make_unique<Timer>(*this, row.name, p);
+                                           },
+                                       },
+                                       row.props));
     }
     // Counters never move once made: handlers keep references to them.
     counters_.reserve(table.counters.size());
@@ -118,9 +117,7 @@ VariantCounter& Scene::variant(std::string_view name) {
 
 void Scene::damage(const TwipsRect& area) { damage_ = unite(damage_, to_pixels(area)); }
 
-void Scene::damage_all() {
-    damage_ = unite(damage_, {0, 0, to_pixels(client_width_), to_pixels(client_height_)});
-}
+void Scene::damage_all() { damage_ = unite(damage_, {0, 0, to_pixels(client_width_), to_pixels(client_height_)}); }
 
 void Scene::clear_changes() {
     damage_ = {};

@@ -89,22 +89,18 @@ public:
     Int16Counter& int16(std::string_view name);
     VariantCounter& variant(std::string_view name);
 
-    template <class... Names>
-    auto labels(Names... names) const {
+    template <class... Names> auto labels(Names... names) const {
         return std::array<Label*, sizeof...(Names)>{&label(names)...};
     }
-    template <class... Names>
-    auto shapes(Names... names) const {
+    template <class... Names> auto shapes(Names... names) const {
         return std::array<Shape*, sizeof...(Names)>{&shape(names)...};
     }
-    template <class... Names>
-    auto lines(Names... names) const {
+    template <class... Names> auto lines(Names... names) const {
         return std::array<Line*, sizeof...(Names)>{&line(names)...};
     }
 
     // Keeps the state a scene's handlers are bound to alive as long as the scene.
-    template <class T, class... Args>
-    T& attach(Args&&... args) {
+    template <class T, class... Args> T& attach(Args&&... args) {
         auto owned = std::make_shared<T>(std::forward<Args>(args)...);
         T& ref = *owned;
         attached_.push_back(std::move(owned));

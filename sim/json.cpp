@@ -79,8 +79,12 @@ std::string control_json(const Control& control) {
 
 std::string format_ms(Nanos t) {
     const bool negative = t < 0;
-    const unsigned long long abs = negative ? 0ULL - static_cast<unsigned long long>(t) : static_cast<unsigned long long>(t);
-    std::string text = (negative ? "-" : "") + std::to_string(abs / 1'000'000);
+    const unsigned long long abs =
+        negative ? 0ULL - static_cast<unsigned long long>(t) : static_cast<unsigned long long>(t);
+    // Built in two steps: GCC 12 at -O3 warns falsely (-Wrestrict) about
+    // prepending to a temporary string.
+    std::string text = negative ? "-" : "";
+    text += std::to_string(abs / 1'000'000);
     unsigned long long frac = abs % 1'000'000;
     if (frac != 0) {
         char digits[8];
@@ -115,10 +119,15 @@ std::string json_string(std::string_view text) {
 
 std::string status_json(const Runtime& runtime, Nanos t) {
     Object scenes;
-    for (std::size_t i = 0; i < runtime.scene_count(); ++i) scenes.str(runtime.table(i).name, to_string(runtime.state(i)));
+    for (std::size_t i = 0; i < runtime.scene_count(); ++i)
+        scenes.str(runtime.table(i).name, to_string(runtime.state(i)));
     const auto& error = runtime.error();
     const std::string error_text = error ? json_string(std::to_string(error->number) + " " + error->name) : "null";
-    return Object(t).boolean("running", runtime.running()).raw("scenes", scenes.close()).raw("error", error_text).close();
+    return Object(t)
+        .boolean("running", runtime.running())
+        .raw("scenes", scenes.close())
+        .raw("error", error_text)
+        .close();
 }
 
 std::string dump_json(const Runtime& runtime, std::size_t index, Nanos t) {

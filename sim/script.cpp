@@ -100,9 +100,7 @@ Nanos ScriptRunner::parse_ms(const std::string& text) {
     const std::size_t point = text.find('.');
     const std::string whole = text.substr(0, point);
     const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
-    const auto digits = [](const std::string& s) {
-        return s.find_first_not_of("0123456789") == std::string::npos;
-    };
+    const auto digits = [](const std::string& s) { return s.find_first_not_of("0123456789") == std::string::npos; };
     if (whole.empty() || !digits(whole) || !digits(fraction) || (point != std::string::npos && fraction.empty()))
         throw ScriptError("MS must be a decimal number of milliseconds >= 0, not '" + text + "'");
     const std::string trimmed = whole.substr(std::min(whole.find_first_not_of('0'), whole.size()));
@@ -134,7 +132,8 @@ void ScriptRunner::input(const Args& a, const char* verb) {
         const auto& rows = sim_.runtime().table(index).controls;
         const auto row = std::find_if(rows.begin(), rows.end(), [&](const ControlRow& r) { return r.name == a[1]; });
         if (row == rows.end()) throw ScriptError("unknown control '" + a[1] + "' of " + a[0]);
-        if (std::holds_alternative<TimerProps>(row->props)) throw ScriptError("'" + a[1] + "' is a timer: it has no place to click");
+        if (std::holds_alternative<TimerProps>(row->props))
+            throw ScriptError("'" + a[1] + "' is a timer: it has no place to click");
     } else {
         x = parse_int(a[1], "X");
         y = parse_int(a[2], "Y");
@@ -148,9 +147,12 @@ void ScriptRunner::input(const Args& a, const char* verb) {
         x = centre.x;
         y = centre.y;
     }
-    if (v == "press") sim_.press(a[0], x, y);
-    else if (v == "release") sim_.release(a[0], x, y);
-    else sim_.click(a[0], x, y);
+    if (v == "press")
+        sim_.press(a[0], x, y);
+    else if (v == "release")
+        sim_.release(a[0], x, y);
+    else
+        sim_.click(a[0], x, y);
 }
 
 } // namespace guardianes

@@ -11,10 +11,10 @@ namespace guardianes {
 
 namespace {
 
-constexpr Twips kStep = 100;  // twips down per movement tick
-constexpr int kParked = 45;   // the movement tick that parks the vehicle
+constexpr Twips kStep = 100; // twips down per movement tick
+constexpr int kParked = 45;  // the movement tick that parks the vehicle
 constexpr int kHourglass = 45;
-constexpr int kSwitch = 80;   // the light tick that hides the menu
+constexpr int kSwitch = 80; // the light tick that hides the menu
 
 // The lights copy their colours from these labels at phases 3 and 6.
 struct Flash {
@@ -91,18 +91,54 @@ struct Service {
 };
 
 const Service kServices[] = {
-    {"portal1", {"portal2", "portal3", "portal4"}, "Timer1", "Timer2",
-     {"lcop", "ci", "cd", "v1", "para1", "cen1", "bom1", "lc1", "lc2"}, nullptr,
-     "ci", "cd", {"portal5", "portal4"}, {"portal1", "portal8"}, 1, "Form2"},
-    {"portal2", {"portal1", "portal3", "portal4"}, "Timer3", "Timer4",
-     {"lbm", "mi", "md", "para2", "cen2", "bom2", "lm1", "lm2"}, "lin1",
-     "mi", "md", {"portal7", "portal8"}, {"portal8", "portal7"}, 2, "Form3"},
-    {"portal3", {"portal1", "portal2", "portal4"}, "Timer5", "Timer6",
-     {"lam", "ai", "ad", "para3", "cen3", "bom3", "la1", "la2", "cru1", "cru2"}, nullptr,
-     "ai", "ad", {"portal8", "portal8"}, {"portal4", "portal4"}, 3, "Form4"},
-    {"portal4", {"portal1", "portal2", "portal3"}, "Timer7", "Timer8",
-     {"lbv", "vi", "vd", "para4", "cen4", "bom4", "lv1", "lv2"}, nullptr,
-     "vi", "vd", {"portal7", "ama1"}, {"ama1", "portal7"}, 4, "Form5"},
+    {.button = "portal1",
+     .others = {"portal2", "portal3", "portal4"},
+     .mover = "Timer1",
+     .lights = "Timer2",
+     .parts = {"lcop", "ci", "cd", "v1", "para1", "cen1", "bom1", "lc1", "lc2"},
+     .box = nullptr,
+     .first_light = "ci",
+     .second_light = "cd",
+     .phase3 = {"portal5", "portal4"},
+     .phase6 = {"portal1", "portal8"},
+     .number = 1,
+     .scene = "Form2"},
+    {.button = "portal2",
+     .others = {"portal1", "portal3", "portal4"},
+     .mover = "Timer3",
+     .lights = "Timer4",
+     .parts = {"lbm", "mi", "md", "para2", "cen2", "bom2", "lm1", "lm2"},
+     .box = "lin1",
+     .first_light = "mi",
+     .second_light = "md",
+     .phase3 = {"portal7", "portal8"},
+     .phase6 = {"portal8", "portal7"},
+     .number = 2,
+     .scene = "Form3"},
+    {.button = "portal3",
+     .others = {"portal1", "portal2", "portal4"},
+     .mover = "Timer5",
+     .lights = "Timer6",
+     .parts = {"lam", "ai", "ad", "para3", "cen3", "bom3", "la1", "la2", "cru1", "cru2"},
+     .box = nullptr,
+     .first_light = "ai",
+     .second_light = "ad",
+     .phase3 = {"portal8", "portal8"},
+     .phase6 = {"portal4", "portal4"},
+     .number = 3,
+     .scene = "Form4"},
+    {.button = "portal4",
+     .others = {"portal1", "portal2", "portal3"},
+     .mover = "Timer7",
+     .lights = "Timer8",
+     .parts = {"lbv", "vi", "vd", "para4", "cen4", "bom4", "lv1", "lv2"},
+     .box = nullptr,
+     .first_light = "vi",
+     .second_light = "vd",
+     .phase3 = {"portal7", "ama1"},
+     .phase6 = {"ama1", "portal7"},
+     .number = 4,
+     .scene = "Form5"},
 };
 
 void bind(Scene& form1, Stage& stage) {
@@ -110,13 +146,21 @@ void bind(Scene& form1, Stage& stage) {
         std::vector<Label*> parts;
         for (const char* name : s.parts) parts.push_back(&form1.label(name));
         const std::string n = std::to_string(s.number);
-        Departure& d = form1.attach<Departure>(Departure{
-            form1, form1.label(s.button), form1.labels(s.others[0], s.others[1], s.others[2]),
-            form1.timer(s.mover), form1.timer(s.lights), std::move(parts), s.box ? &form1.shape(s.box) : nullptr,
-            form1.label(s.first_light), form1.label(s.second_light),
-            {&form1.label(s.phase3[0]), &form1.label(s.phase3[1])},
-            {&form1.label(s.phase6[0]), &form1.label(s.phase6[1])},
-            form1.variant("luz" + n), form1.variant("car" + n), form1.int16("tiem" + n), stage.link(s.scene)});
+        Departure& d = form1.attach<Departure>(Departure{form1,
+                                                         form1.label(s.button),
+                                                         form1.labels(s.others[0], s.others[1], s.others[2]),
+                                                         form1.timer(s.mover),
+                                                         form1.timer(s.lights),
+                                                         std::move(parts),
+                                                         s.box ? &form1.shape(s.box) : nullptr,
+                                                         form1.label(s.first_light),
+                                                         form1.label(s.second_light),
+                                                         {&form1.label(s.phase3[0]), &form1.label(s.phase3[1])},
+                                                         {&form1.label(s.phase6[0]), &form1.label(s.phase6[1])},
+                                                         form1.variant("luz" + n),
+                                                         form1.variant("car" + n),
+                                                         form1.int16("tiem" + n),
+                                                         stage.link(s.scene)});
         d.button.on_click = [&d] { d.click(); };
         d.mover.on_tick = [&d] { d.move(); };
         d.lights.on_tick = [&d] { d.flash(); };
