@@ -20,7 +20,7 @@ constexpr const char* kUsage =
     "\n"
     "  --scale N    draw every window N times larger (1 to 8); by default the\n"
     "               desktop's resolution setting decides\n"
-    "  --help       show this help and exit\n"
+    "  -h, --help   show this help and exit\n"
     "  --version    show the version and exit\n";
 
 } // namespace
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     using namespace guardianes;
     HostOptions options;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::cout << kUsage;
             return 0;
         }

@@ -9,24 +9,31 @@
 //    run-time error;
 //  - a whole-number scale for screens of high pixel density: every pixel
 //    of a scene becomes a square block, and clicks are mapped back, so the
-//    scenes never see scaled values.
+//    scenes never see scaled values;
+//  - for measuring, a log of every wake-up ("grid_ns actual_ns", both on the
+//    runtime's clock) and of when the first frame was shown.
 
 #include "app/host.h"
 
+#include "runtime/paint/canvas.h"
 #include "runtime/paint/image.h"
 #include "runtime/paint/painter.h"
 #include "runtime/runtime.h"
 
 #include <SDL.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 
 #include <algorithm>
-#include <cstring>
-#include <vector>
+#include <array>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace guardianes {
 
@@ -37,7 +44,10 @@ constexpr int kLargestScale = 8;
 struct Window {
     SDL_Window* window = nullptr;
     Image frame;
-    std::vector<std::uint32_t> blocks; // part of the frame, scaled up for presenting
+    std::vector<std::uint32_t> blocks; // the frame scaled up, for presenting
+    // What SDL copies to the window from: the frame, or its blocks. It is
+    // made again only when they change size, so presenting allocates nothing.
+    SDL_Surface* picture = nullptr;
 };
 
 // The scale the desktop asks for: X's Xft.dpi resource over 96, so that
@@ -58,6 +68,19 @@ int desktop_scale() {
     return scale;
 }
 
+// SDL 2.26 sends its wake-up message on a connection of its own, which may
+// reach the X server after the host has destroyed the window it is sent
+// to; the server answers BadWindow, and Xlib's own handler would end the
+// game over it. Without OpenGL in the way, a closing window is destroyed
+// quickly enough to lose that race often. That one error is harmless and
+// passed over; every other goes on to the handler that was there before.
+XErrorHandler earlier_x_error_handler = nullptr;
+
+int on_x_error(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    return earlier_x_error_handler ? earlier_x_error_handler(display, error) : 0;
+}
+
 class DesktopHost final : public RuntimeObserver {
 public:
     DesktopHost(Runtime& runtime, Clock& clock, Painter& painter, const HostOptions& options)
@@ -71,7 +94,10 @@ public:
     }
 
     ~DesktopHost() override {
-        for (auto& [scene, w] : windows_) SDL_DestroyWindow(w.window);
+        for (auto& [scene, w] : windows_) {
+            SDL_FreeSurface(w.picture);
+            SDL_DestroyWindow(w.window);
+        }
         SDL_FreeCursor(cursors_[MousePointer::Default]);
         SDL_FreeCursor(cursors_[MousePointer::Hourglass]);
         SDL_FreeCursor(cursors_[MousePointer::NoDrop]);
@@ -91,11 +117,13 @@ public:
             if (quit_) break;
             const Nanos now = clock_.now();
             if (runtime_.running() && next && now >= *next) {
+                // The log compares the time of waking with the grid time it
+                // was due at, so that a late wake-up shows its full lateness.
+                if (wakeup_log_)
+                    std::fprintf(wakeup_log_, "%lld %lld\n", static_cast<long long>(*next),
+                                 static_cast<long long>(now));
                 // Serve only the latest wake-up: missed ones are never made up.
-                const Nanos wakeup = now - now % kWakeupPeriod;
-                if (wakeup_log_) std::fprintf(wakeup_log_, "%lld %lld\n", static_cast<long long>(wakeup),
-                                              static_cast<long long>(now));
-                runtime_.serve_wakeup(wakeup);
+                runtime_.serve_wakeup(now - now % kWakeupPeriod);
             }
         }
         runtime_.set_observer(nullptr);
@@ -118,7 +146,8 @@ public:
         }
         SDL_ShowWindow(w.window);
         SDL_RaiseWindow(w.window);
-        repaint(scene, w, full(scene));
+        const PixelRect all = full(scene);
+        repaint(scene, w, {&all, 1});
         update_pointer();
     }
 
@@ -128,6 +157,7 @@ public:
 
     void scene_closed(Scene& scene) override {
         if (auto it = windows_.find(&scene); it != windows_.end()) {
+            SDL_FreeSurface(it->second.picture);
             SDL_DestroyWindow(it->second.window);
             windows_.erase(it);
         }
@@ -136,7 +166,7 @@ public:
     void scene_changed(Scene& scene) override {
         auto it = windows_.find(&scene);
         if (it == windows_.end() || !scene.shown()) return;
-        if (!scene.damage_area().empty()) repaint(scene, it->second, scene.damage_area());
+        if (!scene.damaged_areas().empty()) repaint(scene, it->second, scene.damaged_areas());
         if (scene.pointer_changed()) update_pointer();
     }
 
@@ -190,60 +220,83 @@ private:
             // The runtime repaints through scene_changed when the size really changed.
             runtime_.resize(*scene, std::max(event.data1 / scale_, 1), std::max(event.data2 / scale_, 1));
             break;
-        case SDL_WINDOWEVENT_EXPOSED: present(windows_[scene], full(*scene)); break;
+        case SDL_WINDOWEVENT_EXPOSED: {
+            const PixelRect all = full(*scene);
+            present(windows_[scene], {&all, 1});
+            break;
+        }
         case SDL_WINDOWEVENT_ENTER: update_pointer(); break;
         default: break;
         }
     }
 
-    void repaint(const Scene& scene, Window& w, const PixelRect& area) {
+    void repaint(const Scene& scene, Window& w, std::span<const PixelRect> areas) {
         const PixelRect all = full(scene);
         if (w.frame.width != all.x1 || w.frame.height != all.y1) {
             painter_.paint(scene, w.frame);
-            present(w, all);
+            present(w, {&all, 1});
             return;
         }
-        painter_.paint(scene, w.frame, area);
-        present(w, area);
+        for (const PixelRect& area : areas) painter_.paint(scene, w.frame, area);
+        present(w, areas);
     }
 
-    // Copies part of the painted frame to the window and shows it, each
-    // pixel as a scale x scale block.
-    void present(Window& w, PixelRect area) {
-        SDL_Surface* surface = SDL_GetWindowSurface(w.window);
-        if (!surface) return;
-        area.x0 = std::max(area.x0, 0);
-        area.y0 = std::max(area.y0, 0);
-        area.x1 = std::min(area.x1, w.frame.width);
-        area.y1 = std::min(area.y1, w.frame.height);
-        if (area.empty()) return;
-        const int width = (area.x1 - area.x0) * scale_;
-        const int height = (area.y1 - area.y0) * scale_;
-        const std::uint32_t* source = w.frame.pixels.data();
-        int pitch = w.frame.width;
-        SDL_Rect from{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
+    // Wraps the frame, or its blocks when the window is scaled, for SDL.
+    SDL_Surface* picture(Window& w) const {
+        const int width = w.frame.width * scale_;
+        const int height = w.frame.height * scale_;
+        if (w.picture && w.picture->w == width && w.picture->h == height) return w.picture;
+        SDL_FreeSurface(w.picture);
+        std::uint32_t* pixels = w.frame.pixels.data();
         if (scale_ > 1) {
-            w.blocks.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-            for (int y = 0; y < height; ++y) {
-                const std::uint32_t* row = &w.frame.pixels[static_cast<std::size_t>(area.y0 + y / scale_) *
-                                                           static_cast<std::size_t>(w.frame.width)];
-                std::uint32_t* out = &w.blocks[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)];
-                for (int x = 0; x < width; ++x) out[x] = row[area.x0 + x / scale_];
-            }
-            source = w.blocks.data();
-            pitch = width;
-            from = {0, 0, width, height};
+            w.blocks.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+            pixels = w.blocks.data();
         }
-        SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(source),
-                                                                scale_ > 1 ? width : w.frame.width,
-                                                                scale_ > 1 ? height : w.frame.height, 32, pitch * 4,
-                                                                SDL_PIXELFORMAT_XRGB8888);
-        if (!frame) return;
-        SDL_Rect target{area.x0 * scale_, area.y0 * scale_, width, height};
-        SDL_BlitSurface(frame, &from, surface, &target);
-        SDL_FreeSurface(frame);
-        SDL_Rect shown{area.x0 * scale_, area.y0 * scale_, width, height};
-        SDL_UpdateWindowSurfaceRects(w.window, &shown, 1);
+        w.picture = SDL_CreateRGBSurfaceWithFormatFrom(pixels, width, height, 32, width * 4, SDL_PIXELFORMAT_XRGB8888);
+        return w.picture;
+    }
+
+    // Copies areas of the painted frame to the window and shows them, each
+    // pixel as a scale x scale block.
+    void present(Window& w, std::span<const PixelRect> areas) {
+        SDL_Surface* surface = SDL_GetWindowSurface(w.window);
+        SDL_Surface* source = picture(w);
+        if (!surface || !source) return;
+        std::array<SDL_Rect, Damage::kMostAreas> shown{};
+        int count = 0;
+        for (PixelRect area : areas) {
+            area = intersect(area, {0, 0, w.frame.width, w.frame.height});
+            if (area.empty() || count == static_cast<int>(shown.size())) continue;
+            if (scale_ > 1) scale_up(w, area);
+            SDL_Rect from{area.x0 * scale_, area.y0 * scale_, (area.x1 - area.x0) * scale_,
+                          (area.y1 - area.y0) * scale_};
+            SDL_Rect to = from; // SDL may clip the target rectangle it is given
+            SDL_BlitSurface(source, &from, surface, &to);
+            shown[static_cast<std::size_t>(count++)] = from;
+        }
+        if (count > 0) SDL_UpdateWindowSurfaceRects(w.window, shown.data(), count);
+        if (count > 0 && !presented_) log_first_frame();
+    }
+
+    void scale_up(Window& w, const PixelRect& area) const {
+        const std::size_t width = static_cast<std::size_t>(w.frame.width) * static_cast<std::size_t>(scale_);
+        for (int y = area.y0 * scale_; y < area.y1 * scale_; ++y) {
+            const std::uint32_t* row =
+                &w.frame.pixels[static_cast<std::size_t>(y / scale_) * static_cast<std::size_t>(w.frame.width)];
+            std::uint32_t* out = &w.blocks[static_cast<std::size_t>(y) * width];
+            for (int x = area.x0 * scale_; x < area.x1 * scale_; ++x) out[x] = row[x / scale_];
+        }
+    }
+
+    // The start-up time is measured from outside the program, by the wall
+    // clock, since the runtime's own clock starts only once the program runs.
+    void log_first_frame() {
+        presented_ = true;
+        if (!wakeup_log_) return;
+        const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
+        std::fprintf(wakeup_log_, "# first frame presented at %lld ns of Unix time\n",
+                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch).count()));
+        std::fflush(wakeup_log_);
     }
 
     int unscale(int coordinate) const {
@@ -285,6 +338,7 @@ private:
     std::map<Scene*, Window> windows_;
     std::map<MousePointer, SDL_Cursor*> cursors_;
     std::FILE* wakeup_log_ = nullptr;
+    bool presented_ = false;
     bool quit_ = false;
 };
 
@@ -294,6 +348,11 @@ int run_desktop(Runtime& runtime, Clock& clock, Painter& painter, const HostOpti
     // A player's first click on a window that has just been focused must never be lost.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The game paints in software, so the window's pixels go the window
+    // system's own way. Through OpenGL they would load a GL driver, which
+    // on a school computer without one means a software rasteriser: tens
+    // of megabytes and a slower start, for nothing.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Only a desktop will do: without one, SDL would try the console's
     // framebuffer or an invisible offscreen driver and the game would run
     // where nobody can see it.
@@ -307,6 +366,10 @@ int run_desktop(Runtime& runtime, Clock& clock, Painter& painter, const HostOpti
         }
         SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
     }
+    // Before SDL starts: SDL keeps the handler it finds and puts it back
+    // as it quits, just before it closes its connections to the X server,
+    // which is when such an error is often read.
+    earlier_x_error_handler = XSetErrorHandler(on_x_error);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "guardianes: cannot open a window: %s\n", SDL_GetError());
         return 1;

@@ -8,6 +8,9 @@ namespace guardianes {
 namespace {
 
 template <class... Fs> struct Overloaded : Fs... { using Fs::operator()...; };
+// Clang before version 17 deduces no aggregate's template arguments by
+// itself, and the fuzz targets are built with clang.
+template <class... Fs> Overloaded(Fs...) -> Overloaded<Fs...>;
 
 [[noreturn]] void missing(const Scene& scene, std::string_view what, std::string_view name) {
     throw std::invalid_argument(scene.name() + " has no " + std::string(what) + " named '" + std::string(name) + "'");
@@ -17,12 +20,6 @@ template <class T> T& find_kind(const Scene& scene, std::string_view name, Contr
     Control* control = scene.find(name);
     if (!control || control->kind() != kind) missing(scene, to_string(kind), name);
     return static_cast<T&>(*control);
-}
-
-PixelRect unite(const PixelRect& a, const PixelRect& b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
 }
 
 } // namespace
@@ -115,12 +112,12 @@ VariantCounter& Scene::variant(std::string_view name) {
     missing(*this, "variant counter", name);
 }
 
-void Scene::damage(const TwipsRect& area) { damage_ = unite(damage_, to_pixels(area)); }
+void Scene::damage(const TwipsRect& area) { damage_.add(to_pixels(area)); }
 
-void Scene::damage_all() { damage_ = unite(damage_, {0, 0, to_pixels(client_width_), to_pixels(client_height_)}); }
+void Scene::damage_all() { damage_.add({0, 0, to_pixels(client_width_), to_pixels(client_height_)}); }
 
 void Scene::clear_changes() {
-    damage_ = {};
+    damage_.clear();
     pointer_changed_ = false;
 }
 

@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "controls.h"
 #include "counters.h"
+#include "damage.h"
 #include "scene_table.h"
 
 #include <array>
@@ -107,11 +108,13 @@ public:
         return ref;
     }
 
-    // Repaint bookkeeping: the union of what changed, in client pixels.
+    // Repaint bookkeeping: what changed, in client pixels, as a few areas
+    // and as the one rectangle around them.
     void damage(const TwipsRect& area);
     void damage_all();
     bool changed() const { return !damage_.empty() || pointer_changed_; }
-    const PixelRect& damage_area() const { return damage_; }
+    std::span<const PixelRect> damaged_areas() const { return damage_.areas(); }
+    PixelRect damage_area() const { return damage_.bounds(); }
     bool pointer_changed() const { return pointer_changed_; }
     void clear_changes();
 
@@ -126,7 +129,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<Counter> counters_;
     std::vector<std::shared_ptr<void>> attached_;
-    PixelRect damage_;
+    Damage damage_;
     bool pointer_changed_ = false;
 };
 

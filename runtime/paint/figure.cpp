@@ -1,6 +1,8 @@
 #include "runtime/paint/figure.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 namespace guardianes {
 
@@ -15,40 +17,59 @@ int wrap(int value, int period) { return ((value % period) + period) % period; }
 
 double square(double v) { return v * v; }
 
-// Works in doubled coordinates, where pixel centres are odd numbers, so that
-// every test below compares whole numbers: a double holds them exactly for
-// any figure that fits on a screen.
-bool ellipse_contains(const PixelRect& box, int x, int y) {
-    const double w = box.x1 - box.x0;
-    const double h = box.y1 - box.y0;
-    const double dx = 2.0 * (x - box.x0) + 1 - w;
-    const double dy = 2.0 * (y - box.y0) + 1 - h;
-    return square(dx) * square(h) + square(dy) * square(w) <= square(w) * square(h);
+// The largest whole number whose square is at most n.
+std::int64_t root(std::int64_t n) {
+    auto r = static_cast<std::int64_t>(std::sqrt(static_cast<double>(n)));
+    while (r > 0 && r * r > n) --r;
+    while ((r + 1) * (r + 1) <= n) ++r;
+    return r;
 }
 
-bool rounded_contains(const PixelRect& box, int radius, int x, int y) {
+// The rows below work in doubled coordinates, where pixel centres are odd
+// numbers, so that every test compares whole numbers; 64 bits hold them
+// for any figure that fits on a screen. Both contours are symmetric about
+// the middle of the box, so a row's run leaves out as many pixels, `q`, at
+// each end.
+
+// A pixel is inside when dx^2 h^2 + dy^2 w^2 <= w^2 h^2, dx and dy being its
+// centre's offsets from the box's centre, doubled.
+PixelRun ellipse_row(const PixelRect& box, int y) {
+    const std::int64_t w = box.x1 - box.x0;
+    const std::int64_t h = box.y1 - box.y0;
+    const std::int64_t dy = 2 * std::int64_t{y - box.y0} + 1 - h;
+    // The widest |dx| allowed on this row; the pixels' dx run 1 - w, 3 - w, ... w - 1.
+    const std::int64_t widest = root(w * w * (h * h - dy * dy) / (h * h));
+    const auto q = static_cast<int>((w - widest) / 2);
+    return {box.x0 + q, box.x1 - q};
+}
+
+// A pixel is inside when its centre lies within 2r, doubled, of the nearest
+// point of the rectangle that the corners' centres span.
+PixelRun rounded_row(const PixelRect& box, int radius, int y) {
     const int r = std::min({radius, (box.x1 - box.x0) / 2, (box.y1 - box.y0) / 2});
-    const int px = 2 * x + 1;
-    const int py = 2 * y + 1;
-    int cx = px;
-    int cy = py;
-    if (px < 2 * (box.x0 + r)) cx = 2 * (box.x0 + r);
-    else if (px > 2 * (box.x1 - r)) cx = 2 * (box.x1 - r);
-    if (py < 2 * (box.y0 + r)) cy = 2 * (box.y0 + r);
-    else if (py > 2 * (box.y1 - r)) cy = 2 * (box.y1 - r);
-    return square(px - cx) + square(py - cy) <= square(2 * r);
+    const std::int64_t py = 2 * std::int64_t{y} + 1;
+    const std::int64_t dy = py - std::clamp<std::int64_t>(py, 2 * (box.y0 + r), 2 * (box.y1 - r));
+    const std::int64_t reach2 = 4 * std::int64_t{r} * r - dy * dy;
+    if (reach2 < 0) return {};
+    const auto q = static_cast<int>((2 * std::int64_t{r} - root(reach2)) / 2);
+    return {box.x0 + q, box.x1 - q};
 }
 
 } // namespace
 
 bool Figure::contains(int x, int y) const {
-    if (!box.contains(x, y)) return false;
+    const PixelRun run = row(y);
+    return x >= run.x0 && x < run.x1;
+}
+
+PixelRun Figure::row(int y) const {
+    if (box.empty() || y < box.y0 || y >= box.y1) return {};
     switch (contour) {
-    case Contour::Rectangle: return true;
-    case Contour::Ellipse: return ellipse_contains(box, x, y);
-    case Contour::RoundedRectangle: return rounded_contains(box, radius, x, y);
+    case Contour::Rectangle: return {box.x0, box.x1};
+    case Contour::Ellipse: return ellipse_row(box, y);
+    case Contour::RoundedRectangle: return rounded_row(box, radius, y);
     }
-    return false;
+    return {};
 }
 
 Figure Figure::inset(int by) const {
@@ -124,6 +145,37 @@ bool Stroke::covers(int x, int y) const {
     if (along >= length2) return square(px - bx) + square(py - by) <= reach2;
     const double across = (px - ax) * dy - (py - ay) * dx;
     return square(across) <= reach2 * length2;
+}
+
+// The run is found from the point where the centre line comes closest to
+// the row: where it crosses the row, or else its end nearer the row. Every
+// point of the row that the stroke covers lies on one side of that point
+// or the other, so if any pixel of the row is covered, one of the two
+// pixels beside that point is too, and the run grows out from it.
+PixelRun Stroke::row(int y, int from, int to) const {
+    if (from >= to) return {};
+    const int centre = width % 2;
+    const double ax = 2.0 * x1 + centre;
+    const double ay = 2.0 * y1 + centre;
+    const double bx = 2.0 * x2 + centre;
+    const double by = 2.0 * y2 + centre;
+    const double py = 2.0 * y + 1;
+    // Doubled, like the pixel centres.
+    double closest = std::abs(py - ay) <= std::abs(py - by) ? ax : bx;
+    if (ay != by && (py - ay) * (py - by) <= 0) closest = ax + (py - ay) / (by - ay) * (bx - ax);
+
+    const int before = static_cast<int>(std::floor((closest - 1) / 2)); // centre at or left of it
+    int seed = covers(before, y) ? before : before + 1;
+    if (!covers(seed, y)) return {};
+    // Only the part of the run inside [from, to) is wanted.
+    if (seed < from) seed = from;
+    if (seed >= to) seed = to - 1;
+    if (!covers(seed, y)) return {};
+    int first = seed;
+    while (first > from && covers(first - 1, y)) --first;
+    int last = seed;
+    while (last + 1 < to && covers(last + 1, y)) ++last;
+    return {first, last + 1};
 }
 
 Stroke stroke_of(const LineProps& line) {

@@ -8,6 +8,13 @@ namespace guardianes {
 // The outline a shape's figure follows inside its box.
 enum class Contour : std::uint8_t { Rectangle, Ellipse, RoundedRectangle };
 
+// Pixels x0 up to but not including x1 of one row.
+struct PixelRun {
+    int x0 = 0;
+    int x1 = 0;
+    bool empty() const { return x1 <= x0; }
+};
+
 // A shape's figure in client pixels. A pixel belongs to it when the pixel's
 // centre lies inside the contour, so that a figure and its inset are exact
 // and a hatch or an outline never strays outside the fill.
@@ -17,6 +24,9 @@ struct Figure {
     int radius = 0; // of the corners of a rounded rectangle
 
     bool contains(int x, int y) const;
+    // The pixels of row `y` inside the contour: one run, from x0 up to but
+    // not including x1, empty when the row misses the figure.
+    PixelRun row(int y) const;
     // The same contour shrunk by `by` pixels on every side.
     Figure inset(int by) const;
 };
@@ -44,6 +54,9 @@ struct Stroke {
     // The pixels a wide stroke can touch.
     PixelRect bounds() const;
     bool covers(int x, int y) const;
+    // The pixels of row `y` that a wide stroke covers, among `from` up to
+    // but not including `to`: one run, since the stroke is convex.
+    PixelRun row(int y, int from, int to) const;
 };
 
 Stroke stroke_of(const LineProps& line);

@@ -3,6 +3,9 @@
 #include "runtime/paint/canvas.h"
 #include "runtime/paint/figure.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace guardianes {
 
 namespace {
@@ -59,16 +62,40 @@ void draw_lines(Canvas& canvas, const Typeface& typeface, const Font& font, cons
     }
 }
 
-void paint_shape(Canvas& canvas, const ShapeProps& shape) {
-    const Figure figure = figure_of(shape);
-    if (shape.back_style == BackStyle::Opaque) canvas.fill_figure(figure, shape.back_color.resolve());
-    if (shape.fill_style != FillStyle::Transparent)
-        canvas.hatch_figure(figure, shape.fill_style, shape.fill_color.resolve());
-    canvas.outline_figure(figure, shape.border_width, shape.border_color.resolve());
+// A shape is painted row by row: the fill, the pattern over it, then the
+// outline, which is the figure's run less the run of the figure shrunk by
+// the outline's width, inside the figure's box.
+void paint_shape(Canvas& canvas, const ShapeProps& shape, const Figure& figure, RunCache& cache) {
+    const bool opaque = shape.back_style == BackStyle::Opaque;
+    const bool hatched = shape.fill_style != FillStyle::Transparent;
+    const bool outlined = shape.border_width > 0;
+    const RunCache::Runs runs = cache.figure(figure);
+    const RunCache::Runs holes = cache.figure(figure.inset(std::max(shape.border_width, 0)));
+    const PixelRect area = intersect(figure.box, canvas.clip());
+    for (int y = area.y0; y < area.y1; ++y) {
+        const PixelRun run = runs.row(y);
+        if (run.empty()) continue;
+        if (opaque) canvas.fill_run(y, run, shape.back_color.resolve());
+        if (hatched) canvas.hatch_run(y, run, shape.fill_style, figure.box, shape.fill_color.resolve());
+        if (!outlined) continue;
+        const PixelRun hole = holes.row(y);
+        if (hole.empty()) {
+            canvas.fill_run(y, run, shape.border_color.resolve());
+            continue;
+        }
+        canvas.fill_run(y, {run.x0, std::min(run.x1, hole.x0)}, shape.border_color.resolve());
+        canvas.fill_run(y, {std::max(run.x0, hole.x1), run.x1}, shape.border_color.resolve());
+    }
 }
 
-void paint_line(Canvas& canvas, const LineProps& line) {
-    canvas.draw_line(stroke_of(line), line.border_color.resolve());
+// A line one pixel wide is traced pixel by pixel; a wider one is filled
+// row by row.
+void paint_line(Canvas& canvas, const LineProps& line, const Stroke& stroke, RunCache& cache) {
+    const std::uint32_t colour = line.border_color.resolve();
+    if (stroke.width <= 1) return canvas.draw_line(stroke, colour);
+    const RunCache::Runs runs = cache.stroke(stroke);
+    const PixelRect area = intersect(stroke.bounds(), canvas.clip());
+    for (int y = area.y0; y < area.y1; ++y) canvas.fill_run(y, runs.row(y), colour);
 }
 
 } // namespace
@@ -83,51 +110,80 @@ std::vector<CaptionLine> Painter::caption_lines(const LabelProps& label) {
     return layout_caption(label.caption, area.x1 - area.x0, label.alignment, fonts_->typeface(label.font));
 }
 
-void Painter::paint_label(Canvas& canvas, const LabelProps& label) {
-    const PixelRect r = to_pixels(TwipsRect{label.left, label.top, label.width, label.height});
-    if (label.back_style == BackStyle::Opaque) canvas.fill_rect(r, label.back_color.resolve());
-    if (label.border_style == BorderStyle::FixedSingle) sunken_edge(canvas, r);
+void Painter::paint_label(Canvas& canvas, const LabelProps& label, const PixelRect& rect) {
+    if (label.back_style == BackStyle::Opaque) canvas.fill_rect(rect, label.back_color.resolve());
+    if (label.border_style == BorderStyle::FixedSingle) sunken_edge(canvas, rect);
     if (label.caption.empty()) return;
     const PixelRect area = text_area(label);
     Canvas text = canvas.clipped(area);
     if (text.clip().empty()) return;
-    const Typeface& typeface = fonts_->typeface(label.font);
-    const auto lines = layout_caption(label.caption, area.x1 - area.x0, label.alignment, typeface);
+    const CaptionCache::Text& laid_out = captions_.text(label, area.x1 - area.x0);
+    const Typeface& typeface = *laid_out.typeface;
     if (label.enabled) {
-        draw_lines(text, typeface, label.font, lines, area, label.fore_color.resolve(), 0, 0);
+        draw_lines(text, typeface, label.font, laid_out.lines, area, label.fore_color.resolve(), 0, 0);
     } else {
-        draw_lines(text, typeface, label.font, lines, area, kDisabledRelief, 1, 1);
-        draw_lines(text, typeface, label.font, lines, area, kDisabledText, 0, 0);
+        draw_lines(text, typeface, label.font, laid_out.lines, area, kDisabledRelief, 1, 1);
+        draw_lines(text, typeface, label.font, laid_out.lines, area, kDisabledText, 0, 0);
     }
 }
 
 void Painter::paint(const Scene& scene, Image& image) {
     image.resize(to_pixels(scene.client_width()), to_pixels(scene.client_height()));
     paint(scene, image, {0, 0, image.width, image.height});
+    // Captions out of view or hidden are laid out now too, so that the tick
+    // that brings one into view finds it ready and allocates nothing.
+    for (const auto& control : scene.controls()) {
+        if (control->kind() != ControlKind::Label) continue;
+        const LabelProps& label = static_cast<const Label&>(*control).props();
+        const PixelRect area = text_area(label);
+        if (!label.caption.empty()) captions_.text(label, area.x1 - area.x0);
+    }
 }
 
 void Painter::paint(const Scene& scene, Image& image, PixelRect area) {
     Canvas canvas(image, area);
     if (canvas.clip().empty()) return;
-    canvas.fill_rect(canvas.clip(), scene.back_color().resolve());
 
+    // The first opaque label in the list that covers the whole area hides
+    // the scene's background and every control listed after it, so the
+    // painting starts with that label: a sky behind a moving convoy, a lamp
+    // that changes colour, is never painted over twice.
     const auto& controls = scene.controls();
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+    const auto hides_all = [&](const std::unique_ptr<Control>& control) {
+        if (control->kind() != ControlKind::Label) return false;
+        const auto& label = static_cast<const Label&>(*control);
+        return label.visible() && label.props().back_style == BackStyle::Opaque &&
+               intersect(to_pixels(label.rect()), canvas.clip()) == canvas.clip();
+    };
+    const auto cover = std::find_if(controls.begin(), controls.end(), hides_all);
+    if (cover == controls.end()) canvas.fill_rect(canvas.clip(), scene.back_color().resolve());
+    const auto bottom = cover == controls.end() ? controls.rbegin() : std::make_reverse_iterator(cover + 1);
+
+    // Each control is worked out only as far as needed to see whether it
+    // reaches into the area at all: most do not, when a tick repaints a
+    // small part of the scene.
+    const auto reaches = [&](const PixelRect& bounds) { return !intersect(bounds, canvas.clip()).empty(); };
+    for (auto it = bottom; it != controls.rend(); ++it) {
         const Control& control = **it;
         switch (control.kind()) {
         case ControlKind::Label: {
             const auto& label = static_cast<const Label&>(control);
-            if (label.visible()) paint_label(canvas, label.props());
+            const PixelRect rect = to_pixels(label.rect());
+            if (label.visible() && reaches(rect)) paint_label(canvas, label.props(), rect);
             break;
         }
         case ControlKind::Shape: {
             const auto& shape = static_cast<const Shape&>(control);
-            if (shape.visible()) paint_shape(canvas, shape.props());
+            if (!shape.visible()) break;
+            const Figure figure = figure_of(shape.props());
+            if (reaches(figure.box)) paint_shape(canvas, shape.props(), figure, runs_);
             break;
         }
         case ControlKind::Line: {
             const auto& line = static_cast<const Line&>(control);
-            if (line.visible()) paint_line(canvas, line.props());
+            if (!line.visible()) break;
+            const Stroke stroke = stroke_of(line.props());
+            if (reaches(stroke.bounds())) paint_line(canvas, line.props(), stroke, runs_);
             break;
         }
         case ControlKind::Timer: break;

@@ -5,9 +5,11 @@
 // same scene always gives the same pixels.
 
 #include "runtime/caption_layout.h"
+#include "runtime/paint/caption_cache.h"
 #include "runtime/paint/fonts.h"
 #include "runtime/paint/image.h"
 #include "runtime/paint/png.h"
+#include "runtime/paint/run_cache.h"
 #include "runtime/scene.h"
 
 #include <vector>
@@ -22,10 +24,11 @@ PixelRect text_area(const LabelProps& label);
 
 class Painter {
 public:
-    explicit Painter(FontLibrary& fonts) : fonts_(&fonts) {}
+    explicit Painter(FontLibrary& fonts) : fonts_(&fonts), captions_(fonts) {}
 
     // Paints the scene's client area at its current client size into
-    // `image`, resizing it to fit.
+    // `image`, resizing it to fit, and makes every caption of the scene
+    // ready for later repaints.
     void paint(const Scene& scene, Image& image);
     // Repaints only the pixels of `area` (clipped to the image) and leaves
     // the rest untouched, with the same pixels a whole repaint would give.
@@ -35,9 +38,11 @@ public:
     std::vector<CaptionLine> caption_lines(const LabelProps& label);
 
 private:
-    void paint_label(Canvas& canvas, const LabelProps& label);
+    void paint_label(Canvas& canvas, const LabelProps& label, const PixelRect& rect);
 
     FontLibrary* fonts_;
+    CaptionCache captions_;
+    RunCache runs_;
 };
 
 } // namespace guardianes

@@ -1,0 +1,19 @@
+#include "runtime/paint/caption_cache.h"
+
+namespace guardianes {
+
+const CaptionCache::Text& CaptionCache::text(const LabelProps& label, int area_width) {
+    Entry& entry = entries_[&label];
+    const bool current = entry.text.typeface && entry.caption == label.caption && entry.area_width == area_width &&
+                         entry.alignment == label.alignment && entry.font == label.font;
+    if (current) return entry.text;
+    entry.caption = label.caption;
+    entry.area_width = area_width;
+    entry.alignment = label.alignment;
+    entry.font = label.font;
+    entry.text.typeface = &fonts_->typeface(label.font);
+    entry.text.lines = layout_caption(label.caption, area_width, label.alignment, *entry.text.typeface);
+    return entry.text;
+}
+
+} // namespace guardianes

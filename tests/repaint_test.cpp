@@ -1,0 +1,217 @@
+// Repainting only what changed: the areas a scene reports after each
+// handler, and the painter's partial repaints of them, must leave exactly
+// the picture a whole painting gives, however the game goes on.
+
+#include "runtime/damage.h"
+#include "runtime/paint/painter.h"
+#include "test_scenes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+using namespace guardianes;
+using namespace guardianes::testing;
+
+namespace {
+
+FontLibrary& fonts() {
+    static FontLibrary library;
+    return library;
+}
+
+// Keeps a frame of one scene as the desktop keeps its window: painted whole
+// once, then repainted only in the areas each handler changed.
+class Frame final : public RuntimeObserver {
+public:
+    Frame(Simulation& sim, const std::string& scene) : sim_(sim), scene_(scene) {
+        painter_.paint(*sim.scene(scene), frame_);
+        sim.runtime().set_observer(this);
+    }
+    ~Frame() override { sim_.runtime().set_observer(nullptr); }
+
+    void scene_changed(Scene& scene) override {
+        if (scene.name() != scene_ || !scene.shown()) return;
+        for (const PixelRect& area : scene.damaged_areas()) painter_.paint(scene, frame_, area);
+    }
+
+    // Compares the frame with the scene painted whole by a painter that
+    // has kept nothing from before.
+    void expect_whole(const std::string& when) const {
+        Image whole;
+        Painter(fonts()).paint(*sim_.scene(scene_), whole);
+        ASSERT_EQ(frame_.width, whole.width);
+        ASSERT_EQ(frame_.height, whole.height);
+        for (int y = 0; y < whole.height; ++y)
+            for (int x = 0; x < whole.width; ++x)
+                ASSERT_EQ(frame_.at(x, y), whole.at(x, y)) << scene_ << " " << when << " at " << x << ", " << y;
+    }
+
+private:
+    Simulation& sim_;
+    std::string scene_;
+    Painter painter_{fonts()};
+    Image frame_;
+};
+
+// Plays on, comparing the frame with a whole painting every `step` ms.
+void play(Simulation& sim, const Frame& frame, double ms, double step = 500) {
+    for (double t = 0; t < ms; t += step) {
+        sim.wait_ms(step);
+        frame.expect_whole("after " + std::to_string(static_cast<int>(sim.now() / kMillisecond)) + " ms");
+    }
+}
+
+void open(Simulation& sim, const char* button) {
+    sim.click("Form1", button);
+    sim.wait_ms(1250);
+}
+
+PixelRect px(int x0, int y0, int x1, int y1) { return {x0, y0, x1, y1}; }
+
+bool has_area(const Damage& damage, const PixelRect& area) {
+    return std::find(damage.areas().begin(), damage.areas().end(), area) != damage.areas().end();
+}
+
+} // namespace
+
+TEST(RepaintingWhatChanged, TheMenuDepartureLooksAsIfPaintedWhole) {
+    Simulation sim;
+    Frame frame(sim, "Form1");
+    sim.click("Form1", "portal3");
+    play(sim, frame, 1200, 100);
+}
+
+TEST(RepaintingWhatChanged, TheRaceWithItsSignalRivalAndClicksLooksAsIfPaintedWhole) {
+    Simulation sim;
+    open(sim, "portal1");
+    Frame frame(sim, "Form2");
+    play(sim, frame, 2500);
+    for (int i = 0; i < 6; ++i) {
+        sim.click("Form2", "ava");
+        play(sim, frame, 600, 300);
+    }
+}
+
+TEST(RepaintingWhatChanged, TheFireWithItsChangingCaptionsLooksAsIfPaintedWhole) {
+    Simulation sim;
+    open(sim, "portal2");
+    Frame frame(sim, "Form3");
+    for (int i = 0; i < 12; ++i) {
+        sim.click("Form3", "bomba");
+        play(sim, frame, 600, 300);
+    }
+    play(sim, frame, 30000, 1000); // the clock runs out and the building falls
+}
+
+TEST(RepaintingWhatChanged, ThePatientWithItsMonitorAndCareLooksAsIfPaintedWhole) {
+    Simulation sim;
+    open(sim, "portal3");
+    Frame frame(sim, "Form4");
+    play(sim, frame, 5000, 250);
+    for (const char* care : {"ag2", "Label11", "lbl", "va2"}) {
+        sim.click("Form4", care);
+        play(sim, frame, 3000);
+    }
+}
+
+TEST(RepaintingWhatChanged, TheClosingStreetAndItsConvoyLookAsIfPaintedWhole) {
+    Simulation sim;
+    open(sim, "portal4");
+    Frame frame(sim, "Form5");
+    play(sim, frame, 30000);
+}
+
+TEST(RepaintingWhatChanged, ShapesAndWideLinesPaintedInStripsMatchThemPaintedWhole) {
+    const auto figure = [](Twips left, Twips top, ShapeKind kind, FillStyle fill) {
+        return ShapeProps{.left = left,
+                          .top = top,
+                          .width = 700,
+                          .height = 430,
+                          .shape = kind,
+                          .back_style = BackStyle::Opaque,
+                          .back_color = rgb(0x00FF00),
+                          .fill_style = fill,
+                          .fill_color = rgb(0x0000FF),
+                          .border_color = rgb(0xFF00FF),
+                          .border_width = 2};
+    };
+    const auto stroke = [](Twips x1, Twips y1, Twips x2, Twips y2, int width) {
+        return LineProps{.x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .border_color = rgb(0xFF0000), .border_width = width};
+    };
+    LabelProps glass{.left = 0,
+                     .top = 0,
+                     .width = 1500,
+                     .height = 1500,
+                     .caption = "over all",
+                     .back_style = BackStyle::Transparent};
+    LabelProps hidden{.left = 0, .top = 0, .width = 1500, .height = 1500, .visible = false};
+    Simulation sim(std::vector<SceneDef>{
+        {small_table("T", {label("glass", glass), label("hidden", hidden), line("a", stroke(30, 40, 1400, 1100, 12)),
+                           line("b", stroke(1400, 90, 100, 1300, 5)), line("c", stroke(200, 700, 1300, 700, 2)),
+                           line("d", stroke(700, 100, 700, 100, 9)),
+                           shape("oval", figure(-90, 60, ShapeKind::Oval, FillStyle::Cross)),
+                           shape("circle", figure(720, 80, ShapeKind::Circle, FillStyle::DiagonalCross)),
+                           shape("rounded", figure(100, 800, ShapeKind::RoundedRectangle, FillStyle::Transparent)),
+                           shape("square", figure(800, 900, ShapeKind::RoundedSquare, FillStyle::Solid))})}});
+    Image whole;
+    Painter(fonts()).paint(*sim.scene("T"), whole);
+
+    Painter painter(fonts());
+    Image strips = whole;
+    std::fill(strips.pixels.begin(), strips.pixels.end(), 0x123456u);
+    for (int x = 0; x < whole.width; ++x) painter.paint(*sim.scene("T"), strips, px(x, 0, x + 1, whole.height));
+    Image rows = strips;
+    std::fill(rows.pixels.begin(), rows.pixels.end(), 0x123456u);
+    for (int y = 0; y < whole.height; ++y) painter.paint(*sim.scene("T"), rows, px(0, y, whole.width, y + 1));
+    Image tiles = strips;
+    std::fill(tiles.pixels.begin(), tiles.pixels.end(), 0x123456u);
+    for (int y = 0; y < whole.height; y += 5)
+        for (int x = 0; x < whole.width; x += 7) painter.paint(*sim.scene("T"), tiles, px(x, y, x + 7, y + 5));
+
+    for (int y = 0; y < whole.height; ++y)
+        for (int x = 0; x < whole.width; ++x) {
+            ASSERT_EQ(strips.at(x, y), whole.at(x, y)) << "columns, at " << x << ", " << y;
+            ASSERT_EQ(rows.at(x, y), whole.at(x, y)) << "rows, at " << x << ", " << y;
+            ASSERT_EQ(tiles.at(x, y), whole.at(x, y)) << "tiles, at " << x << ", " << y;
+        }
+}
+
+TEST(DamageAreas, ChangesFarApartStayApartAndTouchingOrCloseOnesMerge) {
+    Damage damage;
+    damage.add(px(10, 10, 20, 20));
+    damage.add(px(300, 300, 320, 310));
+    ASSERT_EQ(damage.areas().size(), 2u);
+
+    damage.add(px(20, 12, 30, 18)); // touches the first
+    damage.add(px(40, 10, 50, 20)); // a few pixels beyond it
+    ASSERT_EQ(damage.areas().size(), 2u);
+    EXPECT_TRUE(has_area(damage, px(10, 10, 50, 20)));
+    EXPECT_TRUE(has_area(damage, px(300, 300, 320, 310)));
+    EXPECT_EQ(damage.bounds(), px(10, 10, 320, 310));
+
+    damage.add(px(5, 5, 5, 50)); // empty: nothing to repaint
+    EXPECT_EQ(damage.areas().size(), 2u);
+    damage.clear();
+    EXPECT_TRUE(damage.empty());
+    EXPECT_TRUE(damage.bounds().empty());
+}
+
+TEST(DamageAreas, BeyondFourAreasTheTwoThatWasteLeastTogetherMergeAndAllStaysCovered) {
+    const PixelRect changes[] = {px(0, 0, 10, 10), px(0, 200, 10, 210), px(200, 0, 210, 10), px(200, 200, 210, 210),
+                                 px(0, 60, 10, 70)};
+    Damage damage;
+    for (const PixelRect& change : changes) damage.add(change);
+    // The last change lies nearest the first: those two merge, the rest stay as they were.
+    ASSERT_EQ(damage.areas().size(), 4u);
+    EXPECT_TRUE(has_area(damage, px(0, 0, 10, 70)));
+    EXPECT_TRUE(has_area(damage, px(200, 200, 210, 210)));
+    for (const PixelRect& change : changes) {
+        bool covered = false;
+        for (const PixelRect& area : damage.areas())
+            covered = covered ||
+                      (area.x0 <= change.x0 && area.y0 <= change.y0 && change.x1 <= area.x1 && change.y1 <= area.y1);
+        EXPECT_TRUE(covered) << change.x0 << ", " << change.y0;
+    }
+}
