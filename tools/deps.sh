@@ -7,6 +7,8 @@ guardianes_packages=(
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-comic-neue fonts-dejavu-core
   xvfb xdotool libx11-dev
+  x11-xserver-utils desktop-file-utils appstream dpkg-dev imagemagick
+  clang-14 libclang-rt-14-dev libxtst-dev
 )
 
 install_missing_packages() {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "runtime/paint/painter.h"
+
+namespace guardianes::bench {
+
+// Each adds its benchmarks and their figures, in the order printed.
+
+// The two limits, and full repaints of every scene.
+void add_paint_figures(Painter& painter);
+// Each animation's tick, and the repaint of what one tick changed.
+void add_tick_figures(Painter& painter);
+// guardianes-sim playing an hour of the closing scene.
+void add_hour_figure();
+
+} // namespace guardianes::bench

@@ -1,0 +1,27 @@
+#include "bench/figures.h"
+
+namespace guardianes::bench {
+
+namespace {
+
+// Each figure is the median of this many runs, so that one disturbed run
+// on a busy machine does not decide it.
+constexpr int kRepetitions = 15;
+// Each run lasts at least this long, in seconds.
+constexpr double kRunTime = 0.05;
+
+std::vector<Figure>& all() {
+    static std::vector<Figure> list;
+    return list;
+}
+
+} // namespace
+
+const std::vector<Figure>& figures() { return all(); }
+
+benchmark::internal::Benchmark* detail::configure(benchmark::internal::Benchmark* b, Figure figure) {
+    all().push_back(std::move(figure));
+    return b->Repetitions(kRepetitions)->ReportAggregatesOnly(true)->MinTime(kRunTime)->Unit(benchmark::kMicrosecond);
+}
+
+} // namespace guardianes::bench

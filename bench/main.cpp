@@ -1,0 +1,36 @@
+// guardianes-bench: how close the game comes to this machine's limit.
+// Google Benchmark's own options apply (--benchmark_filter=... and so on);
+// the figures, with their ratios and targets, follow its lines. The exit
+// status is 1 when a target is missed.
+
+#include "bench/benchmarks.h"
+#include "bench/summary.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    using namespace guardianes;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+    try {
+        FontLibrary fonts;
+        Painter painter(fonts);
+        bench::add_paint_figures(painter);
+        bench::add_tick_figures(painter);
+        bench::add_hour_figure();
+
+        bench::SummaryReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        benchmark::Shutdown();
+        const int missed = reporter.print_figures(std::cout);
+        if (missed > 0) {
+            std::cout << "guardianes-bench: " << missed << (missed == 1 ? " target" : " targets") << " missed\n";
+            return 1;
+        }
+        std::cout << "guardianes-bench: every target met\n";
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "guardianes-bench: " << e.what() << '\n';
+        return 1;
+    }
+}

@@ -1,0 +1,75 @@
+// guardianes-icon: paints the game's icon with the game's own painter and
+// writes it in the sizes a desktop icon theme asks for, as transparent PNGs.
+//   guardianes-icon DIR SIZE...    writes DIR/SIZExSIZE.png for each SIZE
+
+#include "runtime/paint/painter.h"
+#include "runtime/scene.h"
+#include "tools/icon/icon_table.h"
+#include "tools/icon/rgba_png.h"
+#include "tools/icon/shrink.h"
+
+#include <charconv>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using namespace guardianes;
+
+// The icon is a still picture: nothing ticks, and it shows no other scene.
+class StillStage final : public Stage {
+public:
+    Nanos now() const override { return 0; }
+    SceneLink link(std::string_view scene_name) override {
+        throw std::invalid_argument("the icon links to no scene, not even '" + std::string(scene_name) + "'");
+    }
+    void show(std::size_t) override {}
+    void hide(std::size_t) override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3 || std::string(argv[1]).starts_with("-")) {
+        std::cerr << "usage: guardianes-icon DIR SIZE...\n";
+        return 2;
+    }
+    std::vector<int> sizes;
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view text = argv[i];
+        int size = 0;
+        const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), size);
+        if (status != std::errc() || end != text.data() + text.size() || size < 1 || kIconCanvas % size != 0) {
+            std::cerr << "guardianes-icon: a SIZE must divide " << kIconCanvas << ", not '" << text << "'\n";
+            return 2;
+        }
+        sizes.push_back(size);
+    }
+    try {
+        const std::filesystem::path dir = argv[1];
+        std::filesystem::create_directories(dir);
+        const SceneTable table = icon_table();
+        StillStage stage;
+        const Scene scene(table, 0, stage);
+        FontLibrary fonts;
+        Image painted;
+        Painter(fonts).paint(scene, painted);
+        for (const int size : sizes) {
+            const std::string name = std::to_string(size) + "x" + std::to_string(size) + ".png";
+            std::string error;
+            if (!write_rgba_png(shrink(painted, kIconCanvas / size, kIconClear), (dir / name).string(), error)) {
+                std::cerr << "guardianes-icon: " << error << '\n';
+                return 1;
+            }
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "guardianes-icon: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "runtime/scene_table.h"
+
+namespace guardianes {
+
+// The icon is painted this many pixels square and then shrunk: every size a
+// desktop asks for divides it, so each icon pixel averages a whole block.
+inline constexpr int kIconCanvas = 768;
+
+// The colour of the canvas around the tile. No part of the icon uses it, so
+// shrinking can treat it as "nothing here" and make those pixels transparent.
+inline constexpr std::uint32_t kIconClear = 0xFF00FF;
+
+// The game's icon as a scene of its own: an ambulance seen from above, as
+// the menu's vehicles are when they drive out, on the menu's dark grey with
+// its yellow edge.
+SceneTable icon_table();
+
+} // namespace guardianes
