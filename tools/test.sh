@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test.
+# Installs what is missing, builds everything and runs every test: first as
+# the game is built for play, then the whole suite again under the address
+# and undefined-behaviour sanitizers, halting at the first error, and last
+# each fuzz target for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
@@ -7,3 +10,13 @@ install_missing_packages
 cmake -S . -B build >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+cmake -S . -B build-asan -DCMAKE_CXX_FLAGS="$sanitizers" >/dev/null
+cmake --build build-asan -j"$(nproc)"
+ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+  LSAN_OPTIONS=suppressions=$PWD/tools/lsan-suppressions.txt:print_suppressions=0 \
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+
+bash fuzz/run.sh 60

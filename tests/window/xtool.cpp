@@ -1,17 +1,30 @@
 // A player's hands and eyes on an X display, for the real-window tests:
 //   xtool capture WINDOW FILE   writes the window's client area as PNG
 //   xtool close WINDOW          asks the window to close, as its close button does
+//   xtool minimise WINDOW       iconifies the window, as a window manager does
+//   xtool restore WINDOW        maps an iconified window again
+//   xtool resize WINDOW W H     moves the window to the screen's corner and
+//                               makes its client area W x H pixels
+//   xtool storm WINDOW X Y N MS clicks N times at pixel (X, Y) of the window,
+//                               evenly over MS milliseconds, through the
+//                               server's input like a real mouse
+// The tests' X server runs no window manager, so minimise and restore do
+// to the game's window what one would: mark its state and unmap or map it.
 
 #include "runtime/paint/image.h"
 #include "runtime/paint/png.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -67,11 +80,87 @@ int close_window(Display* display, Window window) {
     return 0;
 }
 
+// ICCCM's WM_STATE and the EWMH hidden flag, which a window manager sets on
+// a window it iconifies and clears when it maps it again.
+void set_iconic(Display* display, Window window, bool iconic) {
+    const Atom wm_state = XInternAtom(display, "WM_STATE", False);
+    const long state[2] = {iconic ? IconicState : NormalState, None};
+    XChangeProperty(display, window, wm_state, wm_state, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(state), 2);
+    const Atom net_state = XInternAtom(display, "_NET_WM_STATE", False);
+    const Atom hidden = XInternAtom(display, "_NET_WM_STATE_HIDDEN", False);
+    XChangeProperty(display, window, net_state, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&hidden), iconic ? 1 : 0);
+}
+
+int minimise(Display* display, Window window) {
+    set_iconic(display, window, true);
+    XUnmapWindow(display, window);
+    XFlush(display);
+    return 0;
+}
+
+int restore(Display* display, Window window) {
+    set_iconic(display, window, false);
+    XMapRaised(display, window);
+    XFlush(display);
+    return 0;
+}
+
+int resize(Display* display, Window window, const char* width, const char* height) {
+    const unsigned long w = std::strtoul(width, nullptr, 10);
+    const unsigned long h = std::strtoul(height, nullptr, 10);
+    if (w < 1 || h < 1 || w > 32767 || h > 32767) {
+        std::fprintf(stderr, "xtool: a window is 1 to 32767 pixels a side\n");
+        return 2;
+    }
+    XMoveResizeWindow(display, window, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    XFlush(display);
+    return 0;
+}
+
+int storm(Display* display, Window window, char** args) {
+    const int x = std::atoi(args[0]);
+    const int y = std::atoi(args[1]);
+    const long count = std::atol(args[2]);
+    const long span_ms = std::atol(args[3]);
+    if (count < 1 || span_ms < 0) {
+        std::fprintf(stderr, "xtool: a storm is at least one click over zero or more milliseconds\n");
+        return 2;
+    }
+    XWarpPointer(display, None, window, 0, 0, 0, 0, x, y);
+    XSync(display, False);
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    for (long i = 0; i < count; ++i) {
+        std::this_thread::sleep_until(start + std::chrono::microseconds(span_ms * 1000 * i / count));
+        XTestFakeButtonEvent(display, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display, 1, False, CurrentTime);
+        XFlush(display);
+    }
+    XSync(display, False);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    std::printf("%ld clicks in %lld ms\n", count, static_cast<long long>(took));
+    return 0;
+}
+
+struct Command {
+    const char* name;
+    int args; // after the window
+};
+
+constexpr Command kCommands[] = {{"capture", 1}, {"close", 0},  {"minimise", 0},
+                                 {"restore", 0}, {"resize", 2}, {"storm", 4}};
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3 || (std::strcmp(argv[1], "capture") == 0 && argc != 4)) {
-        std::fprintf(stderr, "usage: xtool capture WINDOW FILE | xtool close WINDOW\n");
+    const Command* command = nullptr;
+    for (const Command& c : kCommands)
+        if (argc >= 2 && std::strcmp(argv[1], c.name) == 0 && argc == 3 + c.args) command = &c;
+    if (!command) {
+        std::fprintf(stderr, "usage: xtool capture WINDOW FILE | close WINDOW | minimise WINDOW | restore WINDOW |"
+                             " resize WINDOW W H | storm WINDOW X Y N MS\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -80,8 +169,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     const Window window = std::strtoul(argv[2], nullptr, 0);
-    const int status = std::strcmp(argv[1], "capture") == 0 ? capture(display, window, argv[3])
-                                                          : close_window(display, window);
+    const std::string name = command->name;
+    const int status = name == "capture"    ? capture(display, window, argv[3])
+                       : name == "close"    ? close_window(display, window)
+                       : name == "minimise" ? minimise(display, window)
+                       : name == "restore"  ? restore(display, window)
+                       : name == "resize"   ? resize(display, window, argv[3], argv[4])
+                                            : storm(display, window, argv + 3);
     XCloseDisplay(display);
     return status;
 }

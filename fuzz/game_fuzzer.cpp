@@ -1,0 +1,197 @@
+// Fuzzes the whole game on the virtual clock. The input's bytes are read as
+// a stream of what a player and a window system can do: waits of some
+// wake-ups or milliseconds, presses and releases at any pixel of any scene
+// (shown, hidden or closed, inside its window or far outside it), clicks
+// aimed at a control, closes, resizes and repaints. After every event each
+// rule of the game is checked, and a broken one stops the run.
+
+#include "fuzz/game_rules.h"
+#include "runtime/paint/painter.h"
+#include "sim/simulation.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace guardianes;
+
+// Serving a day of wake-ups tells nothing that half an hour does not, and
+// keeps one input from taking seconds.
+constexpr Nanos kLongestRun = 30LL * 60 * 1000 * kMillisecond;
+// Painting is the slow part of an event, and windows larger than the
+// largest scene paint nothing new.
+constexpr int kLargestSide = 700;
+
+// The input, one field at a time; past its end every field reads 0.
+class Bytes {
+public:
+    Bytes(const std::uint8_t* data, std::size_t size) : data_(data), left_(size) {}
+    bool empty() const { return left_ == 0; }
+    int byte() {
+        if (left_ == 0) return 0;
+        --left_;
+        return *data_++;
+    }
+    int word() { return byte() << 8 | byte(); }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t left_;
+};
+
+enum class Op { WaitWakeups, WaitMs, Press, Release, PressOn, ReleaseOn, ClickOn, Close, Resize, Paint, Count };
+
+const char* to_string(Op op) {
+    switch (op) {
+    case Op::WaitWakeups: return "wait wake-ups";
+    case Op::WaitMs: return "wait ms";
+    case Op::Press: return "press";
+    case Op::Release: return "release";
+    case Op::PressOn: return "press on control";
+    case Op::ReleaseOn: return "release on control";
+    case Op::ClickOn: return "click on control";
+    case Op::Close: return "close";
+    case Op::Resize: return "resize";
+    case Op::Paint: return "paint";
+    case Op::Count: break;
+    }
+    return "?";
+}
+
+// 1 to 63 wake-ups, times 1, 8, 64 or 512: from one tick to a whole scene.
+Nanos wakeups(int code) {
+    static constexpr int kScale[] = {1, 8, 64, 512};
+    return static_cast<Nanos>(code & 63) * kScale[code >> 6] * kWakeupPeriod;
+}
+
+// A pixel from 100 left of or above the client area to far beyond it.
+int coordinate(int code) { return code % 1200 - 100; }
+
+// The centre of a scene's control, as `click SCENE NAME` aims, moved by up
+// to 3 pixels so that presses in a row need not pair into double-clicks.
+Pixel near_control(const Scene& scene, int which, int dx, int dy) {
+    const auto& controls = scene.controls();
+    const Control& control = *controls[static_cast<std::size_t>(which) % controls.size()];
+    const Pixel centre = centre_pixel(control);
+    return {centre.x + dx % 7 - 3, centre.y + dy % 7 - 3};
+}
+
+FontLibrary& fonts() {
+    static FontLibrary library([](const std::string&) {});
+    return library;
+}
+
+class Player {
+public:
+    explicit Player(Bytes& in) : in_(in) {}
+
+    // Reads and plays one event; returns what it was, for the report.
+    std::string play() {
+        const auto op = static_cast<Op>(in_.byte() % static_cast<int>(Op::Count));
+        const int scene_code = in_.byte();
+        Runtime& runtime = sim_.runtime();
+        Scene* scene = runtime.scene(static_cast<std::size_t>(scene_code) % runtime.scene_count());
+        const std::string name = "Form" + std::to_string(scene_code % 5 + 1);
+        std::string what = std::string(to_string(op)) + " " + name;
+        switch (op) {
+        case Op::WaitWakeups: wait(wakeups(scene_code)); break;
+        case Op::WaitMs: wait(static_cast<Nanos>(scene_code) * kMillisecond); break;
+        case Op::Press:
+        case Op::Release: {
+            const int x = coordinate(in_.word());
+            const int y = coordinate(in_.word());
+            what += " " + std::to_string(x) + " " + std::to_string(y);
+            if (!scene) break;
+            if (op == Op::Press) runtime.press(*scene, x, y);
+            else runtime.release(*scene, x, y);
+            break;
+        }
+        case Op::PressOn:
+        case Op::ReleaseOn:
+        case Op::ClickOn: {
+            const int which = in_.byte();
+            const int dx = in_.byte();
+            const int dy = in_.byte();
+            if (!scene) break;
+            const Pixel at = near_control(*scene, which, dx, dy);
+            what += " " + std::to_string(at.x) + " " + std::to_string(at.y);
+            if (op != Op::ReleaseOn) runtime.press(*scene, at.x, at.y);
+            if (op != Op::PressOn) runtime.release(*scene, at.x, at.y);
+            break;
+        }
+        case Op::Close:
+            if (scene) runtime.close(*scene);
+            break;
+        case Op::Resize: {
+            const int width = in_.word() % kLargestSide;
+            const int height = in_.word() % kLargestSide;
+            what += " " + std::to_string(width) + " " + std::to_string(height);
+            if (scene) runtime.resize(*scene, width, height);
+            break;
+        }
+        case Op::Paint: {
+            const int x = coordinate(in_.word());
+            const int y = coordinate(in_.word());
+            const PixelRect area{x, y, x + in_.byte(), y + in_.byte()};
+            if (!scene) break;
+            // As the desktop host does: the whole window when its size has
+            // changed, else only the area a handler changed.
+            Painter painter(fonts());
+            if (picture_.width != to_pixels(scene->client_width()) ||
+                picture_.height != to_pixels(scene->client_height()))
+                painter.paint(*scene, picture_);
+            else
+                painter.paint(*scene, picture_, area);
+            break;
+        }
+        case Op::Count: break;
+        }
+        return what + " at " + std::to_string(sim_.now() / kMillisecond) + " ms";
+    }
+
+    std::optional<std::string> broken_rule() { return rules_.broken(); }
+
+private:
+    void wait(Nanos span) {
+        span = std::min(span, kLongestRun - waited_);
+        waited_ += span;
+        sim_.wait(span);
+    }
+
+    Bytes& in_;
+    Simulation sim_;
+    GameRules rules_{sim_.runtime()};
+    Image picture_;
+    Nanos waited_ = 0;
+};
+
+// How many events all inputs held together, told when the run ends: the
+// figure that says how much play the rules have seen.
+struct EventCount {
+    long long events = 0;
+    ~EventCount() { std::fprintf(stderr, "game events played: %lld\n", events); }
+};
+EventCount event_count;
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Bytes in(data, size);
+    Player player(in);
+    std::string what = "start";
+    for (int event = 0; event == 0 || !in.empty(); ++event) {
+        if (event > 0) {
+            what = player.play();
+            ++event_count.events;
+        }
+        if (const auto broken = player.broken_rule()) {
+            std::fprintf(stderr, "broken rule after event %d (%s): %s\n", event, what.c_str(), broken->c_str());
+            std::abort();
+        }
+    }
+    return 0;
+}

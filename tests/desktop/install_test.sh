@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# `cmake --install` into a scratch folder: the game, its menu entry, its
+# AppStream file and its icon in every size land where a desktop looks for
+# them, and the installed game answers --help, --version and an unknown
+# option as users of Linux programs expect.
+set -euo pipefail
+build=$1 id=$2 version=$3
+shift 3
+sizes=("$@")
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+"${CMAKE:-cmake}" --install "$build" --prefix "$root/usr" >"$root/install.log" ||
+  { cat "$root/install.log"; fail "cmake --install failed"; }
+game=$root/usr/bin/guardianes
+[ -x "$game" ] || fail "no game in bin/"
+desktop=$root/usr/share/applications/$id.desktop
+[ -f "$desktop" ] || fail "no menu entry $id.desktop in share/applications/"
+[ -f "$root/usr/share/metainfo/$id.metainfo.xml" ] || fail "no $id.metainfo.xml in share/metainfo/"
+grep -qx "Exec=guardianes" "$desktop" || fail "the menu entry does not start the installed game"
+grep -qx "Icon=$id" "$desktop" || fail "the menu entry does not name the installed icon"
+
+# A PNG's width and height are the two big-endian numbers at bytes 16 to 23,
+# and byte 25 is its colour type, 6 for red, green, blue and alpha.
+for size in "${sizes[@]}"; do
+  icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/$id.png
+  [ -f "$icon" ] || fail "no ${size}x${size} icon"
+  read -r -a header <<<"$(od -An -tu1 -j16 -N10 "$icon")"
+  width=$(((header[0] << 24) | (header[1] << 16) | (header[2] << 8) | header[3]))
+  height=$(((header[4] << 24) | (header[5] << 16) | (header[6] << 8) | header[7]))
+  [ "$width" = "$size" ] && [ "$height" = "$size" ] || fail "the ${size}x${size} icon is ${width}x${height}"
+  [ "${header[9]}" = 6 ] || fail "the ${size}x${size} icon has no transparency"
+done
+
+[ "$("$game" --version)" = "guardianes $version" ] || fail "--version does not say 'guardianes $version'"
+"$game" --help >"$root/help" || fail "--help ended with status $?"
+grep -q -- "--scale" "$root/help" || fail "--help does not describe --scale"
+status=0
+"$game" --no-such-option >"$root/out" 2>"$root/err" || status=$?
+[ "$status" = 2 ] || fail "an unknown option ended with status $status, not 2"
+[ ! -s "$root/out" ] && [ "$(wc -l <"$root/err")" = 1 ] || fail "an unknown option did not give one line of error"
+echo "install test passed"
