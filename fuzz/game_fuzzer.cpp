@@ -9,6 +9,8 @@
 #include "runtime/paint/painter.h"
 #include "sim/simulation.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -68,8 +70,16 @@ Nanos wakeups(int code) {
     return static_cast<Nanos>(code & 63) * kScale[code >> 6] * kWakeupPeriod;
 }
 
-// A pixel from 100 left of or above the client area to far beyond it.
-int coordinate(int code) { return code % 1200 - 100; }
+// A pixel from 100 left of or above the client area to far beyond it, and
+// now and then one at the very ends of the range a host can pass.
+int coordinate(int code) {
+    static constexpr int kExtremes[] = {INT_MIN, INT_MIN + 1, INT_MAX - 1, INT_MAX};
+    if (code >= 0x10000 - 4) return kExtremes[code - (0x10000 - 4)];
+    return code % 1200 - 100;
+}
+
+// The far edge of an area from its near edge, held within an int's range.
+int beyond(int edge, int extent) { return static_cast<int>(std::min<std::int64_t>(std::int64_t{edge} + extent, INT_MAX)); }
 
 // The centre of a scene's control, as `click SCENE NAME` aims, moved by up
 // to 3 pixels so that presses in a row need not pair into double-clicks.
@@ -136,7 +146,9 @@ public:
         case Op::Paint: {
             const int x = coordinate(in_.word());
             const int y = coordinate(in_.word());
-            const PixelRect area{x, y, x + in_.byte(), y + in_.byte()};
+            const int width = in_.byte();
+            const int height = in_.byte();
+            const PixelRect area{x, y, beyond(x, width), beyond(y, height)};
             if (!scene) break;
             // As the desktop host does: the whole window when its size has
             // changed, else only the area a handler changed.

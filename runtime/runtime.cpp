@@ -1,5 +1,6 @@
 #include "runtime/runtime.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -28,6 +29,10 @@ public:
 private:
     const std::vector<SceneDef>& defs_;
 };
+
+// Whether two presses are close enough to pair into a double-click. The
+// distance is taken in 64 bits: a host may pass any pixel an int holds.
+bool near(int a, int b) { return std::abs(std::int64_t{a} - b) <= kDoubleClickDistance; }
 
 Nanos ceil_to_wakeup(Nanos t) { return (t + kWakeupPeriod - 1) / kWakeupPeriod * kWakeupPeriod; }
 
@@ -148,8 +153,7 @@ void Runtime::press(Scene& scene, int x, int y) {
     const Nanos t = clock_.now();
     const bool second_half = last_press_ && last_press_->scene == scene.index() && !last_press_->second_half &&
                              t - last_press_->time <= kDoubleClickTime &&
-                             std::abs(x - last_press_->x) <= kDoubleClickDistance &&
-                             std::abs(y - last_press_->y) <= kDoubleClickDistance;
+                             near(x, last_press_->x) && near(y, last_press_->y);
     last_press_ = Press{scene.index(), t, x, y, second_half};
     // The second press of a double-click raises no Click.
     Label* label = second_half ? nullptr : label_at(scene, x, y);
