@@ -98,6 +98,7 @@ public:
             SDL_FreeSurface(w.picture);
             SDL_DestroyWindow(w.window);
         }
+        for (SDL_Window* window : closed_) SDL_DestroyWindow(window);
         SDL_FreeCursor(cursors_[MousePointer::Default]);
         SDL_FreeCursor(cursors_[MousePointer::Hourglass]);
         SDL_FreeCursor(cursors_[MousePointer::NoDrop]);
@@ -157,8 +158,12 @@ public:
 
     void scene_closed(Scene& scene) override {
         if (auto it = windows_.find(&scene); it != windows_.end()) {
+            // Hidden now, destroyed when the host ends: SDL 2.26 may still
+            // send its event-loop wake-up to a window destroyed while the
+            // loop runs, and X would end the game over that BadWindow.
+            SDL_HideWindow(it->second.window);
             SDL_FreeSurface(it->second.picture);
-            SDL_DestroyWindow(it->second.window);
+            closed_.push_back(it->second.window);
             windows_.erase(it);
         }
     }
@@ -336,6 +341,7 @@ private:
     Painter& painter_;
     int scale_;
     std::map<Scene*, Window> windows_;
+    std::vector<SDL_Window*> closed_;
     std::map<MousePointer, SDL_Cursor*> cursors_;
     std::FILE* wakeup_log_ = nullptr;
     bool presented_ = false;

@@ -81,9 +81,9 @@ wait_end() {
   status=0
   wait "$game_pid" || status=$?
   game_pid=
-  # FIXME: SDL 2.26 sends its wake-up message to the window the host has
-  # just destroyed, and Xlib's default handler ends the game over the
-  # BadWindow error; the host needs an X error handler of its own.
+  # SDL 2.26 may send its wake-up message to a window destroyed while its
+  # event loop runs; the host keeps closed windows until it ends, and this
+  # catches the fault should it come back.
   if [ "$status" != 0 ] && grep -q 'BadWindow' "$work/stderr" && grep -q 'X_SendEvent' "$work/stderr"; then
     fail "the game died of an X error (BadWindow on X_SendEvent) when its window was closed, status $status"
   fi
