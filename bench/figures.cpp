@@ -10,16 +10,16 @@ constexpr int kRepetitions = 15;
 // Each run lasts at least this long, in seconds.
 constexpr double kRunTime = 0.05;
 
-std::vector<Figure>& all() {
-    static std::vector<Figure> list;
+std::vector<Measure>& all() {
+    static std::vector<Measure> list;
     return list;
 }
 
 } // namespace
 
-const std::vector<Figure>& figures() { return all(); }
+const std::vector<Measure>& figures() { return all(); }
 
-benchmark::internal::Benchmark* detail::configure(benchmark::internal::Benchmark* b, Figure figure) {
+benchmark::internal::Benchmark* detail::configure(benchmark::internal::Benchmark* b, Measure figure) {
     all().push_back(std::move(figure));
     return b->Repetitions(kRepetitions)->ReportAggregatesOnly(true)->MinTime(kRunTime)->Unit(benchmark::kMicrosecond);
 }

@@ -14,7 +14,7 @@ enum class Limit { DesignFill, WideFill };
 
 // One figure the bench prints: the median of one benchmark, its ratio to a
 // limit measured in the same run, and the target it must meet, if any.
-struct Figure {
+struct Measure {
     std::string benchmark; // the registered name
     std::string label;     // as printed
     Limit compared_to = Limit::DesignFill;
@@ -28,19 +28,19 @@ struct Figure {
 inline constexpr const char* kAllocations = "allocations";
 
 // Every figure, in the order registered, which is the order printed.
-const std::vector<Figure>& figures();
+const std::vector<Measure>& figures();
 
 // The benchmark names of the two limits.
 inline constexpr const char* kDesignFill = "fill/design";
 inline constexpr const char* kWideFill = "fill/1920x1080";
 
 namespace detail {
-benchmark::internal::Benchmark* configure(benchmark::internal::Benchmark* b, Figure figure);
+benchmark::internal::Benchmark* configure(benchmark::internal::Benchmark* b, Measure figure);
 } // namespace detail
 
 // Registers a benchmark under `figure.benchmark` with the settings every
 // figure shares (repeated runs, medians), and records the figure.
-template <class Fn> benchmark::internal::Benchmark* add_figure(Figure figure, Fn run) {
+template <class Fn> benchmark::internal::Benchmark* add_figure(Measure figure, Fn run) {
     auto* b = benchmark::RegisterBenchmark(figure.benchmark.c_str(), std::move(run));
     return detail::configure(b, std::move(figure));
 }

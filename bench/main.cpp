@@ -7,11 +7,19 @@
 #include "bench/summary.h"
 
 #include <iostream>
+#include <vector>
 
 int main(int argc, char** argv) {
     using namespace guardianes;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+    // The runs of all the benchmarks are taken in a random order rather than
+    // one benchmark after another, so that a busy spell of the machine weighs
+    // on every figure alike, the limits included. Options given later win.
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    std::vector<char*> args(argv, argv + argc);
+    args.insert(args.begin() + 1, interleave);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 2;
     try {
         FontLibrary fonts;
         Painter painter(fonts);

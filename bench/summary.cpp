@@ -35,7 +35,7 @@ std::string format_count(double count) {
     return text;
 }
 
-std::string target_of(const Figure& figure) {
+std::string target_of(const Measure& figure) {
     if (figure.max_ratio) return "< " + format_ratio(*figure.max_ratio);
     if (figure.max_ns) return "< " + format_time(*figure.max_ns);
     return "limit";
@@ -68,7 +68,7 @@ int SummaryReporter::print_figures(std::ostream& out) const {
     std::snprintf(line, sizeof line, "\n%-48s %12s %10s %-15s %10s %7s  %s\n", "figure (median)", "time", "ratio", "to",
                   "target", "allocs", "");
     out << line;
-    for (const Figure& figure : figures()) {
+    for (const Measure& figure : figures()) {
         const std::optional<double> ns = median(figure.benchmark);
         const std::optional<double> limit = figure.compared_to == Limit::DesignFill ? design : wide;
         const char* limit_name = figure.compared_to == Limit::DesignFill ? "design fill" : "1920x1080 fill";

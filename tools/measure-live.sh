@@ -10,6 +10,10 @@
 #
 # GUARDIANES_BUILD names another build folder to build and measure.
 set -euo pipefail
+if [ $# -gt 0 ]; then
+  echo "measure-live: takes no arguments (GUARDIANES_BUILD may name the build folder)" >&2
+  exit 2
+fi
 cd "$(dirname "$0")/.."
 source tools/deps.sh
 install_missing_packages
