@@ -79,7 +79,9 @@ int coordinate(int code) {
 }
 
 // The far edge of an area from its near edge, held within an int's range.
-int beyond(int edge, int extent) { return static_cast<int>(std::min<std::int64_t>(std::int64_t{edge} + extent, INT_MAX)); }
+int beyond(int edge, int extent) {
+    return static_cast<int>(std::min<std::int64_t>(std::int64_t{edge} + extent, INT_MAX));
+}
 
 // The centre of a scene's control, as `click SCENE NAME` aims, moved by up
 // to 3 pixels so that presses in a row need not pair into double-clicks.
@@ -116,8 +118,10 @@ public:
             const int y = coordinate(in_.word());
             what += " " + std::to_string(x) + " " + std::to_string(y);
             if (!scene) break;
-            if (op == Op::Press) runtime.press(*scene, x, y);
-            else runtime.release(*scene, x, y);
+            if (op == Op::Press)
+                runtime.press(*scene, x, y);
+            else
+                runtime.release(*scene, x, y);
             break;
         }
         case Op::PressOn:

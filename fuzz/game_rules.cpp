@@ -165,9 +165,8 @@ struct MenuRules final : SceneRules {
 // the only winner, and the button lives only while the race is on.
 struct RaceRules final : SceneRules {
     explicit RaceRules(const Scene& s)
-        : SceneRules(s), pol(counter(s, "pol")), por(counter(s, "por")), cont(counter(s, "cont")),
-          poli(s, "poli"), porch(s, "porch"), play1(s.label("play1")), play2(s.label("play2")),
-          ava(s.label("ava")) {}
+        : SceneRules(s), pol(counter(s, "pol")), por(counter(s, "por")), cont(counter(s, "cont")), poli(s, "poli"),
+          porch(s, "porch"), play1(s.label("play1")), play2(s.label("play2")), ava(s.label("ava")) {}
 
     Broken rules() const override {
         const bool player_won = play1.visible();
@@ -198,9 +197,8 @@ struct RaceRules final : SceneRules {
 // the game ends in a win or a loss, never both.
 struct FireRules final : SceneRules {
     explicit FireRules(const Scene& s)
-        : SceneRules(s), fue(counter(s, "fue")), cont2(counter(s, "cont2")), win(s.label("win")),
-          lose(s.label("lose")), clock(s.label("Label1")), gallons(s.label("label2")),
-          plural(s.label("galones")), pump(s.label("bomba")) {}
+        : SceneRules(s), fue(counter(s, "fue")), cont2(counter(s, "cont2")), win(s.label("win")), lose(s.label("lose")),
+          clock(s.label("Label1")), gallons(s.label("label2")), plural(s.label("galones")), pump(s.label("bomba")) {}
 
     Broken rules() const override {
         const std::int64_t ticks = value(fue);
@@ -242,9 +240,10 @@ struct AmbulanceRules final : SceneRules {
           swatch(s.shape("ana")), cam(s, "cam") {
         cares.push_back({&s.timer("Timer4"), &counter(s, "tas"), {{Part(s, "lbl"), 2040}, {Part(s, "tasa"), 2040}}});
         cares.push_back({&s.timer("Timer3"), &counter(s, "agua2"), {{Part(s, "ag1"), 5040}, {Part(s, "ag2"), 5040}}});
-        cares.push_back({&s.timer("Timer2"),
-                         &counter(s, "vacun"),
-                         {{Part(s, "va1"), 6000}, {Part(s, "va2"), 5160}, {Part(s, "va4"), 4800}, {Part(s, "va3"), 5760}}});
+        cares.push_back(
+            {&s.timer("Timer2"),
+             &counter(s, "vacun"),
+             {{Part(s, "va1"), 6000}, {Part(s, "va2"), 5160}, {Part(s, "va4"), 4800}, {Part(s, "va3"), 5760}}});
         for (const char* name : {"oso1", "oso2", "oso3", "oso4", "oso5", "oso6", "oso7", "oso8"})
             fur.push_back(&s.shape(name));
         for (const char* name : {"ojo1", "ojo2", "ojo3", "ojo4"}) eyes.emplace_back(s, name);

@@ -73,7 +73,8 @@ bool is_error_line(const std::string& err, std::size_t lines) {
     if (err.find('\n') != err.size() - 1) return false;
     std::size_t pos = 5;
     std::size_t n = 0;
-    while (pos < err.size() && err[pos] >= '0' && err[pos] <= '9') n = n * 10 + static_cast<std::size_t>(err[pos++] - '0');
+    while (pos < err.size() && err[pos] >= '0' && err[pos] <= '9')
+        n = n * 10 + static_cast<std::size_t>(err[pos++] - '0');
     return pos > 5 && n >= 1 && n <= lines && err.compare(pos, 2, ": ") == 0 && err.size() > pos + 3;
 }
 

@@ -152,8 +152,8 @@ void Runtime::press(Scene& scene, int x, int y) {
     if (!running_ || !scene.shown()) return;
     const Nanos t = clock_.now();
     const bool second_half = last_press_ && last_press_->scene == scene.index() && !last_press_->second_half &&
-                             t - last_press_->time <= kDoubleClickTime &&
-                             near(x, last_press_->x) && near(y, last_press_->y);
+                             t - last_press_->time <= kDoubleClickTime && near(x, last_press_->x) &&
+                             near(y, last_press_->y);
     last_press_ = Press{scene.index(), t, x, y, second_half};
     // The second press of a double-click raises no Click.
     Label* label = second_half ? nullptr : label_at(scene, x, y);

@@ -160,8 +160,7 @@ TEST_P(ADayOfPlay, KeepsEveryRuleAndNoMoreMemoryThanAfterItsFirstHour) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachServiceScene, ADayOfPlay,
-                         ::testing::Values(Day{"portal1", "Form2", {"ava"}, 9},
-                                           Day{"portal2", "Form3", {"bomba"}, 5},
+                         ::testing::Values(Day{"portal1", "Form2", {"ava"}, 9}, Day{"portal2", "Form3", {"bomba"}, 5},
                                            Day{"portal3", "Form4", {"Label11", "lbl", "ag2", "va2"}, 3},
                                            Day{"portal4", "Form5", {"luz10", "cam1", "lbl"}, 4}),
                          name_of);

@@ -14,8 +14,8 @@
 #include "runtime/paint/image.h"
 #include "runtime/paint/png.h"
 
-#include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
@@ -54,8 +54,8 @@ int capture(Display* display, Window window, const char* path) {
             const unsigned long p = XGetPixel(image, x, y);
             const unsigned long r = (p & image->red_mask) >> rs, g = (p & image->green_mask) >> gs,
                                 b = (p & image->blue_mask) >> bs;
-            out.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width) + static_cast<std::size_t>(x)] =
-                static_cast<std::uint32_t>((r << 16) | (g << 8) | b);
+            out.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width) +
+                       static_cast<std::size_t>(x)] = static_cast<std::uint32_t>((r << 16) | (g << 8) | b);
         }
     }
     XDestroyImage(image);
