@@ -97,6 +97,15 @@ FontLibrary& fonts() {
     return library;
 }
 
+// Appends " A B" to an event's description, in steps: GCC 12 at -O3 warns
+// falsely about " " + std::to_string(...).
+void append_pair(std::string& what, long long a, long long b) {
+    what += ' ';
+    what += std::to_string(a);
+    what += ' ';
+    what += std::to_string(b);
+}
+
 class Player {
 public:
     explicit Player(Bytes& in) : in_(in) {}
@@ -107,7 +116,8 @@ public:
         const int scene_code = in_.byte();
         Runtime& runtime = sim_.runtime();
         Scene* scene = runtime.scene(static_cast<std::size_t>(scene_code) % runtime.scene_count());
-        const std::string name = "Form" + std::to_string(scene_code % 5 + 1);
+        std::string name = "Form";
+        name += std::to_string(scene_code % 5 + 1);
         std::string what = std::string(to_string(op)) + " " + name;
         switch (op) {
         case Op::WaitWakeups: wait(wakeups(scene_code)); break;
@@ -116,7 +126,7 @@ public:
         case Op::Release: {
             const int x = coordinate(in_.word());
             const int y = coordinate(in_.word());
-            what += " " + std::to_string(x) + " " + std::to_string(y);
+            append_pair(what, x, y);
             if (!scene) break;
             if (op == Op::Press)
                 runtime.press(*scene, x, y);
@@ -132,7 +142,7 @@ public:
             const int dy = in_.byte();
             if (!scene) break;
             const Pixel at = near_control(*scene, which, dx, dy);
-            what += " " + std::to_string(at.x) + " " + std::to_string(at.y);
+            append_pair(what, at.x, at.y);
             if (op != Op::ReleaseOn) runtime.press(*scene, at.x, at.y);
             if (op != Op::PressOn) runtime.release(*scene, at.x, at.y);
             break;
@@ -143,7 +153,7 @@ public:
         case Op::Resize: {
             const int width = in_.word() % kLargestSide;
             const int height = in_.word() % kLargestSide;
-            what += " " + std::to_string(width) + " " + std::to_string(height);
+            append_pair(what, width, height);
             if (scene) runtime.resize(*scene, width, height);
             break;
         }
