@@ -117,15 +117,10 @@ public:
             }
             if (quit_) break;
             const Nanos now = clock_.now();
-            if (runtime_.running() && next && now >= *next) {
-                // The log compares the time of waking with the grid time it
-                // was due at, so that a late wake-up shows its full lateness.
-                if (wakeup_log_)
-                    std::fprintf(wakeup_log_, "%lld %lld\n", static_cast<long long>(*next),
-                                 static_cast<long long>(now));
-                // Serve only the latest wake-up: missed ones are never made up.
-                runtime_.serve_wakeup(now - now % kWakeupPeriod);
-            }
+            // The log compares the time of waking with the grid time it was
+            // due at, so that a late wake-up shows its full lateness.
+            if (runtime_.serve_wakeup() && next && wakeup_log_)
+                std::fprintf(wakeup_log_, "%lld %lld\n", static_cast<long long>(*next), static_cast<long long>(now));
         }
         runtime_.set_observer(nullptr);
         if (const auto& error = runtime_.error()) return report(*error);

@@ -18,6 +18,8 @@ const char* to_string(ControlKind kind) {
 
 void Control::damage(const TwipsRect& area) const { scene_->damage(area); }
 
+SceneContext& Control::context() const { return scene_->context(); }
+
 void Label::move_to(Twips left, Twips top) {
     if (left == p_.left && top == p_.top) return;
     if (p_.visible) damage(rect());
@@ -93,8 +95,7 @@ void Line::set_visible(bool visible) {
 void Timer::set_enabled(bool enabled) {
     if (enabled == p_.enabled) return;
     p_.enabled = enabled;
-    pending_ = false;
-    if (enabled) due_ = scene().stage().now() + static_cast<std::int64_t>(p_.interval) * 1'000'000;
+    context().timer_switched(*this);
 }
 
 } // namespace guardianes

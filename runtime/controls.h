@@ -10,6 +10,7 @@
 namespace guardianes {
 
 class Scene;
+class SceneContext;
 
 enum class Alignment : std::uint8_t { Left = 0, Right = 1, Centre = 2 };
 enum class BackStyle : std::uint8_t { Transparent = 0, Opaque = 1 };
@@ -118,6 +119,7 @@ protected:
 
     // Marks an area of the scene for repainting.
     void damage(const TwipsRect& area) const;
+    SceneContext& context() const;
 
 private:
     Scene* scene_;
@@ -206,18 +208,15 @@ public:
     bool enabled() const { return p_.enabled; }
 
     // Starting a stopped timer makes its first tick due one Interval from
-    // now; starting a running one changes nothing. Stopping drops a pending tick.
+    // now; starting a running one changes nothing. Stopping drops a pending
+    // tick. The timer service keeps the schedule.
     void set_enabled(bool enabled);
 
     // The tick script, if the scene binds one.
     Handler on_tick;
 
 private:
-    friend class Runtime;
-
     TimerProps p_;
-    std::int64_t due_ = 0; // nanoseconds of the runtime clock
-    bool pending_ = false;
 };
 
 } // namespace guardianes

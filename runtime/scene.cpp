@@ -34,11 +34,8 @@ const char* to_string(SceneState state) {
     return "?";
 }
 
-void SceneLink::show() const { stage_->show(index_); }
-void SceneLink::hide() const { stage_->hide(index_); }
-
-Scene::Scene(const SceneTable& table, std::size_t index, Stage& stage)
-    : table_(&table), index_(index), stage_(&stage), mouse_pointer_(table.window.mouse_pointer),
+Scene::Scene(const SceneTable& table, std::size_t index, SceneContext& context)
+    : table_(&table), index_(index), context_(&context), mouse_pointer_(table.window.mouse_pointer),
       client_width_(table.window.client_width), client_height_(table.window.client_height) {
     controls_.reserve(table.controls.size());
     for (const ControlRow& row : table.controls) {
@@ -86,8 +83,7 @@ void Scene::resize_client(Twips width, Twips height) {
     damage_all();
 }
 
-void Scene::show() { stage_->show(index_); }
-void Scene::hide() { stage_->hide(index_); }
+SceneLink Scene::link(std::string_view scene_name) const { return {*context_, context_->scene_index(scene_name)}; }
 
 Control* Scene::find(std::string_view name) const {
     for (const auto& control : controls_)

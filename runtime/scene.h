@@ -19,49 +19,50 @@ enum class SceneState : std::uint8_t { NotCreated, Shown, Hidden, Closed };
 // "not created", "shown", "hidden", "closed".
 const char* to_string(SceneState state);
 
-class Stage;
+// What a live scene needs of the runtime around it.
+class SceneContext {
+public:
+    virtual ~SceneContext() = default;
+    // The time a running handler sees as now: the wake-up or click it serves.
+    virtual Nanos now() const = 0;
+    // Throws std::invalid_argument when no scene of that name is registered.
+    virtual std::size_t scene_index(std::string_view name) const = 0;
+    virtual void show(std::size_t scene_index) = 0;
+    virtual void hide(std::size_t scene_index) = 0;
+    // A handler switched the timer on or off.
+    virtual void timer_switched(const Timer& timer) = 0;
+};
 
 // A scene that handlers may show or hide, named once when they are bound.
 class SceneLink {
 public:
-    SceneLink(Stage& stage, std::size_t index) : stage_(&stage), index_(index) {}
-    void show() const;
-    void hide() const;
+    SceneLink(SceneContext& context, std::size_t index) : context_(&context), index_(index) {}
+    void show() const { context_->show(index_); }
+    void hide() const { context_->hide(index_); }
 
 private:
-    Stage* stage_;
+    SceneContext* context_;
     std::size_t index_;
-};
-
-// What a scene and its handlers need of the runtime around them.
-class Stage {
-public:
-    virtual ~Stage() = default;
-    virtual Nanos now() const = 0;
-    // Throws std::invalid_argument when no scene of that name is registered.
-    virtual SceneLink link(std::string_view scene_name) = 0;
-    virtual void show(std::size_t scene_index) = 0;
-    virtual void hide(std::size_t scene_index) = 0;
 };
 
 using Counter = std::variant<Int16Counter, VariantCounter>;
 
-// One live scene: its window properties, its controls in drawing order and
-// its counters, all built from its table, plus what has changed on screen
-// since the last repaint.
+// One live scene: its window properties, its controls in drawing order
+// and its counters, all built from its table, plus what has changed on
+// screen since the last repaint. Its handlers see what the scene's rules
+// use; the lifecycle alone changes its state, size and repaint record.
 class Scene {
 public:
-    Scene(const SceneTable& table, std::size_t index, Stage& stage);
+    Scene(const SceneTable& table, std::size_t index, SceneContext& context);
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
     const SceneTable& table() const { return *table_; }
     const std::string& name() const { return table_->name; }
     std::size_t index() const { return index_; }
-    Stage& stage() const { return *stage_; }
 
+    // Shown or hidden: a scene that is not created or closed has no Scene.
     SceneState state() const { return state_; }
-    void set_state(SceneState state) { state_ = state; }
     bool shown() const { return state_ == SceneState::Shown; }
 
     // Window properties.
@@ -71,11 +72,6 @@ public:
     void set_mouse_pointer(MousePointer pointer);
     Twips client_width() const { return client_width_; }
     Twips client_height() const { return client_height_; }
-    void resize_client(Twips width, Twips height);
-
-    // Show and Hide of this scene, as a handler calls them.
-    void show();
-    void hide();
 
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
     const std::vector<Counter>& counters() const { return counters_; }
@@ -89,6 +85,8 @@ public:
     Timer& timer(std::string_view name) const;
     Int16Counter& int16(std::string_view name);
     VariantCounter& variant(std::string_view name);
+    // Another scene, or this one, to show or hide.
+    SceneLink link(std::string_view scene_name) const;
 
     template <class... Names> auto labels(Names... names) const {
         return std::array<Label*, sizeof...(Names)>{&label(names)...};
@@ -108,20 +106,30 @@ public:
         return ref;
     }
 
-    // Repaint bookkeeping: what changed, in client pixels, as a few areas
+    // What changed since the last repaint, in client pixels, as a few areas
     // and as the one rectangle around them.
-    void damage(const TwipsRect& area);
-    void damage_all();
     bool changed() const { return !damage_.empty() || pointer_changed_; }
     std::span<const PixelRect> damaged_areas() const { return damage_.areas(); }
     PixelRect damage_area() const { return damage_.bounds(); }
     bool pointer_changed() const { return pointer_changed_; }
-    void clear_changes();
 
 private:
+    friend class Control;
+    friend class SceneLifecycle;
+
+    // For the controls: every change that shows, and every timer switched.
+    void damage(const TwipsRect& area);
+    SceneContext& context() const { return *context_; }
+
+    // For the lifecycle.
+    void set_state(SceneState state) { state_ = state; }
+    void resize_client(Twips width, Twips height);
+    void damage_all();
+    void clear_changes();
+
     const SceneTable* table_;
     std::size_t index_;
-    Stage* stage_;
+    SceneContext* context_;
     SceneState state_ = SceneState::Hidden;
     MousePointer mouse_pointer_;
     Twips client_width_;

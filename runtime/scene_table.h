@@ -55,11 +55,10 @@ struct SceneTable {
 };
 
 class Scene;
-class Stage;
 
 // Binds a scene's handlers to its controls, once, when the scene is created.
 // Names are looked up here and never again.
-using BindFn = std::function<void(Scene&, Stage&)>;
+using BindFn = std::function<void(Scene&)>;
 
 struct SceneDef {
     SceneTable table;

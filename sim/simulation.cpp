@@ -13,7 +13,7 @@ void Simulation::wait(Nanos span) {
     for (auto next = runtime_.next_wakeup(); next && *next <= target && runtime_.running();
          next = runtime_.next_wakeup()) {
         clock_.set(*next);
-        runtime_.serve_wakeup(*next);
+        runtime_.serve_wakeup();
     }
     clock_.set(target);
 }

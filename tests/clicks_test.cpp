@@ -27,7 +27,7 @@ SceneDef click_scene(Clicks& seen) {
                   label("ghost", {.left = 1200, .top = 600, .width = 300, .height = 300, .visible = false}),
                   label("mute", box(80, 80)), label("beneath", box(80, 80)),
                   label("far", box(0, 70))});
-    return {table, [&seen](Scene& s, Stage&) {
+    return {table, [&seen](Scene& s) {
                 for (const char* name : {"top", "under", "dead", "ghost", "beneath", "far"})
                     s.label(name).on_click = [&seen, name] { ++seen.count[name]; };
             }};
@@ -74,7 +74,7 @@ TEST(HitTesting, EdgesRoundToTheNearestPixelAsPainted) {
     // A label from 7 to 22 twips spans pixel 0 only: 7/15 rounds to 0, 22/15 to 1.
     int clicks = 0;
     SceneDef def{small_table("Form1", {label("thin", {.left = 7, .top = 0, .width = 15, .height = 30})}),
-                 [&clicks](Scene& s, Stage&) { s.label("thin").on_click = [&clicks] { ++clicks; }; }};
+                 [&clicks](Scene& s) { s.label("thin").on_click = [&clicks] { ++clicks; }; }};
     Simulation sim({def});
     sim.click("Form1", 1, 0);
     sim.wait_ms(600);

@@ -2,6 +2,7 @@
 // pictures, writing them as PNG, and what the icon shows at every size.
 
 #include "runtime/paint/painter.h"
+#include "runtime/still_scene.h"
 #include "runtime/scene.h"
 #include "tools/icon/icon_table.h"
 #include "tools/icon/rgba_png.h"
@@ -85,17 +86,11 @@ RgbaImage read_rgba_png(const std::string& path) {
 // The icon as the build paints it, before shrinking.
 const Image& painted_icon() {
     static const Image image = [] {
-        struct Still final : Stage {
-            Nanos now() const override { return 0; }
-            SceneLink link(std::string_view) override { throw std::logic_error("the icon links to no scene"); }
-            void show(std::size_t) override {}
-            void hide(std::size_t) override {}
-        } stage;
         static const SceneTable table = icon_table();
-        const Scene scene(table, 0, stage);
+        const StillScene still(table);
         FontLibrary fonts;
         Image out;
-        Painter(fonts).paint(scene, out);
+        Painter(fonts).paint(still.scene(), out);
         return out;
     }();
     return image;

@@ -12,7 +12,7 @@ namespace {
 
 SceneDef overflow_scene() {
     SceneTable table = small_table("Form1", {label("step", box(0, 0)), label("marker", box(40, 0))}, {int16("n")});
-    return {table, [](Scene& s, Stage&) {
+    return {table, [](Scene& s) {
                 Int16Counter& n = s.int16("n");
                 Label& marker = s.label("marker");
                 s.label("step").on_click = [&n, &marker] {
@@ -52,7 +52,7 @@ TEST(RunTimeError, VariantCountersNeverOverflow) {
 
 TEST(Registration, AHandlerNamingAMissingControlIsCaughtBeforeTheGameStarts) {
     SceneDef def{small_table("Form1", {label("ava", box(0, 0))}),
-                 [](Scene& s, Stage&) { s.label("avaa").on_click = [] {}; }};
+                 [](Scene& s) { s.label("avaa").on_click = [] {}; }};
     VirtualClock clock;
     try {
         Runtime runtime({def}, clock);
@@ -69,9 +69,9 @@ TEST(Registration, WrongKindsUnknownScenesAndDuplicatesAreCaught) {
     const auto fails = [&](SceneDef def) {
         EXPECT_THROW(Runtime({def}, clock), std::invalid_argument);
     };
-    fails({table, [](Scene& s, Stage&) { s.timer("ava"); }});
-    fails({table, [](Scene& s, Stage&) { s.variant("n"); }});
-    fails({table, [](Scene&, Stage& stage) { stage.link("Form9"); }});
+    fails({table, [](Scene& s) { s.timer("ava"); }});
+    fails({table, [](Scene& s) { s.variant("n"); }});
+    fails({table, [](Scene& s) { s.link("Form9"); }});
     fails({small_table("Form1", {label("a", box(0, 0)), label("a", box(0, 0))}), nullptr});
     fails({small_table("Form1", {}, {int16("n"), variant("n")}), nullptr});
 }

@@ -213,7 +213,6 @@ TEST(Repaint, APartialRepaintTouchesOnlyItsAreaAndMatchesAWholeOne) {
     Picture p({label("word", word), shape("ring", {.left = 300, .top = 300, .width = 900, .height = 900,
                                                    .shape = ShapeKind::Oval}),
                line("bar", segment(0, 90, 99, 50, 5))});
-    p.scene().clear_changes();
     p.scene().label("word").set_left(20 * 15);
     const PixelRect moved = p.scene().damage_area();
     p.repaint();

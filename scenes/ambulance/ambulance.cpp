@@ -34,7 +34,7 @@ struct Monitor {
     Line& v6;
     Line& v7;
 
-    void tick() {
+    void tick_monitor() {
         ojo += 1;
         if (ojo == 3) {
             ojo1.set_top(1440);
@@ -49,15 +49,15 @@ struct Monitor {
             ojo1.set_top(1680);
             ojo2.set_top(1680);
             v4.set_visible(true);
-        } else if (ojo == 15) {
-            ojo1.set_left(3480);
-            ojo2.set_left(3960);
-            v7.set_visible(true);
         } else if (ojo == 12) {
             ojo1.set_left(3720);
             ojo2.set_left(4200);
             v5.set_visible(true);
             v6.set_visible(true);
+        } else if (ojo == 15) {
+            ojo1.set_left(3480);
+            ojo2.set_left(3960);
+            v7.set_visible(true);
         } else if (ojo == 18) {
             ojo1.set_left(3600);
             ojo2.set_left(4080);
@@ -93,7 +93,7 @@ struct Resuscitation {
     std::array<Line*, 7> trace;
     std::array<Line*, 4> crosses;
 
-    void tick() {
+    void tick_resuscitation() {
         shock += 1;
         if (shock == 5) {
             apply_device();
@@ -237,13 +237,13 @@ struct Care {
 
 // A click only starts its animation's timer; a click while the animation
 // runs finds the timer already going and changes nothing.
-void bind(Scene& form4, Stage&) {
+void bind(Scene& form4) {
     Monitor& monitor = form4.attach<Monitor>(form4);
-    form4.timer("Timer1").on_tick = [&monitor] { monitor.tick(); };
+    form4.timer("Timer1").on_tick = [&monitor] { monitor.tick_monitor(); };
 
     Resuscitation& resuscitation = form4.attach<Resuscitation>(form4);
     form4.label("Label11").on_click = [&resuscitation] { resuscitation.Timer5.set_enabled(true); };
-    resuscitation.Timer5.on_tick = [&resuscitation] { resuscitation.tick(); };
+    resuscitation.Timer5.on_tick = [&resuscitation] { resuscitation.tick_resuscitation(); };
 
     Care& care = form4.attach<Care>(form4);
     care.lbl.on_click = [&care] { care.Timer4.set_enabled(true); };

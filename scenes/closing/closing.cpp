@@ -28,8 +28,8 @@ ConvoyPart convoy_part(const Scene& s, std::string_view name) {
     return &s.label(name);
 }
 
-struct Street {
-    explicit Street(Scene& s)
+struct Closing {
+    explicit Closing(Scene& s)
         : Timer1(s.timer("Timer1")), Timer2(s.timer("Timer2")), Timer3(s.timer("Timer3")),
           Timer4(s.timer("Timer4")), a(s.variant("a")), b(s.variant("b")), c(s.int16("c")),
           luz1(s.label("luz1")), luz2(s.label("luz2")), cam9(s.label("cam9")), cielo(s.label("cielo")),
@@ -126,12 +126,12 @@ struct Street {
     }
 };
 
-void bind(Scene& form5, Stage&) {
-    Street& street = form5.attach<Street>(form5);
-    street.Timer1.on_tick = [&street] { street.tick_lamps(); };
-    street.Timer2.on_tick = [&street] { street.tick_car(); };
-    street.Timer3.on_tick = [&street] { street.tick_convoy(); };
-    street.Timer4.on_tick = [&street] { street.tick_sky(); };
+void bind(Scene& form5) {
+    Closing& closing = form5.attach<Closing>(form5);
+    closing.Timer1.on_tick = [&closing] { closing.tick_lamps(); };
+    closing.Timer2.on_tick = [&closing] { closing.tick_car(); };
+    closing.Timer3.on_tick = [&closing] { closing.tick_convoy(); };
+    closing.Timer4.on_tick = [&closing] { closing.tick_sky(); };
 }
 
 } // namespace

@@ -13,6 +13,12 @@ namespace guardianes {
 
 namespace {
 
+// The clock ticks at which a gallon runs out: the fire flares up again in
+// every window and the pump's strokes count from zero.
+constexpr int kFirstGallonOut = 82;
+constexpr int kSecondGallonOut = 175;
+constexpr int kThirdGallonOut = 264;
+
 // The clock and the gallons are kept only as the text the player reads, so
 // each step reads the number back from the caption and writes it anew.
 int number(const Label& label) {
@@ -34,6 +40,12 @@ Jet jet_lines(const Scene& s, int first) {
 
 void set_visible(const Jet& jet, bool visible) {
     for (Line* stroke : jet) stroke->set_visible(visible);
+}
+
+// The clock's next tick comes a full period after this moment.
+void restart(Timer& timer) {
+    timer.set_enabled(false);
+    timer.set_enabled(true);
 }
 
 template <std::size_t N>
@@ -76,7 +88,7 @@ struct Fire {
     Jet upper_jet;
     Jet lower_jet;
 
-    void click_bomba() {
+    void click_pump() {
         Timer2.set_enabled(true);
         cont2 += 1;
         switch (cont2.value()) {
@@ -91,10 +103,8 @@ struct Fire {
         case 20: ven[3]->set_visible(false); break;
         case 22:
             set_visible(upper_jet, false);
-            // Stopping before starting makes the next tick a full period away.
-            Timer2.set_enabled(false);
             set_visible(lower_jet, true);
-            Timer2.set_enabled(true);
+            restart(Timer2);
             break;
         case 25: ven[4]->set_visible(false); break;
         case 30: ven[5]->set_visible(false); break;
@@ -110,14 +120,14 @@ struct Fire {
         }
     }
 
-    void tick_Timer2() {
+    void tick_clock() {
         add(Label1, 1);
         fue += 1;
-        if (fue == 82 || fue == 175 || fue == 264) {
+        if (fue == kFirstGallonOut || fue == kSecondGallonOut || fue == kThirdGallonOut) {
             set_visible(ven, true);
             cont2 = 0;
             add(label2, -1);
-            if (fue == 175) {
+            if (fue == kSecondGallonOut) {
                 galones.set_visible(false);
                 galon.set_visible(true);
             }
@@ -133,7 +143,7 @@ struct Fire {
         }
     }
 
-    void tick_Timer1() {
+    void tick_lights() {
         cont1 += 1;
         if (cont1 == 3) {
             luz1.set_back_color(go1.back_color());
@@ -146,11 +156,11 @@ struct Fire {
     }
 };
 
-void bind(Scene& form3, Stage&) {
+void bind(Scene& form3) {
     Fire& fire = form3.attach<Fire>(form3);
-    fire.bomba.on_click = [&fire] { fire.click_bomba(); };
-    fire.Timer2.on_tick = [&fire] { fire.tick_Timer2(); };
-    fire.Timer1.on_tick = [&fire] { fire.tick_Timer1(); };
+    fire.bomba.on_click = [&fire] { fire.click_pump(); };
+    fire.Timer2.on_tick = [&fire] { fire.tick_clock(); };
+    fire.Timer1.on_tick = [&fire] { fire.tick_lights(); };
 }
 
 } // namespace

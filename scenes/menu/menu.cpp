@@ -38,23 +38,24 @@ struct Departure {
     VariantCounter& luz;
     VariantCounter& car;
     Int16Counter& tiem;
+    SceneLink own_window;
     SceneLink service;
 
-    void click() {
+    void click_portal() {
         // A vehicle that has parked stays parked; it never drives off again.
         if (!(car == kParked)) mover.set_enabled(true);
         lights.set_enabled(true);
         for (Label* other : others) other->set_enabled(false);
     }
 
-    void move() {
+    void tick_drive() {
         car += 1;
         for (Label* part : parts) part->set_top(part->top() + kStep);
         if (box) box->set_top(box->top() + kStep);
         if (car == kParked) mover.set_enabled(false);
     }
 
-    void flash() {
+    void tick_lights() {
         luz += 1;
         tiem += 1;
         if (luz == 3) {
@@ -68,7 +69,7 @@ struct Departure {
         if (tiem == kHourglass) {
             menu.set_mouse_pointer(MousePointer::Hourglass);
         } else if (tiem == kSwitch) {
-            menu.hide();
+            own_window.hide();
             service.show();
             lights.set_enabled(false);
         }
@@ -141,7 +142,7 @@ const Service kServices[] = {
      .scene = "Form5"},
 };
 
-void bind(Scene& form1, Stage& stage) {
+void bind(Scene& form1) {
     for (const Service& s : kServices) {
         std::vector<Label*> parts;
         for (const char* name : s.parts) parts.push_back(&form1.label(name));
@@ -160,10 +161,11 @@ void bind(Scene& form1, Stage& stage) {
                                                          form1.variant("luz" + n),
                                                          form1.variant("car" + n),
                                                          form1.int16("tiem" + n),
-                                                         stage.link(s.scene)});
-        d.button.on_click = [&d] { d.click(); };
-        d.mover.on_tick = [&d] { d.move(); };
-        d.lights.on_tick = [&d] { d.flash(); };
+                                                         form1.link(form1.name()),
+                                                         form1.link(s.scene)});
+        d.button.on_click = [&d] { d.click_portal(); };
+        d.mover.on_tick = [&d] { d.tick_drive(); };
+        d.lights.on_tick = [&d] { d.tick_lights(); };
     }
 }
 

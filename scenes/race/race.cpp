@@ -70,7 +70,7 @@ struct Race {
         }
     }
 
-    void click_ava() {
+    void click_advance() {
         pol += 1;
         for (Label* part : police_car) part->set_top(part->top() - kPoliceStep);
         if (pol == kPoliceFinish) {
@@ -92,10 +92,10 @@ struct Race {
     }
 };
 
-void bind(Scene& form2, Stage&) {
+void bind(Scene& form2) {
     Race& race = form2.attach<Race>(form2);
     race.Timer2.on_tick = [&race] { race.tick_signal(); };
-    race.ava.on_click = [&race] { race.click_ava(); };
+    race.ava.on_click = [&race] { race.click_advance(); };
     race.Timer1.on_tick = [&race] { race.tick_rival(); };
 }
 

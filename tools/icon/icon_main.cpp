@@ -3,7 +3,7 @@
 //   guardianes-icon DIR SIZE...    writes DIR/SIZExSIZE.png for each SIZE
 
 #include "runtime/paint/painter.h"
-#include "runtime/scene.h"
+#include "runtime/still_scene.h"
 #include "tools/icon/icon_table.h"
 #include "tools/icon/rgba_png.h"
 #include "tools/icon/shrink.h"
@@ -17,22 +17,7 @@
 #include <string_view>
 #include <vector>
 
-namespace {
-
 using namespace guardianes;
-
-// The icon is a still picture: nothing ticks, and it shows no other scene.
-class StillStage final : public Stage {
-public:
-    Nanos now() const override { return 0; }
-    SceneLink link(std::string_view scene_name) override {
-        throw std::invalid_argument("the icon links to no scene, not even '" + std::string(scene_name) + "'");
-    }
-    void show(std::size_t) override {}
-    void hide(std::size_t) override {}
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3 || std::string(argv[1]).starts_with("-")) {
@@ -54,8 +39,8 @@ int main(int argc, char** argv) {
         const std::filesystem::path dir = argv[1];
         std::filesystem::create_directories(dir);
         const SceneTable table = icon_table();
-        StillStage stage;
-        const Scene scene(table, 0, stage);
+        const StillScene still(table);
+        const Scene& scene = still.scene();
         FontLibrary fonts;
         Image painted;
         Painter(fonts).paint(scene, painted);
