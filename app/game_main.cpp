@@ -2,8 +2,8 @@
 
 #include "app/host.h"
 #include "app/monotonic_clock.h"
-#include "runtime/paint/fonts.h"
-#include "runtime/paint/painter.h"
+#include "paint/fonts.h"
+#include "paint/painter.h"
 #include "runtime/runtime.h"
 #include "scenes/scenes.h"
 

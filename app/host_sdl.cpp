@@ -15,9 +15,9 @@
 
 #include "app/host.h"
 
-#include "runtime/paint/canvas.h"
-#include "runtime/paint/image.h"
-#include "runtime/paint/painter.h"
+#include "paint/canvas.h"
+#include "paint/image.h"
+#include "paint/painter.h"
 #include "runtime/runtime.h"
 
 #include <SDL.h>

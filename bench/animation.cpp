@@ -1,7 +1,7 @@
 #include "bench/animation.h"
 
 #include "bench/allocations.h"
-#include "runtime/paint/canvas.h"
+#include "paint/canvas.h"
 
 #include <chrono>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bench/played_scene.h"
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 
 #include <array>
 #include <memory>

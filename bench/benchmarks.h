@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 
 namespace guardianes::bench {
 

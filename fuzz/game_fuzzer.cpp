@@ -6,7 +6,7 @@
 // rule of the game is checked, and a broken one stops the run.
 
 #include "fuzz/game_rules.h"
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 #include "sim/simulation.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "sim/picture_commands.h"
 
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 
 #include <memory>
 

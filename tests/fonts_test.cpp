@@ -1,7 +1,7 @@
 // The faces and the layout of the scenes' captions with the fonts this
 // machine really has: the words must land where the pictures need them.
 
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The game's icon: shrinking the painted icon into smooth transparent
 // pictures, writing them as PNG, and what the icon shows at every size.
 
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 #include "runtime/still_scene.h"
 #include "runtime/scene.h"
 #include "tools/icon/icon_table.h"

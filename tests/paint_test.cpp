@@ -1,7 +1,7 @@
 // The painter, pixel by pixel: small scenes made up here, painted into small
 // images. The scene's background is #404040 throughout.
 
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 #include "test_scenes.h"
 
 #include <gtest/gtest.h>

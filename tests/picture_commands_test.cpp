@@ -1,7 +1,7 @@
 // guardianes-sim's `shot` and `resize`: pictures written as PNG and read
 // back here, pixel for pixel.
 
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 #include "sim/picture_commands.h"
 
 #include <gtest/gtest.h>

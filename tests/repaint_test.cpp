@@ -3,7 +3,7 @@
 // the picture a whole painting gives, however the game goes on.
 
 #include "runtime/damage.h"
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 #include "test_scenes.h"
 
 #include <gtest/gtest.h>

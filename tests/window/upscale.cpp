@@ -3,8 +3,8 @@
 // larger. It reads only what the painter's PNG writer makes: 8-bit RGB with
 // unfiltered rows.
 
-#include "runtime/paint/image.h"
-#include "runtime/paint/png.h"
+#include "paint/image.h"
+#include "paint/png.h"
 
 #include <zlib.h>
 

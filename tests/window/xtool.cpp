@@ -11,8 +11,8 @@
 // The tests' X server runs no window manager, so minimise and restore do
 // to the game's window what one would: mark its state and unmap or map it.
 
-#include "runtime/paint/image.h"
-#include "runtime/paint/png.h"
+#include "paint/image.h"
+#include "paint/png.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

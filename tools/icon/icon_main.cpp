@@ -2,7 +2,7 @@
 // writes it in the sizes a desktop icon theme asks for, as transparent PNGs.
 //   guardianes-icon DIR SIZE...    writes DIR/SIZExSIZE.png for each SIZE
 
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 #include "runtime/still_scene.h"
 #include "tools/icon/icon_table.h"
 #include "tools/icon/rgba_png.h"

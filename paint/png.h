@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/paint/image.h"
+#include "paint/image.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "runtime/paint/figure.h"
+#include "paint/figure.h"
 
 #include <algorithm>
 #include <cmath>

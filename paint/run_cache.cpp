@@ -1,4 +1,4 @@
-#include "runtime/paint/run_cache.h"
+#include "paint/run_cache.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "runtime/paint/caption_cache.h"
+#include "paint/caption_cache.h"
 
 namespace guardianes {
 

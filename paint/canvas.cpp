@@ -1,4 +1,4 @@
-#include "runtime/paint/canvas.h"
+#include "paint/canvas.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "runtime/paint/image.h"
+#include "paint/image.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "runtime/caption_layout.h"
-#include "runtime/paint/fonts.h"
+#include "paint/fonts.h"
 
 #include <string>
 #include <unordered_map>

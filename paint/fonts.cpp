@@ -1,4 +1,4 @@
-#include "runtime/paint/fonts.h"
+#include "paint/fonts.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

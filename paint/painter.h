@@ -5,11 +5,11 @@
 // same scene always gives the same pixels.
 
 #include "runtime/caption_layout.h"
-#include "runtime/paint/caption_cache.h"
-#include "runtime/paint/fonts.h"
-#include "runtime/paint/image.h"
-#include "runtime/paint/png.h"
-#include "runtime/paint/run_cache.h"
+#include "paint/caption_cache.h"
+#include "paint/fonts.h"
+#include "paint/image.h"
+#include "paint/png.h"
+#include "paint/run_cache.h"
 #include "runtime/scene.h"
 
 #include <vector>

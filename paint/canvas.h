@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/paint/figure.h"
-#include "runtime/paint/image.h"
+#include "paint/figure.h"
+#include "paint/image.h"
 
 #include <algorithm>
 #include <cstdint>

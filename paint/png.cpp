@@ -1,4 +1,4 @@
-#include "runtime/paint/png.h"
+#include "paint/png.h"
 
 #include <zlib.h>
 

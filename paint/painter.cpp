@@ -1,7 +1,7 @@
-#include "runtime/paint/painter.h"
+#include "paint/painter.h"
 
-#include "runtime/paint/canvas.h"
-#include "runtime/paint/figure.h"
+#include "paint/canvas.h"
+#include "paint/figure.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/paint/figure.h"
+#include "paint/figure.h"
 
 #include <unordered_map>
 #include <vector>
