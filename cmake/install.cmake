@@ -1,5 +1,6 @@
 # What `cmake --install` puts on a Linux desktop: the game, its menu entry,
-# its AppStream description and its icon in every size of the hicolor theme.
+# its AppStream description, its icon in every size of the hicolor theme
+# and its copyright file.
 include(GNUInstallDirs)
 
 set(GUARDIANES_APP_ID "org.guardianes.Guardianes" CACHE STRING
@@ -18,6 +19,7 @@ configure_file(${PROJECT_SOURCE_DIR}/data/guardianes.metainfo.xml.in ${GUARDIANE
 install(TARGETS guardianes RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${GUARDIANES_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${GUARDIANES_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 foreach(size IN LISTS GUARDIANES_ICON_SIZES)
   install(FILES ${GUARDIANES_ICON_DIR}/${size}x${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
