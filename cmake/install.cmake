@@ -16,7 +16,9 @@ set(GUARDIANES_METAINFO_FILE ${PROJECT_BINARY_DIR}/data/${GUARDIANES_APP_ID}.met
 configure_file(${PROJECT_SOURCE_DIR}/data/guardianes.desktop.in ${GUARDIANES_DESKTOP_FILE} @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/data/guardianes.metainfo.xml.in ${GUARDIANES_METAINFO_FILE} @ONLY)
 
-install(TARGETS guardianes RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Games go to games/ (/usr/games in the package), which Debian keeps on PATH,
+# so the menu entry and the metainfo name the bare command.
+install(TARGETS guardianes RUNTIME DESTINATION games)
 install(FILES ${GUARDIANES_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${GUARDIANES_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})

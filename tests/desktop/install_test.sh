@@ -14,8 +14,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 "${CMAKE:-cmake}" --install "$build" --prefix "$root/usr" >"$root/install.log" ||
   { cat "$root/install.log"; fail "cmake --install failed"; }
-game=$root/usr/bin/guardianes
-[ -x "$game" ] || fail "no game in bin/"
+game=$root/usr/games/guardianes
+[ -x "$game" ] || fail "no game in games/"
 desktop=$root/usr/share/applications/$id.desktop
 [ -f "$desktop" ] || fail "no menu entry $id.desktop in share/applications/"
 [ -f "$root/usr/share/metainfo/$id.metainfo.xml" ] || fail "no $id.metainfo.xml in share/metainfo/"

@@ -47,7 +47,7 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 desktop=$root/usr/share/applications/$id.desktop
 [ -f "$desktop" ] || fail "the package has no menu entry $id.desktop"
-[ -x "$root/usr/bin/guardianes" ] || fail "the package has no /usr/bin/guardianes"
+[ -x "$root/usr/games/guardianes" ] || fail "the package has no /usr/games/guardianes"
 command=$(sed -n 's/^Exec=//p' "$desktop")
 
 display=:$((90 + RANDOM % 400))
@@ -56,7 +56,7 @@ xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
-PATH="$root/usr/bin:$PATH" sh -c "exec $command" 2>"$work/stderr" &
+PATH="$root/usr/games:$PATH" sh -c "exec $command" 2>"$work/stderr" &
 game_pid=$!
 menu=$(timeout 10 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1) ||
   fail "the menu entry's command '$command' opened no menu: $(cat "$work/stderr")"
