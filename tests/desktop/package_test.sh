@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The Debian package: `cpack -G DEB` makes it; it depends on the packages of
-# the libraries the game really links and on the fonts it draws with, all of
-# which this machine has; unpacked into a scratch root, the game its menu
-# entry starts opens its menu under Xvfb, painted with its own fonts exactly
-# as the simulator paints it.
+# The Debian package: `cpack -G DEB` makes it, for the maintainer $MAINTAINER;
+# it depends on the packages of the libraries the game really links and on
+# the fonts it draws with, all of which this machine has; unpacked into a
+# scratch root, the game its menu entry starts opens its menu under Xvfb,
+# painted with its own fonts exactly as the simulator paints it.
 set -euo pipefail
 build=$1 id=$2 version=$3 sim=$4 xtool=$5
 work=$(mktemp -d)
@@ -12,7 +12,8 @@ trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-"${CPACK:-cpack}" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+"${CPACK:-cpack}" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" \
+  -D "CPACK_DEBIAN_PACKAGE_MAINTAINER=$MAINTAINER" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; fail "cpack -G DEB failed"; }
 deb=$work/out/guardianes_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "cpack made no $(basename "$deb")"
