@@ -1,6 +1,6 @@
 # What `cmake --install` puts on a Linux desktop: the game, its menu entry,
-# its AppStream description, its icon in every size of the hicolor theme
-# and its copyright file.
+# its AppStream description, its icon in every size of the hicolor theme,
+# its manual page and its copyright file.
 include(GNUInstallDirs)
 
 include(cmake/changelog.cmake)
@@ -44,10 +44,25 @@ string(REGEX REPLACE "\n\n+" "\n" metainfo "${metainfo}")
 file(CONFIGURE OUTPUT ${GUARDIANES_METAINFO_FILE} CONTENT "@metainfo@" @ONLY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/guardianes.metainfo.xml.in
              ${PROJECT_SOURCE_DIR}/data/guardianes.screenshots.xml.in)
+# The manual page is made from what --help and --version print, so it lists
+# every option the game has; its date is the release's, not the build's.
+set(GUARDIANES_SUMMARY "game for children about the emergency services")
+find_program(HELP2MAN help2man REQUIRED)
+find_program(GZIP gzip REQUIRED)
+set(GUARDIANES_MANUAL_PAGE ${PROJECT_BINARY_DIR}/data/guardianes.6)
+add_custom_command(OUTPUT ${GUARDIANES_MANUAL_PAGE}.gz
+                   COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C SOURCE_DATE_EPOCH=${GUARDIANES_RELEASE_EPOCH}
+                           ${HELP2MAN} --section=6 --no-info "--name=${GUARDIANES_SUMMARY}"
+                           --output=${GUARDIANES_MANUAL_PAGE} $<TARGET_FILE:guardianes>
+                   COMMAND ${GZIP} -9nf ${GUARDIANES_MANUAL_PAGE}
+                   DEPENDS guardianes VERBATIM)
+add_custom_target(guardianes-manual-page ALL DEPENDS ${GUARDIANES_MANUAL_PAGE}.gz)
+
 # The package's changelog: cpack signs it with the maintainer (package.cmake).
 file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/data/changelog.in CONTENT "@GUARDIANES_DEBIAN_CHANGELOG@" @ONLY)
 
 install(TARGETS guardianes RUNTIME DESTINATION games)
+install(FILES ${GUARDIANES_MANUAL_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${GUARDIANES_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${GUARDIANES_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -8,7 +8,7 @@ else()
   set(CPACK_PACKAGE_CONTACT "${GUARDIANES_MAINTAINER}")
 endif()
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "game for children about the emergency services")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${GUARDIANES_SUMMARY}")
 # The summary above is the description's first line; this is the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A child chooses the police, the city fire brigade, the ambulance or the
 forest fire brigade; the service's vehicle drives out with its lights
