@@ -8,6 +8,7 @@ guardianes_packages=(
   fonts-liberation fonts-comic-neue fonts-dejavu-core
   xvfb xdotool libx11-dev
   x11-xserver-utils desktop-file-utils appstream dpkg-dev imagemagick
+  lintian help2man man-db groff-base
   clang-14 libclang-rt-14-dev libxtst-dev
 )
 

@@ -2,7 +2,8 @@
 # `cmake --install` into a scratch folder: the game, its menu entry, its
 # AppStream file and its icon in every size land where a desktop looks for
 # them, and the installed game answers --help, --version and an unknown
-# option as users of Linux programs expect.
+# option as users of Linux programs expect; its manual page describes every
+# option --help names.
 set -euo pipefail
 build=$1 id=$2 version=$3
 shift 3
@@ -14,8 +15,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 "${CMAKE:-cmake}" --install "$build" --prefix "$root/usr" >"$root/install.log" ||
   { cat "$root/install.log"; fail "cmake --install failed"; }
-game=$root/usr/bin/guardianes
-[ -x "$game" ] || fail "no game in bin/"
+game=$root/usr/games/guardianes
+[ -x "$game" ] || fail "no game in games/"
 desktop=$root/usr/share/applications/$id.desktop
 [ -f "$desktop" ] || fail "no menu entry $id.desktop in share/applications/"
 [ -f "$root/usr/share/metainfo/$id.metainfo.xml" ] || fail "no $id.metainfo.xml in share/metainfo/"
@@ -37,6 +38,12 @@ done
 [ "$("$game" --version)" = "guardianes $version" ] || fail "--version does not say 'guardianes $version'"
 "$game" --help >"$root/help" || fail "--help ended with status $?"
 grep -q -- "--scale" "$root/help" || fail "--help does not describe --scale"
+page=$root/usr/share/man/man6/guardianes.6.gz
+MANWIDTH=200 LC_ALL=C man -l "$page" >"$root/manual" 2>"$root/man.err" && [ ! -s "$root/man.err" ] ||
+  fail "man cannot render the manual page: $(cat "$root/man.err")"
+for option in $(grep -oE -- '(^| )--?[a-z][a-z-]*' "$root/help"); do
+  grep -qwF -- "$option" "$root/manual" || fail "the manual page does not describe $option"
+done
 status=0
 "$game" --no-such-option >"$root/out" 2>"$root/err" || status=$?
 [ "$status" = 2 ] || fail "an unknown option ended with status $status, not 2"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The Debian package: `cpack -G DEB` makes it; it depends on the packages of
-# the libraries the game really links and on the fonts it draws with, all of
-# which this machine has; unpacked into a scratch root, the game its menu
-# entry starts opens its menu under Xvfb, painted with its own fonts exactly
-# as the simulator paints it.
+# The Debian package: `cpack -G DEB` makes it, for the maintainer $MAINTAINER;
+# it depends on the packages of the libraries the game really links and on
+# the fonts it draws with, all of which this machine has; unpacked into a
+# scratch root, the game its menu entry starts opens its menu under Xvfb,
+# painted with its own fonts exactly as the simulator paints it.
 set -euo pipefail
 build=$1 id=$2 version=$3 sim=$4 xtool=$5
 work=$(mktemp -d)
@@ -12,7 +12,8 @@ trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-"${CPACK:-cpack}" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+"${CPACK:-cpack}" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" \
+  -D "CPACK_DEBIAN_PACKAGE_MAINTAINER=$MAINTAINER" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; fail "cpack -G DEB failed"; }
 deb=$work/out/guardianes_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "cpack made no $(basename "$deb")"
@@ -47,7 +48,7 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 desktop=$root/usr/share/applications/$id.desktop
 [ -f "$desktop" ] || fail "the package has no menu entry $id.desktop"
-[ -x "$root/usr/bin/guardianes" ] || fail "the package has no /usr/bin/guardianes"
+[ -x "$root/usr/games/guardianes" ] || fail "the package has no /usr/games/guardianes"
 command=$(sed -n 's/^Exec=//p' "$desktop")
 
 display=:$((90 + RANDOM % 400))
@@ -56,7 +57,7 @@ xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
-PATH="$root/usr/bin:$PATH" sh -c "exec $command" 2>"$work/stderr" &
+PATH="$root/usr/games:$PATH" sh -c "exec $command" 2>"$work/stderr" &
 game_pid=$!
 menu=$(timeout 10 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1) ||
   fail "the menu entry's command '$command' opened no menu: $(cat "$work/stderr")"
