@@ -86,6 +86,17 @@ TEST_F(Fire, TheCountOfTwoHoldsTheClockUntilTheNextClick) {
     EXPECT_EQ(clock(), "2");
 }
 
+TEST_F(Fire, TheStrokeThatTurnsTheJetDownRestartsTheClocksPeriod) {
+    wait_until(1300);
+    pump(21); // the third stroke starts the clock: its first tick is due at 1410 ms
+    wait_until(1400);
+    pump(1); // the 22nd: the next tick is a whole period away, at 1510 ms
+    wait_until(1515.625 - kWake);
+    EXPECT_EQ(clock(), "0");
+    wait_until(1515.625);
+    EXPECT_EQ(clock(), "1");
+}
+
 TEST_F(Fire, FiveClicksPutOutEachWindowInOrderAndTheJetTurnsDownAtTwentyTwo) {
     for (int count = 1; count <= 40; ++count) {
         pump(1);

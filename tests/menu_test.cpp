@@ -1,90 +1,31 @@
-// The menu: its picture at load and the departure of each service.
+// The menu and the departure of each service.
 
-#include "scenes/scenes.h"
-#include "sim/simulation.h"
+#include "test_scenes.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace guardianes;
+using namespace guardianes::testing;
 
 namespace {
 
 struct Service {
     const char* button;
+    const char* card;
     const char* body;
-    const char* first_light;
-    const char* second_light;
-    const char* middle_light;
-    Colour load_first, load_second, phase3_first, phase3_second, phase6_first, phase6_second;
     const char* scene;
 };
 
-const Service kServices[] = {
-    {"portal1", "lcop", "ci", "cd", "cen1", rgb(0x000080), rgb(0x800000), rgb(0x0000FF), rgb(0x800000),
-     rgb(0x000080), rgb(0xFF0000), "Form2"},
-    {"portal2", "lbm", "mi", "md", "cen2", rgb(0x800000), rgb(0x800000), rgb(0xFFFFFF), rgb(0xFF0000),
-     rgb(0xFF0000), rgb(0xFFFFFF), "Form3"},
-    {"portal3", "lam", "ai", "ad", "cen3", rgb(0x800000), rgb(0x800000), rgb(0xFF0000), rgb(0xFF0000),
-     rgb(0x800000), rgb(0x800000), "Form4"},
-    {"portal4", "lbv", "vi", "vd", "cen4", rgb(0xC0C000), rgb(0xC0C000), rgb(0xFFFFFF), rgb(0xFFFF00),
-     rgb(0xFFFF00), rgb(0xFFFFFF), "Form5"},
-};
+const Service kServices[] = {{"portal1", "portal5", "lcop", "Form2"},
+                             {"portal2", "portal6", "lbm", "Form3"},
+                             {"portal3", "portal7", "lam", "Form4"},
+                             {"portal4", "portal8", "lbv", "Form5"}};
 
 constexpr double kWake = 15.625;
 
-Label& menu_label(Simulation& sim, const char* name) { return sim.scene("Form1")->label(name); }
-
 } // namespace
-
-TEST(MenuAtLoad, HoldsEveryControlInOrderWithTheDefaultsFilledIn) {
-    Simulation sim;
-    const Scene& menu = *sim.scene("Form1");
-    ASSERT_EQ(menu.controls().size(), 59u);
-    EXPECT_EQ(menu.controls().front()->name(), "Timer8");
-    EXPECT_EQ(menu.controls()[8]->name(), "Label13");
-    EXPECT_EQ(menu.controls().back()->name(), "lbm");
-    const LabelProps& title = menu.label("Label1").props();
-    EXPECT_EQ(title.back_color, Colour(SystemColour::ButtonFace)); // left out, so the role
-    EXPECT_EQ(title.back_style, BackStyle::Transparent);
-    EXPECT_EQ(title.font.face, "Fixedsys");
-    const LabelProps& door = menu.label("Label3").props();
-    EXPECT_EQ(door.border_style, BorderStyle::None);
-    EXPECT_EQ(door.fore_color, Colour(SystemColour::ButtonText));
-    EXPECT_EQ(door.font, Font{});
-    const ShapeProps& box = menu.shape("lin1").props();
-    EXPECT_EQ(box.border_width, 1);
-    EXPECT_EQ(menu.label("portal5").caption().size(), 78u);
-    EXPECT_EQ(menu.label("portal6").caption().size(), 49u);
-    EXPECT_EQ(menu.label("portal7").caption().size(), 66u);
-    EXPECT_EQ(menu.label("portal8").caption().size(), 50u);
-}
-
-TEST(MenuAtLoad, EveryVehicleLiesInsideItsCardAndBeneathIt) {
-    Simulation sim;
-    const Scene& menu = *sim.scene("Form1");
-    const auto index = [&](const std::string& name) {
-        for (std::size_t i = 0; i < menu.controls().size(); ++i)
-            if (menu.controls()[i]->name() == name) return i;
-        return menu.controls().size();
-    };
-    const char* cards[] = {"portal5", "portal6", "portal7", "portal8"};
-    const std::vector<std::vector<const char*>> vehicles = {
-        {"lcop", "ci", "cd", "v1", "para1", "cen1", "bom1", "lc1", "lc2"},
-        {"lbm", "mi", "md", "para2", "cen2", "bom2", "lm1", "lm2"},
-        {"lam", "ai", "ad", "para3", "cen3", "bom3", "la1", "la2", "cru1", "cru2"},
-        {"lbv", "vi", "vd", "para4", "cen4", "bom4", "lv1", "lv2"}};
-    for (std::size_t n = 0; n < 4; ++n) {
-        const TwipsRect card = menu.label(cards[n]).rect();
-        for (const char* part : vehicles[n]) {
-            const TwipsRect r = menu.label(part).rect();
-            EXPECT_GE(r.left, card.left) << part;
-            EXPECT_LE(r.right(), card.right()) << part;
-            EXPECT_GE(r.top, card.top) << part;
-            EXPECT_LE(r.bottom(), card.bottom()) << part;
-            EXPECT_GT(index(part), index(cards[n])) << part << " must be drawn beneath " << cards[n];
-        }
-    }
-}
 
 TEST(MenuPointer, NoDropOverTheMenuAndTheArrowOverTheButtons) {
     Simulation sim;
@@ -99,43 +40,58 @@ TEST(MenuPointer, NoDropOverTheMenuAndTheArrowOverTheButtons) {
     EXPECT_EQ(r.pointer_at(menu, 80, 128), MousePointer::Arrow);    // but the police button lies over its door
 }
 
-TEST(Departure, EachServicesLightsFlashFromThePaletteAndTheMiddleOneNeverChanges) {
+TEST(Departure, EveryPartOfTheVehicleMovesWithItFortyFiveStepsAndNothingElseMoves) {
     for (const Service& s : kServices) {
         SCOPED_TRACE(s.button);
         Simulation sim;
+        const Scene& menu = *sim.scene("Form1");
+        // The vehicle: all that lies in its body and is drawn beneath its card.
+        const std::set<std::string> parts = parts_within(menu, s.body, s.card);
+        ASSERT_GE(parts.size(), 8u);
+        const Positions start = positions(menu);
         sim.click("Form1", s.button);
-        const Colour middle = menu_label(sim, s.middle_light).back_color();
-        const auto lights = [&] {
-            return std::pair{menu_label(sim, s.first_light).back_color(), menu_label(sim, s.second_light).back_color()};
-        };
-        sim.wait_ms(2 * kWake);
-        EXPECT_EQ(lights(), std::pair(s.load_first, s.load_second));
-        sim.wait_ms(kWake); // tick 3
-        EXPECT_EQ(lights(), std::pair(s.phase3_first, s.phase3_second));
-        sim.wait_ms(3 * kWake); // tick 6
-        EXPECT_EQ(lights(), std::pair(s.phase6_first, s.phase6_second));
-        sim.wait_ms(2 * kWake); // tick 8: phase 3 again
-        EXPECT_EQ(lights(), std::pair(s.phase3_first, s.phase3_second));
-        sim.wait_ms(70 * kWake); // tick 78: the last change, a phase-3 one
-        EXPECT_EQ(lights(), std::pair(s.phase3_first, s.phase3_second));
-        EXPECT_EQ(menu_label(sim, s.middle_light).back_color(), middle);
+        for (const int tick : {1, 44, 45, 75}) {
+            sim.wait(tick * kWakeupPeriod - sim.now());
+            const Twips step = 100 * std::min(tick, 45);
+            for (const auto& [name, move] : moves(start, menu)) {
+                EXPECT_TRUE(parts.count(name)) << name << " moved at tick " << tick;
+                EXPECT_EQ(move, std::pair(0, step)) << name << " at tick " << tick;
+            }
+            EXPECT_EQ(moves(start, menu).size(), parts.size()) << "at tick " << tick;
+            // The hourglass shows from the 45th light tick on.
+            EXPECT_EQ(menu.mouse_pointer(), tick < 45 ? MousePointer::NoDrop : MousePointer::Hourglass);
+        }
     }
 }
 
-TEST(Departure, TheVehicleMakesFortyFiveStepsAndParksWithTheHourglass) {
-    for (const Service& s : kServices) {
-        SCOPED_TRACE(s.button);
+TEST(Departure, TheOuterLightsFlashAtTicksThreeAndSixOfEachCycleAndTheMiddleOneNever) {
+    Simulation sim;
+    sim.click("Form1", "portal4");
+    const Scene& menu = *sim.scene("Form1");
+    std::string changed;
+    Colour first = menu.label("vi").back_color(), second = menu.label("vd").back_color();
+    const Colour middle = menu.label("cen4").back_color();
+    for (int tick = 1; tick < 80; ++tick) {
+        sim.wait_ms(kWake);
+        if (menu.label("vi").back_color() != first || menu.label("vd").back_color() != second)
+            changed += std::to_string(tick) + " ";
+        first = menu.label("vi").back_color();
+        second = menu.label("vd").back_color();
+        EXPECT_EQ(menu.label("cen4").back_color(), middle);
+    }
+    // The cycle restarts at 1, so after the first the flashes come 3 and 2 ticks apart.
+    EXPECT_EQ(changed, "3 6 8 11 13 16 18 21 23 26 28 31 33 36 38 41 43 46 48 51 53 56 58 61 63 66 68 71 73 76 78 ");
+}
+
+TEST(Departure, ClosingTheMenuBeforeTheSwitchEndsTheProgram) {
+    for (double moment : {0.0, 703.125, 1234.375}) {
         Simulation sim;
-        const Twips start = menu_label(sim, s.body).top();
-        sim.click("Form1", s.button);
-        sim.wait_ms(44 * kWake);
-        EXPECT_EQ(menu_label(sim, s.body).top(), start + 4400);
-        EXPECT_EQ(sim.scene("Form1")->mouse_pointer(), MousePointer::NoDrop);
-        sim.wait_ms(kWake); // wake-up 45, 703.125 ms
-        EXPECT_EQ(menu_label(sim, s.body).top(), start + 4500);
-        EXPECT_EQ(sim.scene("Form1")->mouse_pointer(), MousePointer::Hourglass);
-        sim.wait_ms(30 * kWake);
-        EXPECT_EQ(menu_label(sim, s.body).top(), start + 4500);
+        sim.click("Form1", "portal2");
+        sim.wait_ms(moment);
+        ASSERT_TRUE(sim.close("Form1"));
+        EXPECT_FALSE(sim.runtime().running());
+        sim.wait_ms(5000);
+        EXPECT_EQ(sim.runtime().state(2), SceneState::NotCreated) << moment;
     }
 }
 
@@ -166,14 +122,14 @@ TEST(Departure, TheServiceSceneReplacesTheMenuAtWakeupEighty) {
 TEST(Departure, TheOtherButtonsGoDeadAndClicksOnThemDoNothing) {
     Simulation sim;
     sim.click("Form1", "portal3");
-    for (const char* other : {"portal1", "portal2", "portal4"}) EXPECT_FALSE(menu_label(sim, other).enabled());
-    EXPECT_TRUE(menu_label(sim, "portal3").enabled());
+    for (const char* other : {"portal1", "portal2", "portal4"}) EXPECT_FALSE(sim.scene("Form1")->label(other).enabled());
+    EXPECT_TRUE(sim.scene("Form1")->label("portal3").enabled());
     sim.wait_ms(600);
     sim.click("Form1", "portal1");
     sim.wait_ms(600);
     sim.click("Form1", "portal4");
-    EXPECT_EQ(menu_label(sim, "lcop").top(), 960);
-    EXPECT_EQ(menu_label(sim, "lbv").top(), 960);
+    EXPECT_EQ(sim.scene("Form1")->label("lcop").top(), 960);
+    EXPECT_EQ(sim.scene("Form1")->label("lbv").top(), 960);
     sim.wait_ms(200);
     EXPECT_NE(sim.scene("Form4"), nullptr);
 }
@@ -188,7 +144,7 @@ TEST(Departure, ASecondClickWhileDrivingChangesNothing) {
     twice.click("Form1", "portal1");
     plain.wait_ms(20 * kWake);
     twice.wait_ms(20 * kWake);
-    EXPECT_EQ(menu_label(twice, "lcop").top(), menu_label(plain, "lcop").top());
+    EXPECT_EQ(twice.scene("Form1")->label("lcop").top(), plain.scene("Form1")->label("lcop").top());
     EXPECT_EQ(twice.scene("Form1")->int16("tiem1").value(), plain.scene("Form1")->int16("tiem1").value());
 }
 
@@ -196,11 +152,11 @@ TEST(Departure, AClickAfterParkingLeavesTheVehicleParked) {
     Simulation sim;
     sim.click("Form1", "portal2");
     sim.wait_ms(50 * kWake);
-    const Twips parked = menu_label(sim, "lbm").top();
+    const Twips parked = sim.scene("Form1")->label("lbm").top();
     const Twips box = sim.scene("Form1")->shape("lin1").top();
     sim.click("Form1", "portal2");
     sim.wait_ms(20 * kWake);
-    EXPECT_EQ(menu_label(sim, "lbm").top(), parked);
+    EXPECT_EQ(sim.scene("Form1")->label("lbm").top(), parked);
     EXPECT_EQ(sim.scene("Form1")->shape("lin1").top(), box);
     EXPECT_EQ(sim.scene("Form1")->variant("car2").value(), 45);
     sim.wait_ms(20 * kWake);

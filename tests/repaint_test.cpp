@@ -110,10 +110,15 @@ TEST(RepaintingWhatChanged, ThePatientWithItsMonitorAndCareLooksAsIfPaintedWhole
     open(sim, "portal3");
     Frame frame(sim, "Form4");
     play(sim, frame, 5000, 250);
-    for (const char* care : {"ag2", "Label11", "lbl", "va2"}) {
+    for (const char* care : {"ag2", "lbl", "va2"}) {
         sim.click("Form4", care);
         play(sim, frame, 3000);
     }
+    // The device's centre lies under the energy bar: its grey above the bar takes the click.
+    sim.click("Form4", 76, 240);
+    play(sim, frame, 1000, 250);
+    ASSERT_FALSE(sim.scene("Form4")->label("cam").visible()); // the device is on
+    play(sim, frame, 6500, 250);
 }
 
 TEST(RepaintingWhatChanged, TheClosingStreetAndItsConvoyLookAsIfPaintedWhole) {
@@ -121,6 +126,25 @@ TEST(RepaintingWhatChanged, TheClosingStreetAndItsConvoyLookAsIfPaintedWhole) {
     open(sim, "portal4");
     Frame frame(sim, "Form5");
     play(sim, frame, 30000);
+}
+
+TEST(RepaintingWhatChanged, AWindowShownOrResizedIsRepaintedWhole) {
+    struct Reported : RuntimeObserver {
+        std::vector<PixelRect> areas;
+        void scene_changed(Scene& scene) override {
+            if (scene.name() == "Form2") areas.assign(scene.damaged_areas().begin(), scene.damaged_areas().end());
+        }
+    } reported;
+    Simulation sim;
+    sim.runtime().set_observer(&reported);
+    sim.click("Form1", "portal1");
+    sim.wait_ms(1250);
+    const Scene& race = *sim.scene("Form2");
+    EXPECT_EQ(reported.areas, std::vector{px(0, 0, to_pixels(race.client_width()), to_pixels(race.client_height()))});
+    reported.areas.clear();
+    sim.runtime().resize(*sim.scene("Form2"), 700, 650);
+    EXPECT_EQ(reported.areas, std::vector{px(0, 0, 700, 650)});
+    sim.runtime().set_observer(nullptr);
 }
 
 TEST(RepaintingWhatChanged, ShapesAndWideLinesPaintedInStripsMatchThemPaintedWhole) {

@@ -1,13 +1,19 @@
 #pragma once
 
-// Small scenes made up for the tests, so that runtime rules can be checked
-// without depending on the game's own scenes.
+// Made-up scenes for the tests, so that the runtime's rules can be checked
+// apart from the game's own scenes.
 
 #include "runtime/scene.h"
 #include "scenes/scenes.h"
+#include "sim/json.h"
 #include "sim/simulation.h"
 
+#include <algorithm>
 #include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace guardianes::testing {
@@ -20,15 +26,118 @@ inline SceneTable small_table(std::string name, std::vector<ControlRow> controls
             .counters = std::move(counters)};
 }
 
-// A label 20 x 20 pixels at pixel (x, y).
+// A label `size` x `size` pixels at pixel (x, y).
 inline LabelProps box(int x, int y, int size = 20) {
     return {.left = x * 15, .top = y * 15, .width = size * 15, .height = size * 15};
 }
 
-// Counts how often each handler ran.
-struct Tally {
-    int clicks = 0;
-    int ticks = 0;
+// A label's or shape's rectangle; none for lines and timers.
+inline std::optional<TwipsRect> rect_of(const Control& c) {
+    if (c.kind() == ControlKind::Label) return static_cast<const Label&>(c).rect();
+    if (c.kind() == ControlKind::Shape) return static_cast<const Shape&>(c).rect();
+    return std::nullopt;
+}
+
+// Where each label and shape of a scene stands, and how far each has moved since.
+using Positions = std::map<std::string, std::pair<Twips, Twips>>;
+inline Positions positions(const Scene& scene) {
+    Positions out;
+    for (const auto& c : scene.controls())
+        if (auto r = rect_of(*c)) out[c->name()] = {r->left, r->top};
+    return out;
+}
+inline Positions moves(const Positions& before, const Scene& scene) {
+    Positions out;
+    for (const auto& [name, now] : positions(scene)) {
+        const auto [left, top] = before.at(name);
+        if (now != std::pair(left, top)) out[name] = {now.first - left, now.second - top};
+    }
+    return out;
+}
+
+// The labels and shapes lying wholly within `body`'s rectangle, listed
+// after `first` (from the top of the list without one): a vehicle's parts.
+inline std::set<std::string> parts_within(const Scene& scene, const std::string& body, const std::string& first = {}) {
+    const TwipsRect b = *rect_of(*scene.find(body));
+    std::set<std::string> parts;
+    bool listed = first.empty();
+    for (const auto& c : scene.controls()) {
+        listed = listed || c->name() == first;
+        const auto r = rect_of(*c);
+        if (listed && r && r->left >= b.left && r->right() <= b.right() && r->top >= b.top && r->bottom() <= b.bottom())
+            parts.insert(c->name());
+    }
+    return parts;
+}
+
+// A made-up scene `Form1` on the simulator, whose labels write their names to
+// a log when clicked and whose timers write "NAME@MS" when they tick, all
+// but those named silent.
+class Lab {
+public:
+    explicit Lab(std::vector<ControlRow> rows, std::set<std::string> silent = {})
+        : table_(small_table("Form1", std::move(rows))), silent_(std::move(silent)), sim({def()}) {}
+
+    // The scene's definition, for a runtime of a test's own.
+    SceneDef def() {
+        return {table_, [this](Scene& s) {
+                    for (const auto& c : s.controls()) {
+                        const std::string name = c->name();
+                        if (silent_.count(name)) continue;
+                        if (c->kind() == ControlKind::Label)
+                            s.label(name).on_click = [this, name] { log_.push_back({name, now()}); };
+                        if (c->kind() == ControlKind::Timer)
+                            s.timer(name).on_tick = [this, name] { log_.push_back({name + "@", now()}); };
+                    }
+                }};
+    }
+    Scene& scene() const { return *sim.scene("Form1"); }
+
+    // Runs `extra` after logging, on each click of the label or tick of the timer.
+    void bind_click(const std::string& name, Handler extra) {
+        Label& l = scene().label(name);
+        l.on_click = [log = l.on_click, extra] { log(), extra(); };
+    }
+    void bind_tick(const std::string& name, Handler extra) {
+        Timer& t = scene().timer(name);
+        t.on_tick = [log = t.on_tick, extra] { log(), extra(); };
+    }
+
+    // "top under": the clicks so far; "Timer1@109.375 ...": the ticks of one
+    // timer, or of all.
+    std::string clicks() const { return joined([](const Entry& e) { return e.what.back() != '@'; }); }
+    std::string ticks(const std::string& timer = {}) const {
+        return joined([&](const Entry& e) { return e.what.back() == '@' && (timer.empty() || e.what == timer + "@"); });
+    }
+    int count(const std::string& name) const {
+        return static_cast<int>(std::count_if(log_.begin(), log_.end(), [&](const Entry& e) {
+            return e.what == name || e.what == name + "@";
+        }));
+    }
+
+private:
+    Nanos now() const { return sim.now(); }
+
+    struct Entry {
+        std::string what;
+        Nanos t;
+    };
+    template <class Keep> std::string joined(Keep keep) const {
+        std::string out;
+        for (const Entry& e : log_) {
+            if (!keep(e)) continue;
+            if (!out.empty()) out += ' ';
+            out += e.what.back() == '@' ? e.what + format_ms(e.t) : e.what;
+        }
+        return out;
+    }
+
+    SceneTable table_;
+    std::set<std::string> silent_;
+    std::vector<Entry> log_;
+
+public:
+    Simulation sim;
 };
 
 } // namespace guardianes::testing

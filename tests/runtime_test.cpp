@@ -1,0 +1,321 @@
+// The runtime's rules on made-up scenes: which label takes a click, the
+// double-click series, the timer schedule on the wake-up grid, scenes coming
+// and going, and the run-time error.
+
+#include "test_scenes.h"
+
+#include <gtest/gtest.h>
+
+using namespace guardianes;
+using namespace guardianes::testing;
+
+namespace {
+
+// `top` lies over `under`, and so does the shape `cover`; `mute` has no
+// handler and lies over `beneath`; `dead` is disabled, `ghost` hidden.
+std::vector<ControlRow> click_rows() {
+    return {label("top", box(10, 10)),
+            shape("cover", {.left = 600, .top = 600, .width = 300, .height = 300, .back_style = BackStyle::Opaque}),
+            label("under", box(0, 0, 60)),
+            label("dead", {.left = 1200, .top = 0, .width = 300, .height = 300, .enabled = false}),
+            label("ghost", {.left = 1200, .top = 600, .width = 300, .height = 300, .visible = false}),
+            label("mute", box(80, 80)),
+            label("beneath", box(80, 80)),
+            label("far", box(0, 70))};
+}
+
+} // namespace
+
+TEST(ClickDelivery, TheFirstVisibleLabelUnderThePressTakesTheClick) {
+    Lab lab(click_rows(), {"mute"});
+    for (auto [x, y] : {std::pair{15, 15}, {50, 50}, {85, 85}, {85, 45}, {85, 5}}) {
+        lab.sim.click("Form1", x, y);
+        lab.sim.wait_ms(600);
+    }
+    // Over `top`; through the shape to `under`; `mute` swallows its click;
+    // the hidden `ghost` and the disabled `dead` raise nothing.
+    EXPECT_EQ(lab.clicks(), "top under");
+}
+
+TEST(ClickDelivery, PressAndReleaseMustMeetOnOneLabelStillEnabledAndVisible) {
+    // Timer1 disables `go` once, Timer2 enables it once.
+    Lab lab({timer("Timer1", {.interval = 100, .enabled = false}), timer("Timer2", {.interval = 100, .enabled = false}),
+             label("far", box(0, 70)), label("go", box(0, 0))});
+    Label& go = lab.scene().label("go");
+    Timer& off = lab.scene().timer("Timer1");
+    Timer& on = lab.scene().timer("Timer2");
+    off.on_tick = [&] { go.set_enabled(false), off.set_enabled(false); };
+    on.on_tick = [&] { go.set_enabled(true), on.set_enabled(false); };
+    lab.sim.press("Form1", 5, 5);
+    lab.sim.release("Form1", 5, 75); // released over another label
+    lab.sim.wait_ms(600);
+    lab.sim.press("Form1", 5, 75);
+    lab.sim.release("Form1", 5, 5);
+    EXPECT_EQ(lab.clicks(), "");
+
+    const auto tick_between_press_and_release = [&](Timer& timer) {
+        lab.sim.wait_ms(600);
+        timer.set_enabled(true);
+        lab.sim.press("Form1", 5, 5);
+        lab.sim.wait_ms(120);
+        lab.sim.release("Form1", 5, 5);
+    };
+    tick_between_press_and_release(off);
+    ASSERT_FALSE(go.enabled());
+    tick_between_press_and_release(on);
+    ASSERT_TRUE(go.enabled());
+    EXPECT_EQ(lab.clicks(), "");
+
+    // Hidden between press and release, the label is no longer there.
+    lab.sim.wait_ms(600);
+    lab.sim.press("Form1", 5, 5);
+    go.set_visible(false);
+    lab.sim.release("Form1", 5, 5);
+    go.set_visible(true);
+    EXPECT_EQ(lab.clicks(), "");
+    lab.sim.wait_ms(600);
+    lab.sim.click("Form1", 5, 5);
+    EXPECT_EQ(lab.clicks(), "go");
+}
+
+TEST(ClickDelivery, EdgesRoundToTheNearestPixelAsPainted) {
+    // From 7 to 22 twips is pixel 0 alone: 7/15 rounds to 0, 22/15 to 1.
+    Lab lab({label("thin", {.left = 7, .top = 0, .width = 15, .height = 30})});
+    lab.sim.click("Form1", 1, 0);
+    lab.sim.wait_ms(600);
+    lab.sim.click("Form1", 0, 0);
+    EXPECT_EQ(lab.clicks(), "thin");
+}
+
+TEST(DoubleClicks, TheSecondPressWithin500MsAndTwoPixelsRaisesNoClick) {
+    // Each series: presses on `under` at these gaps (ms) and offsets (px).
+    struct Series {
+        double gap;
+        int dx;
+        int dy;
+        int clicks; // of six presses
+    };
+    for (const Series s : {Series{100, 0, 0, 3}, {600, 0, 0, 6}, {500, 0, 0, 3}, {500.000001, 0, 0, 6},
+                           {100, 2, 0, 3}, {100, 0, 2, 3}, {100, 3, 0, 6}, {100, 0, -3, 6}}) {
+        Lab lab(click_rows());
+        for (int i = 0; i < 6; ++i) {
+            lab.sim.click("Form1", 5 + (i % 2) * s.dx, 45 + (i % 2) * s.dy);
+            lab.sim.wait_ms(s.gap);
+        }
+        EXPECT_EQ(lab.count("under"), s.clicks) << s.gap << " ms, " << s.dx << ", " << s.dy << " px";
+    }
+}
+
+TEST(DoubleClicks, TheSecondHalfIsSwallowedEvenOverAnotherLabel) {
+    Lab lab(click_rows());
+    lab.sim.click("Form1", 9, 9); // `under`
+    lab.sim.wait_ms(50);
+    lab.sim.click("Form1", 10, 10); // `top`, but the second half of a double-click
+    EXPECT_EQ(lab.clicks(), "under");
+}
+
+TEST(Timers, TheFirstTickComesOnePeriodAfterEnablingRoundedUpToAWakeup) {
+    Lab lab({timer("Timer1", {.interval = 100, .enabled = false}), label("go", box(0, 0))});
+    Timer& timer = lab.scene().timer("Timer1");
+    lab.scene().label("go").on_click = [&timer] { timer.set_enabled(true); };
+    lab.sim.wait_ms(9.375);
+    lab.sim.click("Form1", 5, 5); // due at 109.375 ms, a wake-up exactly
+    lab.sim.wait_ms(99.999999);
+    EXPECT_EQ(lab.ticks(), "");
+    lab.sim.wait_ms(0.000001);
+    EXPECT_EQ(lab.ticks(), "Timer1@109.375");
+}
+
+TEST(Timers, EachIntervalTicksEveryCeilOfItOverTheWakeupPeriod) {
+    const std::pair<int, int> expected[] = {{1, 1},   {10, 1},  {15, 1},  {16, 2},  {100, 7},
+                                            {110, 8}, {150, 10}, {171, 11}, {200, 13}, {250, 16}};
+    for (auto [interval, wakeups] : expected) {
+        Lab lab({timer("Timer1", {.interval = interval})});
+        lab.sim.wait_ms(15.625 * wakeups * 3);
+        std::string expect;
+        for (int i = 1; i <= 3; ++i) expect += (i > 1 ? " Timer1@" : "Timer1@") + format_ms(i * wakeups * kWakeupPeriod);
+        EXPECT_EQ(lab.ticks(), expect) << "interval " << interval;
+    }
+}
+
+TEST(Timers, EnablingARunningTimerLeavesItsScheduleAlone) {
+    Lab lab({timer("Timer1", {.interval = 100}), timer("Timer2", {.interval = 10, .enabled = false})});
+    Timer& timer1 = lab.scene().timer("Timer1");
+    Timer& timer2 = lab.scene().timer("Timer2");
+    lab.bind_tick("Timer2", [&timer1] { timer1.set_enabled(true); });
+    timer2.set_enabled(true);
+    lab.sim.wait_ms(230);
+    EXPECT_EQ(lab.ticks("Timer1"), "Timer1@109.375 Timer1@218.75");
+}
+
+TEST(Timers, StoppingDropsAPendingTickAndStartingAgainBeginsAFreshPeriod) {
+    // Timer1 and Timer2 fall due at the same wake-ups; Timer1's tick comes
+    // first, stops Timer2 and, at its second tick, starts it again.
+    Lab lab({timer("Timer1", {.interval = 100}), timer("Timer2", {.interval = 100})});
+    Timer& timer1 = lab.scene().timer("Timer1");
+    Timer& timer2 = lab.scene().timer("Timer2");
+    int ticks = 0;
+    lab.bind_tick("Timer1", [&] {
+        timer2.set_enabled(++ticks == 2);
+        timer1.set_enabled(ticks == 1);
+    });
+    lab.sim.wait_ms(350);
+    // 109.375: Timer2 stopped with its tick pending, which is dropped.
+    // 218.75: started again, first due at 318.75, served at 328.125.
+    EXPECT_EQ(lab.ticks("Timer2"), "Timer2@328.125");
+}
+
+TEST(Timers, IntervalsOneAndTenStartedTogetherTickInStep) {
+    Lab lab({timer("Timer1", {.interval = 1, .enabled = false}), timer("Timer2", {.interval = 10, .enabled = false}),
+             label("both", box(0, 0))});
+    lab.bind_click("both", [&s = lab.scene()] {
+        s.timer("Timer1").set_enabled(true);
+        s.timer("Timer2").set_enabled(true);
+    });
+    lab.sim.wait_ms(3);
+    lab.sim.click("Form1", 5, 5);
+    lab.sim.wait_ms(15.625 * 50);
+    EXPECT_EQ(lab.count("Timer1"), 50);
+    EXPECT_EQ(lab.count("Timer2"), 50);
+}
+
+TEST(Timers, AHostServesTheLatestWakeupDueOnTheGridAndOnlyThat) {
+    // Timer2's period is exactly eight wake-ups.
+    Lab lab({timer("Timer1", {.interval = 10}), timer("Timer2", {.interval = 125})});
+    VirtualClock clock;
+    Runtime runtime({lab.def()}, clock);
+    runtime.start();
+    EXPECT_EQ(runtime.next_wakeup(), kWakeupPeriod);
+    clock.set(kWakeupPeriod - 1); // just before the grid: nothing is due
+    EXPECT_FALSE(runtime.serve_wakeup());
+    clock.set(kWakeupPeriod); // exactly on it
+    EXPECT_TRUE(runtime.serve_wakeup());
+    EXPECT_FALSE(runtime.serve_wakeup()); // served once only
+    // Busy for a second: one tick each, served as of the last grid time,
+    // so that Timer2's next is due exactly eight wake-ups after that.
+    clock.set(65 * kWakeupPeriod + 7);
+    EXPECT_TRUE(runtime.serve_wakeup());
+    EXPECT_EQ(runtime.next_wakeup(), 66 * kWakeupPeriod);
+    EXPECT_EQ(lab.count("Timer1"), 2);
+    EXPECT_EQ(lab.count("Timer2"), 1);
+    clock.set(73 * kWakeupPeriod);
+    EXPECT_TRUE(runtime.serve_wakeup());
+    EXPECT_EQ(lab.count("Timer2"), 2);
+}
+
+TEST(Timers, NoRunningTimerMeansNoWakeup) {
+    Lab lab({timer("Timer1", {.interval = 10, .enabled = false}), timer("Timer2", {.interval = 0})});
+    EXPECT_FALSE(lab.sim.runtime().next_wakeup().has_value());
+}
+
+TEST(Lifecycle, AHiddenSceneKeepsTickingAndShowsItsChangesWhenShownAgain) {
+    SceneTable one = small_table("Form1", {timer("Timer1", {.interval = 100}), label("mover", box(0, 40)),
+                                           label("away", box(0, 0))});
+    SceneDef first{one, [](Scene& s) {
+                       Label& mover = s.label("mover");
+                       s.timer("Timer1").on_tick = [&mover] { mover.set_left(mover.left() + 15); };
+                       // The handler runs on after hiding its own scene.
+                       s.label("away").on_click = [&mover, self = s.link("Form1"), other = s.link("Form2")] {
+                           self.hide();
+                           other.show();
+                           mover.set_caption("after the hide");
+                       };
+                   }};
+    SceneDef second{small_table("Form2", {label("back", box(0, 0))}), [](Scene& s) {
+                        s.label("back").on_click = [form1 = s.link("Form1")] { form1.show(); };
+                    }};
+    Simulation sim({first, second});
+    EXPECT_EQ(sim.runtime().state(1), SceneState::NotCreated);
+    sim.click("Form1", 5, 5);
+    EXPECT_EQ(sim.scene("Form1")->state(), SceneState::Hidden);
+    EXPECT_EQ(sim.scene("Form1")->label("mover").caption(), "after the hide");
+    sim.wait_ms(1000); // ticks at 109.375, 218.75, ... 984.375
+    EXPECT_EQ(sim.scene("Form1")->label("mover").left(), 9 * 15);
+    EXPECT_FALSE(sim.click("Form1", 5, 5)); // a hidden scene takes no input
+    sim.click("Form2", 5, 5);
+    EXPECT_EQ(sim.scene("Form1")->state(), SceneState::Shown);
+    // Closing one scene leaves the other running; closing the last shown
+    // one ends the program, whatever stays hidden.
+    sim.close("Form2");
+    EXPECT_TRUE(sim.runtime().running());
+    EXPECT_EQ(sim.runtime().state(1), SceneState::Closed);
+    sim.click("Form1", 5, 5);
+    EXPECT_EQ(sim.scene("Form1")->state(), SceneState::Hidden); // Form2 stays closed
+    EXPECT_FALSE(sim.runtime().running());
+}
+
+TEST(RunTimeError, AnOverflowStopsItsHandlerAtThatStepAndEndsTheProgram) {
+    // From a click and from a tick: the steps before stay done, nothing
+    // after runs, not even the other ticks due at the same wake-up.
+    for (const bool from_tick : {false, true}) {
+        SceneTable table = small_table("Form1",
+                                       {timer("Timer1", {.interval = 100, .enabled = from_tick}),
+                                        timer("Timer2", {.interval = 100}), label("step", box(0, 0))},
+                                       {int16("n"), int16("later")});
+        Simulation sim({{table, [](Scene& s) {
+                             Int16Counter& n = s.int16("n");
+                             Label& step = s.label("step");
+                             const Handler overflow = [&n, &step] {
+                                 n = 32766;
+                                 step.set_caption("before");
+                                 n += 1;
+                                 n += 1;
+                                 step.set_caption("after");
+                             };
+                             step.on_click = overflow;
+                             s.timer("Timer1").on_tick = overflow;
+                             s.timer("Timer2").on_tick = [&later = s.int16("later")] { later += 1; };
+                         }}});
+        if (from_tick)
+            sim.wait_ms(200);
+        else
+            sim.click("Form1", 5, 5);
+        const Runtime& runtime = sim.runtime();
+        ASSERT_TRUE(runtime.error().has_value());
+        EXPECT_EQ(runtime.error()->number, 6);
+        EXPECT_EQ(runtime.error()->name, "Overflow");
+        EXPECT_FALSE(runtime.running());
+        EXPECT_EQ(sim.scene("Form1")->label("step").caption(), "before");
+        EXPECT_EQ(sim.scene("Form1")->int16("n").value(), 32767);
+        EXPECT_EQ(sim.scene("Form1")->int16("later").value(), 0);
+        EXPECT_FALSE(sim.click("Form1", 5, 5));
+    }
+}
+
+TEST(Registration, ATableAndHandlersThatDoNotMatchAreRefusedAtStartUp) {
+    const SceneTable table = small_table("Form1", {label("ava", box(0, 0)), timer("Timer1", {.interval = 10})},
+                                         {int16("n")});
+    const auto refused = [](std::vector<SceneDef> defs) {
+        VirtualClock clock;
+        try {
+            Runtime runtime(std::move(defs), clock);
+        } catch (const std::invalid_argument& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(refused({{table, [](Scene& s) { s.label("avaa").on_click = [] {}; }}}),
+              "Form1 has no Label named 'avaa'");
+    EXPECT_EQ(refused({{table, [](Scene& s) { s.timer("ava"); }}}), "Form1 has no Timer named 'ava'");
+    EXPECT_EQ(refused({{table, [](Scene& s) { s.variant("n"); }}}), "Form1 has no variant counter named 'n'");
+    EXPECT_EQ(refused({{table, [](Scene& s) { s.link("Form9"); }}}), "no scene named 'Form9'");
+    EXPECT_EQ(refused({{small_table("Form1", {label("a", box(0, 0)), label("a", box(0, 0))}), nullptr}}),
+              "Form1 has two controls named 'a'");
+    EXPECT_EQ(refused({{small_table("Form1", {}, {int16("n"), variant("n")}), nullptr}}),
+              "Form1 has two counters named 'n'");
+    EXPECT_EQ(refused({{table, nullptr}, {table, nullptr}}), "two scenes named 'Form1'");
+}
+
+TEST(Pointer, AVisibleLabelsOwnPointerWinsOverTheScenes) {
+    SceneTable table = small_table("Form1", {label("arrow", {.left = 0, .top = 0, .width = 300, .height = 300,
+                                                             .enabled = false, .mouse_pointer = MousePointer::Arrow}),
+                                             label("hidden", {.left = 600, .top = 0, .width = 300, .height = 300,
+                                                              .visible = false, .mouse_pointer = MousePointer::Arrow}),
+                                             label("plain", {.left = 0, .top = 0, .width = 900, .height = 900})});
+    table.window.mouse_pointer = MousePointer::NoDrop;
+    Simulation sim({{table, nullptr}});
+    const Scene& s = *sim.scene("Form1");
+    EXPECT_EQ(Runtime::pointer_at(s, 5, 5), MousePointer::Arrow);   // a disabled label keeps its pointer
+    EXPECT_EQ(Runtime::pointer_at(s, 45, 5), MousePointer::NoDrop); // hidden labels do not count
+    EXPECT_EQ(Runtime::pointer_at(s, 5, 45), MousePointer::NoDrop); // pointer 0 shows the scene's
+}
