@@ -57,7 +57,6 @@ public:
     const std::string& name() const { return name_; }
     bool empty() const { return !value_; }
     std::int64_t value() const { return value_.value_or(0); }
-    const std::optional<std::int64_t>& content() const { return value_; }
 
     VariantCounter& operator+=(std::int64_t step) {
         value_ = value() + step;
