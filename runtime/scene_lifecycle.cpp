@@ -103,7 +103,8 @@ void SceneLifecycle::report_changes() {
 }
 
 void SceneLifecycle::check_running() {
-    const bool any_shown = std::any_of(slots_.begin(), slots_.end(), [](const Slot& s) { return s.scene && s.scene->shown(); });
+    const bool any_shown =
+        std::any_of(slots_.begin(), slots_.end(), [](const Slot& s) { return s.scene && s.scene->shown(); });
     if (!any_shown) running_ = false;
 }
 

@@ -24,8 +24,7 @@ constexpr double kWake = 15.625;
 // Every property a handler of the scene can change, as "name.property".
 using Picture = std::map<std::string, std::string>;
 
-template <class Figure>
-void place(Picture& p, const std::string& name, const Figure& f) {
+template <class Figure> void place(Picture& p, const std::string& name, const Figure& f) {
     p[name + ".left"] = std::to_string(f.left());
     p[name + ".top"] = std::to_string(f.top());
     p[name + ".visible"] = std::to_string(f.visible());
@@ -37,8 +36,10 @@ Picture picture_of(const Scene& scene) {
     for (const auto& c : scene.controls()) {
         if (const auto* label = dynamic_cast<const Label*>(c.get())) place(p, c->name(), *label);
         if (const auto* shape = dynamic_cast<const Shape*>(c.get())) place(p, c->name(), *shape);
-        if (const auto* line = dynamic_cast<const Line*>(c.get())) p[c->name() + ".visible"] = std::to_string(line->visible());
-        if (const auto* timer = dynamic_cast<const Timer*>(c.get())) p[c->name() + ".enabled"] = std::to_string(timer->enabled());
+        if (const auto* line = dynamic_cast<const Line*>(c.get()))
+            p[c->name() + ".visible"] = std::to_string(line->visible());
+        if (const auto* timer = dynamic_cast<const Timer*>(c.get()))
+            p[c->name() + ".enabled"] = std::to_string(timer->enabled());
     }
     return p;
 }
@@ -59,9 +60,9 @@ std::string shows(const Picture& p, const std::vector<const char*>& names) {
 
 // What Timer1 changes on its own schedule, left out when another script is watched.
 bool gaze_or_trace(const std::string& key) {
-    static const std::set<std::string> keys = {"ojo1.left", "ojo1.top", "ojo2.left", "ojo2.top", "v1.visible",
-                                               "v2.visible", "v3.visible", "v4.visible", "v5.visible",
-                                               "v6.visible", "v7.visible"};
+    static const std::set<std::string> keys = {"ojo1.left",  "ojo1.top",   "ojo2.left",  "ojo2.top",
+                                               "v1.visible", "v2.visible", "v3.visible", "v4.visible",
+                                               "v5.visible", "v6.visible", "v7.visible"};
     return keys.contains(key);
 }
 
@@ -199,12 +200,14 @@ TEST_F(Patient, EachPropGoesOutOnCountFiveAndBackToItsPlaceOnCountTenWhateverMor
     struct Prop {
         const char* target;
         std::map<std::string, Twips> away; // Left of each moved control at count 5
-        std::vector<const char*> speech; // caption and bubbles
+        std::vector<const char*> speech;   // caption and bubbles
     };
     const Prop props[] = {
         {"ag2", {{"ag1", 5040}, {"ag2", 5040}}, {"agua", "bur5", "bur6", "bur7", "bur8"}},
         {"lbl", {{"lbl", 2040}, {"tasa", 2040}}, {"comida", "bur1", "bur2", "bur3", "bur4"}},
-        {"va2", {{"va1", 6000}, {"va2", 5160}, {"va4", 4800}, {"va3", 5760}}, {"vacuna", "bur5", "bur6", "bur7", "bur8"}},
+        {"va2",
+         {{"va1", 6000}, {"va2", 5160}, {"va4", 4800}, {"va3", 5760}},
+         {"vacuna", "bur5", "bur6", "bur7", "bur8"}},
     };
     for (const Prop& prop : props) {
         const Picture rest = picture_of(form4());

@@ -15,7 +15,8 @@ struct FixedWidth final : TextMeasure {
 
 std::vector<std::string> lines(std::string_view caption, int width) {
     std::vector<std::string> out;
-    for (const CaptionLine& line : layout_caption(caption, width, Alignment::Left, FixedWidth{})) out.push_back(line.text);
+    for (const CaptionLine& line : layout_caption(caption, width, Alignment::Left, FixedWidth{}))
+        out.push_back(line.text);
     return out;
 }
 
@@ -31,7 +32,7 @@ TEST(CaptionLayout, WordsFillALineAndKeepTheirSpacesWhole) {
 
 TEST(CaptionLayout, ARunThatDoesNotFitOrWhoseWordDoesNotEndsTheLineAndIsDropped) {
     EXPECT_EQ(lines("abc      def", 8), (Lines{"abc", "def"})); // the run itself does not fit
-    EXPECT_EQ(lines("abc  defgh", 8), (Lines{"abc", "defgh"}));  // the run fits, its word does not
+    EXPECT_EQ(lines("abc  defgh", 8), (Lines{"abc", "defgh"})); // the run fits, its word does not
 }
 
 TEST(CaptionLayout, ALeadingRunStaysOnlyWhenTheFirstWordFitsAfterIt) {
@@ -44,8 +45,8 @@ TEST(CaptionLayout, ALeadingRunStaysOnlyWhenTheFirstWordFitsAfterIt) {
 }
 
 TEST(CaptionLayout, LettersSeparatedByLongRunsStandOneAboveAnother) {
-    const std::string bottle = std::string(12, ' ') + "A" + std::string(7, ' ') + "G" + std::string(6, ' ') + "U" +
-                               std::string(6, ' ') + "A";
+    const std::string bottle =
+        std::string(12, ' ') + "A" + std::string(7, ' ') + "G" + std::string(6, ' ') + "U" + std::string(6, ' ') + "A";
     EXPECT_EQ(lines(bottle, 5), (Lines{"", "A", "G", "U", "A"}));
 }
 

@@ -40,7 +40,7 @@ protected:
     Scene& form5() { return *sim.scene("Form5"); }
     std::string back(std::string_view name) {
         return to_string(form5().find(name)->kind() == ControlKind::Shape ? form5().shape(name).back_color()
-                                                                         : form5().label(name).back_color());
+                                                                          : form5().label(name).back_color());
     }
     std::string dump() { return dump_json(sim.runtime(), form5().index(), 0); }
 

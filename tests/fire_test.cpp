@@ -124,9 +124,12 @@ TEST_F(Fire, AFlareUpAtThirtyNineRelightsEveryWindowAndRestartsTheCount) {
 
 TEST_F(Fire, TheGallonLabelTurnsSingularAtTickOneSeventyFiveOnly) {
     pump(1);
-    const struct { int tick; const char* text; const char* left; } steps[] = {
-        {81, "Galones de Agua", "3"}, {82, "Galones de Agua", "2"}, {174, "Galones de Agua", "2"},
-        {175, "Galon de Agua", "1"},  {263, "Galon de Agua", "1"},  {264, "Galon de Agua", "0"}};
+    const struct {
+        int tick;
+        const char* text;
+        const char* left;
+    } steps[] = {{81, "Galones de Agua", "3"}, {82, "Galones de Agua", "2"}, {174, "Galones de Agua", "2"},
+                 {175, "Galon de Agua", "1"},  {263, "Galon de Agua", "1"},  {264, "Galon de Agua", "0"}};
     for (const auto& step : steps) {
         run_clock_to(step.tick);
         // What the player reads there is the caption of the top label.

@@ -31,13 +31,13 @@ TEST(MenuPointer, NoDropOverTheMenuAndTheArrowOverTheButtons) {
     Simulation sim;
     const Scene& menu = *sim.scene("Form1");
     const Runtime& r = sim.runtime();
-    EXPECT_EQ(r.pointer_at(menu, 5, 300), MousePointer::NoDrop);    // an edge strip
-    EXPECT_EQ(r.pointer_at(menu, 220, 20), MousePointer::NoDrop);   // the title
-    EXPECT_EQ(r.pointer_at(menu, 60, 70), MousePointer::NoDrop);    // a card
-    EXPECT_EQ(r.pointer_at(menu, 80, 140), MousePointer::NoDrop);   // a door
-    EXPECT_EQ(r.pointer_at(menu, 50, 110), MousePointer::Arrow);    // portal1
-    EXPECT_EQ(r.pointer_at(menu, 170, 128), MousePointer::NoDrop);  // the second door's top row lies over its button
-    EXPECT_EQ(r.pointer_at(menu, 80, 128), MousePointer::Arrow);    // but the police button lies over its door
+    EXPECT_EQ(r.pointer_at(menu, 5, 300), MousePointer::NoDrop);   // an edge strip
+    EXPECT_EQ(r.pointer_at(menu, 220, 20), MousePointer::NoDrop);  // the title
+    EXPECT_EQ(r.pointer_at(menu, 60, 70), MousePointer::NoDrop);   // a card
+    EXPECT_EQ(r.pointer_at(menu, 80, 140), MousePointer::NoDrop);  // a door
+    EXPECT_EQ(r.pointer_at(menu, 50, 110), MousePointer::Arrow);   // portal1
+    EXPECT_EQ(r.pointer_at(menu, 170, 128), MousePointer::NoDrop); // the second door's top row lies over its button
+    EXPECT_EQ(r.pointer_at(menu, 80, 128), MousePointer::Arrow);   // but the police button lies over its door
 }
 
 TEST(Departure, EveryPartOfTheVehicleMovesWithItFortyFiveStepsAndNothingElseMoves) {
@@ -122,7 +122,8 @@ TEST(Departure, TheServiceSceneReplacesTheMenuAtWakeupEighty) {
 TEST(Departure, TheOtherButtonsGoDeadAndClicksOnThemDoNothing) {
     Simulation sim;
     sim.click("Form1", "portal3");
-    for (const char* other : {"portal1", "portal2", "portal4"}) EXPECT_FALSE(sim.scene("Form1")->label(other).enabled());
+    for (const char* other : {"portal1", "portal2", "portal4"})
+        EXPECT_FALSE(sim.scene("Form1")->label(other).enabled());
     EXPECT_TRUE(sim.scene("Form1")->label("portal3").enabled());
     sim.wait_ms(600);
     sim.click("Form1", "portal1");

@@ -2,8 +2,8 @@
 // handler, and the painter's partial repaints of them, must leave exactly
 // the picture a whole painting gives, however the game goes on.
 
-#include "runtime/damage.h"
 #include "paint/painter.h"
+#include "runtime/damage.h"
 #include "test_scenes.h"
 
 #include <gtest/gtest.h>

@@ -95,8 +95,14 @@ TEST(DoubleClicks, TheSecondPressWithin500MsAndTwoPixelsRaisesNoClick) {
         int dy;
         int clicks; // of six presses
     };
-    for (const Series s : {Series{100, 0, 0, 3}, {600, 0, 0, 6}, {500, 0, 0, 3}, {500.000001, 0, 0, 6},
-                           {100, 2, 0, 3}, {100, 0, 2, 3}, {100, 3, 0, 6}, {100, 0, -3, 6}}) {
+    for (const Series s : {Series{100, 0, 0, 3},
+                           {600, 0, 0, 6},
+                           {500, 0, 0, 3},
+                           {500.000001, 0, 0, 6},
+                           {100, 2, 0, 3},
+                           {100, 0, 2, 3},
+                           {100, 3, 0, 6},
+                           {100, 0, -3, 6}}) {
         Lab lab(click_rows());
         for (int i = 0; i < 6; ++i) {
             lab.sim.click("Form1", 5 + (i % 2) * s.dx, 45 + (i % 2) * s.dy);
@@ -127,13 +133,14 @@ TEST(Timers, TheFirstTickComesOnePeriodAfterEnablingRoundedUpToAWakeup) {
 }
 
 TEST(Timers, EachIntervalTicksEveryCeilOfItOverTheWakeupPeriod) {
-    const std::pair<int, int> expected[] = {{1, 1},   {10, 1},  {15, 1},  {16, 2},  {100, 7},
+    const std::pair<int, int> expected[] = {{1, 1},   {10, 1},   {15, 1},   {16, 2},   {100, 7},
                                             {110, 8}, {150, 10}, {171, 11}, {200, 13}, {250, 16}};
     for (auto [interval, wakeups] : expected) {
         Lab lab({timer("Timer1", {.interval = interval})});
         lab.sim.wait_ms(15.625 * wakeups * 3);
         std::string expect;
-        for (int i = 1; i <= 3; ++i) expect += (i > 1 ? " Timer1@" : "Timer1@") + format_ms(i * wakeups * kWakeupPeriod);
+        for (int i = 1; i <= 3; ++i)
+            expect += (i > 1 ? " Timer1@" : "Timer1@") + format_ms(i * wakeups * kWakeupPeriod);
         EXPECT_EQ(lab.ticks(), expect) << "interval " << interval;
     }
 }
@@ -209,8 +216,8 @@ TEST(Timers, NoRunningTimerMeansNoWakeup) {
 }
 
 TEST(Lifecycle, AHiddenSceneKeepsTickingAndShowsItsChangesWhenShownAgain) {
-    SceneTable one = small_table("Form1", {timer("Timer1", {.interval = 100}), label("mover", box(0, 40)),
-                                           label("away", box(0, 0))});
+    SceneTable one = small_table(
+        "Form1", {timer("Timer1", {.interval = 100}), label("mover", box(0, 40)), label("away", box(0, 0))});
     SceneDef first{one, [](Scene& s) {
                        Label& mover = s.label("mover");
                        s.timer("Timer1").on_tick = [&mover] { mover.set_left(mover.left() + 15); };
@@ -221,9 +228,8 @@ TEST(Lifecycle, AHiddenSceneKeepsTickingAndShowsItsChangesWhenShownAgain) {
                            mover.set_caption("after the hide");
                        };
                    }};
-    SceneDef second{small_table("Form2", {label("back", box(0, 0))}), [](Scene& s) {
-                        s.label("back").on_click = [form1 = s.link("Form1")] { form1.show(); };
-                    }};
+    SceneDef second{small_table("Form2", {label("back", box(0, 0))}),
+                    [](Scene& s) { s.label("back").on_click = [form1 = s.link("Form1")] { form1.show(); }; }};
     Simulation sim({first, second});
     EXPECT_EQ(sim.runtime().state(1), SceneState::NotCreated);
     sim.click("Form1", 5, 5);
@@ -283,8 +289,8 @@ TEST(RunTimeError, AnOverflowStopsItsHandlerAtThatStepAndEndsTheProgram) {
 }
 
 TEST(Registration, ATableAndHandlersThatDoNotMatchAreRefusedAtStartUp) {
-    const SceneTable table = small_table("Form1", {label("ava", box(0, 0)), timer("Timer1", {.interval = 10})},
-                                         {int16("n")});
+    const SceneTable table =
+        small_table("Form1", {label("ava", box(0, 0)), timer("Timer1", {.interval = 10})}, {int16("n")});
     const auto refused = [](std::vector<SceneDef> defs) {
         VirtualClock clock;
         try {
@@ -307,10 +313,18 @@ TEST(Registration, ATableAndHandlersThatDoNotMatchAreRefusedAtStartUp) {
 }
 
 TEST(Pointer, AVisibleLabelsOwnPointerWinsOverTheScenes) {
-    SceneTable table = small_table("Form1", {label("arrow", {.left = 0, .top = 0, .width = 300, .height = 300,
-                                                             .enabled = false, .mouse_pointer = MousePointer::Arrow}),
-                                             label("hidden", {.left = 600, .top = 0, .width = 300, .height = 300,
-                                                              .visible = false, .mouse_pointer = MousePointer::Arrow}),
+    SceneTable table = small_table("Form1", {label("arrow", {.left = 0,
+                                                             .top = 0,
+                                                             .width = 300,
+                                                             .height = 300,
+                                                             .enabled = false,
+                                                             .mouse_pointer = MousePointer::Arrow}),
+                                             label("hidden", {.left = 600,
+                                                              .top = 0,
+                                                              .width = 300,
+                                                              .height = 300,
+                                                              .visible = false,
+                                                              .mouse_pointer = MousePointer::Arrow}),
                                              label("plain", {.left = 0, .top = 0, .width = 900, .height = 900})});
     table.window.mouse_pointer = MousePointer::NoDrop;
     Simulation sim({{table, nullptr}});

@@ -73,7 +73,8 @@ TEST(SimScript, TimesAreWrittenAsShortAsTheyCanBe) {
 }
 
 TEST(SimScript, InputToASceneNotShownIsIgnoredAndSaysSo) {
-    const ScriptResult run = run_script("click Form2 ava\nclose Form4\n# a comment\n\nclick Form1 portal1\nwait 1300\nclick Form1 10 10\n");
+    const ScriptResult run =
+        run_script("click Form2 ava\nclose Form4\n# a comment\n\nclick Form1 portal1\nwait 1300\nclick Form1 10 10\n");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, R"({"t":0,"ignored":"click Form2 ava: Form2 is not shown"})"
                        "\n"

@@ -105,14 +105,15 @@ public:
 
     // "top under": the clicks so far; "Timer1@109.375 ...": the ticks of one
     // timer, or of all.
-    std::string clicks() const { return joined([](const Entry& e) { return e.what.back() != '@'; }); }
+    std::string clicks() const {
+        return joined([](const Entry& e) { return e.what.back() != '@'; });
+    }
     std::string ticks(const std::string& timer = {}) const {
         return joined([&](const Entry& e) { return e.what.back() == '@' && (timer.empty() || e.what == timer + "@"); });
     }
     int count(const std::string& name) const {
-        return static_cast<int>(std::count_if(log_.begin(), log_.end(), [&](const Entry& e) {
-            return e.what == name || e.what == name + "@";
-        }));
+        return static_cast<int>(std::count_if(log_.begin(), log_.end(),
+                                              [&](const Entry& e) { return e.what == name || e.what == name + "@"; }));
     }
 
 private:

@@ -9,7 +9,7 @@ guardianes_packages=(
   xvfb xdotool libx11-dev
   x11-xserver-utils desktop-file-utils appstream dpkg-dev imagemagick
   lintian help2man man-db groff-base
-  clang-14 libclang-rt-14-dev libxtst-dev
+  clang-14 clang-format-14 libclang-rt-14-dev libxtst-dev
 )
 
 install_missing_packages() {

@@ -12,8 +12,7 @@ namespace guardianes {
 
 namespace {
 
-template <class Parts>
-void set_visible(const Parts& parts, bool visible) {
+template <class Parts> void set_visible(const Parts& parts, bool visible) {
     for (auto* part : parts) part->set_visible(visible);
 }
 
@@ -74,8 +73,7 @@ struct Resuscitation {
     explicit Resuscitation(Scene& s)
         : Timer5(s.timer("Timer5")), shock(s.int16("shock")), Label13(s.label("Label13")), ana(s.shape("ana")),
           cam(s.label("cam")), rcp(s.label("rcp")), ro(s.line("ro")), cables(s.lines("ala1", "ala2")),
-          pads(s.labels("ala3", "ala4")),
-          fur(s.shapes("oso1", "oso2", "oso3", "oso4", "oso5", "oso6", "oso7", "oso8")),
+          pads(s.labels("ala3", "ala4")), fur(s.shapes("oso1", "oso2", "oso3", "oso4", "oso5", "oso6", "oso7", "oso8")),
           bubbles(s.shapes("bur1", "bur2", "bur3", "bur4")), eyes(s.shapes("ojo1", "ojo2", "ojo3", "ojo4")),
           trace(s.lines("v1", "v2", "v3", "v4", "v5", "v6", "v7")), crosses(s.lines("e1", "e2", "e3", "e4")) {}
     Timer& Timer5;
@@ -153,10 +151,10 @@ struct Resuscitation {
 struct Care {
     explicit Care(Scene& s)
         : Timer4(s.timer("Timer4")), tas(s.variant("tas")), lbl(s.label("lbl")), tasa(s.shape("tasa")),
-          comida(s.label("comida")), left_trail(s.shapes("bur1", "bur2", "bur3", "bur4")),
-          Timer3(s.timer("Timer3")), agua2(s.variant("agua2")), ag1(s.label("ag1")), ag2(s.label("ag2")),
-          agua(s.label("agua")), Timer2(s.timer("Timer2")), vacun(s.variant("vacun")), va1(s.label("va1")),
-          va2(s.label("va2")), va3(s.label("va3")), va4(s.label("va4")), vacuna(s.label("vacuna")),
+          comida(s.label("comida")), left_trail(s.shapes("bur1", "bur2", "bur3", "bur4")), Timer3(s.timer("Timer3")),
+          agua2(s.variant("agua2")), ag1(s.label("ag1")), ag2(s.label("ag2")), agua(s.label("agua")),
+          Timer2(s.timer("Timer2")), vacun(s.variant("vacun")), va1(s.label("va1")), va2(s.label("va2")),
+          va3(s.label("va3")), va4(s.label("va4")), vacuna(s.label("vacuna")),
           right_trail(s.shapes("bur5", "bur6", "bur7", "bur8")) {}
     Timer& Timer4;
     VariantCounter& tas;

@@ -30,18 +30,18 @@ ConvoyPart convoy_part(const Scene& s, std::string_view name) {
 
 struct Closing {
     explicit Closing(Scene& s)
-        : Timer1(s.timer("Timer1")), Timer2(s.timer("Timer2")), Timer3(s.timer("Timer3")),
-          Timer4(s.timer("Timer4")), a(s.variant("a")), b(s.variant("b")), c(s.int16("c")),
-          luz1(s.label("luz1")), luz2(s.label("luz2")), cam9(s.label("cam9")), cielo(s.label("cielo")),
-          lbl(s.label("lbl")), grama(s.label("grama")), ro(s.label("ro")), ro2(s.label("ro2")),
-          ama(s.label("ama")), ama2(s.label("ama2")), azu2(s.label("azu2")), azu3(s.label("azu3")),
-          azu4(s.label("azu4")), sem1(s.shape("sem1")), sem2(s.shape("sem2")), sem3(s.shape("sem3")),
+        : Timer1(s.timer("Timer1")), Timer2(s.timer("Timer2")), Timer3(s.timer("Timer3")), Timer4(s.timer("Timer4")),
+          a(s.variant("a")), b(s.variant("b")), c(s.int16("c")), luz1(s.label("luz1")), luz2(s.label("luz2")),
+          cam9(s.label("cam9")), cielo(s.label("cielo")), lbl(s.label("lbl")), grama(s.label("grama")),
+          ro(s.label("ro")), ro2(s.label("ro2")), ama(s.label("ama")), ama2(s.label("ama2")), azu2(s.label("azu2")),
+          azu3(s.label("azu3")), azu4(s.label("azu4")), sem1(s.shape("sem1")), sem2(s.shape("sem2")),
+          sem3(s.shape("sem3")),
           car(s.labels("luz1", "luz2", "luz3", "luz4", "luz5", "luz6", "luz7", "luz8", "luz9", "luz10")),
           night_sky{&s.shape("es1"), &s.shape("es2"), &s.shape("es3"),
                     &s.shape("es4"), &s.shape("es5"), &s.shape("es6")} {
-        for (const char* name : {"cam1", "cam2", "cam3", "cam4", "cam5", "cam6", "cam7", "cam8", "cam9", "cam10",
-                                 "cam11", "cam12", "ba1", "ba2", "ba3", "ba4", "ba5", "ba6", "ba7", "ba8", "ba9",
-                                 "ba10", "ba11"})
+        for (const char* name :
+             {"cam1", "cam2", "cam3", "cam4", "cam5", "cam6", "cam7", "cam8", "cam9", "cam10", "cam11", "cam12",
+              "ba1",  "ba2",  "ba3",  "ba4",  "ba5",  "ba6",  "ba7",  "ba8",  "ba9",  "ba10",  "ba11"})
             convoy.push_back(convoy_part(s, name));
     }
 
@@ -103,8 +103,7 @@ struct Closing {
     }
 
     void tick_convoy() {
-        for (ConvoyPart part : convoy)
-            std::visit([](auto* p) { p->set_left(p->left() - kConvoyStep); }, part);
+        for (ConvoyPart part : convoy) std::visit([](auto* p) { p->set_left(p->left() - kConvoyStep); }, part);
     }
 
     void tick_sky() {

@@ -7,6 +7,9 @@
 
 #include <string>
 
+// The table reads like the picture it draws, one row per control: its
+// layout is kept by hand.
+// clang-format off
 namespace guardianes {
 
 namespace {
@@ -134,4 +137,5 @@ SceneTable closing_table() {
     };
 }
 
+// clang-format on
 } // namespace guardianes

@@ -48,22 +48,20 @@ void restart(Timer& timer) {
     timer.set_enabled(true);
 }
 
-template <std::size_t N>
-void set_visible(const std::array<Label*, N>& labels, bool visible) {
+template <std::size_t N> void set_visible(const std::array<Label*, N>& labels, bool visible) {
     for (Label* label : labels) label->set_visible(visible);
 }
 
 struct Fire {
     explicit Fire(Scene& s)
-        : bomba(s.label("bomba")), Label1(s.label("Label1")), label2(s.label("label2")),
-          galones(s.label("galones")), galon(s.label("galon")), edificio(s.label("edificio")),
-          win(s.label("win")), lose(s.label("lose")), luz1(s.label("luz1")), luz2(s.label("luz2")),
-          go1(s.label("go1")), tan(s.shape("tan")), Timer1(s.timer("Timer1")), Timer2(s.timer("Timer2")),
-          cont1(s.variant("cont1")), cont2(s.variant("cont2")), fue(s.int16("fue")),
-          ven(s.labels("ven1", "ven2", "ven3", "ven4", "ven5", "ven6", "ven7", "ven8")),
+        : bomba(s.label("bomba")), Label1(s.label("Label1")), label2(s.label("label2")), galones(s.label("galones")),
+          galon(s.label("galon")), edificio(s.label("edificio")), win(s.label("win")), lose(s.label("lose")),
+          luz1(s.label("luz1")), luz2(s.label("luz2")), go1(s.label("go1")), tan(s.shape("tan")),
+          Timer1(s.timer("Timer1")), Timer2(s.timer("Timer2")), cont1(s.variant("cont1")), cont2(s.variant("cont2")),
+          fue(s.int16("fue")), ven(s.labels("ven1", "ven2", "ven3", "ven4", "ven5", "ven6", "ven7", "ven8")),
           ama(s.labels("ama1", "ama2", "ama3", "ama4", "ama5", "ama6", "ama7", "ama8")),
-          rubble(s.labels("s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8", "s9")),
-          upper_jet(jet_lines(s, 1)), lower_jet(jet_lines(s, 16)) {}
+          rubble(s.labels("s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8", "s9")), upper_jet(jet_lines(s, 1)),
+          lower_jet(jet_lines(s, 16)) {}
 
     Label& bomba;
     Label& Label1;

@@ -3,6 +3,9 @@
 
 #include "scenes/menu/menu.h"
 
+// The table reads like the picture it draws, one row per control: its
+// layout is kept by hand.
+// clang-format off
 namespace guardianes {
 
 namespace {
@@ -114,4 +117,5 @@ SceneTable menu_table() {
     };
 }
 
+// clang-format on
 } // namespace guardianes

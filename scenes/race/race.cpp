@@ -18,7 +18,7 @@ constexpr int kPoliceFinish = 52;  // the click that reaches the finish
 constexpr Twips kRivalStep = 90;   // twips up per tick of the rival's timer
 constexpr int kRivalFinish = 90;   // the tick that reaches the finish
 
-constexpr int kRed = 3;    // signal ticks at which each light comes on
+constexpr int kRed = 3; // signal ticks at which each light comes on
 constexpr int kYellow = 6;
 constexpr int kGreen = 9;
 
@@ -27,10 +27,9 @@ struct Race {
         : ava(s.label("ava")), Timer1(s.timer("Timer1")), Timer2(s.timer("Timer2")),
           police_car(s.labels("poli", "centro", "ro", "azu", "ven1", "vent", "luz6", "luz5")),
           rival_car(s.shapes("porch", "luz1", "luz2", "luz3", "luz4", "capo1", "capo2", "capo3")),
-          ven2(s.label("ven2")), se1(s.shape("se1")), se2(s.shape("se2")), se3(s.shape("se3")),
-          luz4(s.shape("luz4")), lr(s.shape("lr")), porch(s.shape("porch")), la(s.shape("la")),
-          lv(s.shape("lv")), play1(s.label("play1")), play2(s.label("play2")), pol(s.variant("pol")),
-          por(s.variant("por")), cont(s.int16("cont")) {}
+          ven2(s.label("ven2")), se1(s.shape("se1")), se2(s.shape("se2")), se3(s.shape("se3")), luz4(s.shape("luz4")),
+          lr(s.shape("lr")), porch(s.shape("porch")), la(s.shape("la")), lv(s.shape("lv")), play1(s.label("play1")),
+          play2(s.label("play2")), pol(s.variant("pol")), por(s.variant("por")), cont(s.int16("cont")) {}
 
     Label& ava;
     Timer& Timer1;

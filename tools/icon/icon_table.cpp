@@ -3,6 +3,9 @@
 
 #include "tools/icon/icon_table.h"
 
+// The table reads like the picture it draws, one row per control: its
+// layout is kept by hand.
+// clang-format off
 namespace guardianes {
 
 namespace {
@@ -53,4 +56,5 @@ SceneTable icon_table() {
     };
 }
 
+// clang-format on
 } // namespace guardianes
