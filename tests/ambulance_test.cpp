@@ -77,7 +77,7 @@ std::vector<int> steps(const std::vector<Picture>& pictures) {
     return at;
 }
 
-class Patient : public ::testing::Test {
+class Ambulance : public ::testing::Test {
 protected:
     void SetUp() override {
         sim.click("Form1", "portal3");
@@ -119,12 +119,12 @@ protected:
 
 } // namespace
 
-TEST_F(Patient, TheSwatchBehindTheDeviceTakesNoClickOfItsOwn) {
+TEST_F(Ambulance, TheSwatchBehindTheDeviceTakesNoClickOfItsOwn) {
     const Pixel swatch = centre_pixel(form4().shape("ana"));
     EXPECT_EQ(sim.runtime().label_at(form4(), swatch.x, swatch.y), &form4().label("Label11"));
 }
 
-TEST_F(Patient, TheGazeAndTraceStepEveryThirdTickWithBothPupilsTogetherAndComeRoundInEighteen) {
+TEST_F(Ambulance, TheGazeAndTraceStepEveryThirdTickWithBothPupilsTogetherAndComeRoundInEighteen) {
     std::set<std::pair<std::string, std::string>> places;
     Picture before = picture_of(form4());
     for (int tick = 1; tick <= 36; ++tick) {
@@ -148,7 +148,7 @@ TEST_F(Patient, TheGazeAndTraceStepEveryThirdTickWithBothPupilsTogetherAndComeRo
     EXPECT_EQ(places.size(), 5u); // up, middle, down, right, left
 }
 
-TEST_F(Patient, TheMonitorAndTheSyringeKeepTheirTimelineFromTheCardClick) {
+TEST_F(Ambulance, TheMonitorAndTheSyringeKeepTheirTimelineFromTheCardClick) {
     const auto at = [this](double ms, const char* key) {
         wait_until(ms);
         return picture_of(form4()).at(key);
@@ -165,7 +165,7 @@ TEST_F(Patient, TheMonitorAndTheSyringeKeepTheirTimelineFromTheCardClick) {
     EXPECT_EQ(at(5750, "v1.visible"), "0");
 }
 
-TEST_F(Patient, ResuscitationStepsOnItsSevenCountsOnlyAndASecondClickChangesNothing) {
+TEST_F(Ambulance, ResuscitationStepsOnItsSevenCountsOnlyAndASecondClickChangesNothing) {
     wait_until(kCreated + 2000);
     click("Label11");
     const auto p = run(50, {{7, "Label11"}});
@@ -182,7 +182,7 @@ TEST_F(Patient, ResuscitationStepsOnItsSevenCountsOnlyAndASecondClickChangesNoth
     EXPECT_EQ(p[45].at("Timer5.enabled"), "0");
 }
 
-TEST_F(Patient, AfterResuscitationOnlyCablesAndPadsRemainAndTheEyesFollowTheGaze) {
+TEST_F(Ambulance, AfterResuscitationOnlyCablesAndPadsRemainAndTheEyesFollowTheGaze) {
     Simulation calm;
     calm.click("Form1", "portal3");
     wait_until(kCreated + 2000);
@@ -196,7 +196,7 @@ TEST_F(Patient, AfterResuscitationOnlyCablesAndPadsRemainAndTheEyesFollowTheGaze
               (std::set<std::string>{"ala1.visible", "ala2.visible", "ala3.visible", "ala4.visible"}));
 }
 
-TEST_F(Patient, EachPropGoesOutOnCountFiveAndBackToItsPlaceOnCountTenWhateverMoreClicksCome) {
+TEST_F(Ambulance, EachPropGoesOutOnCountFiveAndBackToItsPlaceOnCountTenWhateverMoreClicksCome) {
     struct Prop {
         const char* target;
         std::map<std::string, Twips> away; // Left of each moved control at count 5
@@ -221,7 +221,7 @@ TEST_F(Patient, EachPropGoesOutOnCountFiveAndBackToItsPlaceOnCountTenWhateverMor
     }
 }
 
-TEST_F(Patient, WaterEndingFirstHidesTheBubblesTheVaccineStillSpeaksWith) {
+TEST_F(Ambulance, WaterEndingFirstHidesTheBubblesTheVaccineStillSpeaksWith) {
     click("ag2");
     const auto p = run(13, {{2, "va2"}});
     EXPECT_EQ(shows(p[5], {"agua", "vacuna", "bur5", "bur8"}), "1011");
@@ -230,7 +230,7 @@ TEST_F(Patient, WaterEndingFirstHidesTheBubblesTheVaccineStillSpeaksWith) {
     EXPECT_EQ(shows(p[13], {"agua", "vacuna", "bur5", "bur8"}), "0000");
 }
 
-TEST_F(Patient, FoodEndingDuringAFlashHidesTheBubblesUnderTheResuscitationCry) {
+TEST_F(Ambulance, FoodEndingDuringAFlashHidesTheBubblesUnderTheResuscitationCry) {
     click("Label11");
     const auto p = run(15, {{2, "lbl"}});
     EXPECT_EQ(shows(p[8], {"comida", "rcp", "bur1", "bur4"}), "1011");

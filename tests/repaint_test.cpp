@@ -121,7 +121,7 @@ TEST(RepaintingWhatChanged, ThePatientWithItsMonitorAndCareLooksAsIfPaintedWhole
     play(sim, frame, 6500, 250);
 }
 
-TEST(RepaintingWhatChanged, TheClosingStreetAndItsConvoyLookAsIfPaintedWhole) {
+TEST(RepaintingWhatChanged, TheClosingSceneAndItsConvoyLookAsIfPaintedWhole) {
     Simulation sim;
     open(sim, "portal4");
     Frame frame(sim, "Form5");
