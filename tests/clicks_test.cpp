@@ -131,3 +131,57 @@ TEST(DoubleClicks, TheSecondHalfIsSwallowedEvenOnAnotherLabel) {
     EXPECT_EQ(seen.count["under"], 1);
     EXPECT_EQ(seen.count["top"], 0);
 }
+
+// Keyboard play over the same scene: its clickable labels are `top`,
+// `under` and `far`, in that list order; `dead` is disabled, `ghost`
+// hidden, and `beneath` lies under `mute`, which has no handler.
+TEST(KeyboardPlay, TabVisitsTheClickableLabelsInListOrderBothWaysAndWraps) {
+    Clicks seen;
+    Simulation sim({click_scene(seen)});
+    sim.move_pointer("Form1", {75, 0}); // over no label
+    std::vector<Pixel> visited;
+    for (PointerKey key : {PointerKey::Next, PointerKey::Next, PointerKey::Next, PointerKey::Next,
+                           PointerKey::Previous, PointerKey::Previous}) {
+        sim.key("Form1", key, false);
+        visited.push_back(sim.pointer("Form1"));
+    }
+    EXPECT_EQ(visited, (std::vector<Pixel>{{20, 20}, {30, 30}, {10, 80}, {20, 20}, {10, 80}, {30, 30}}));
+    sim.move_pointer("Form1", {75, 0});
+    sim.key("Form1", PointerKey::Previous, false);
+    EXPECT_EQ(sim.pointer("Form1"), (Pixel{10, 80}));
+}
+
+TEST(KeyboardPlay, ArrowsStepEightPixelsOrOneWithShiftAndNeverLeaveTheClientArea) {
+    Clicks seen;
+    Simulation sim({click_scene(seen)}); // 100 x 100 pixels
+    const auto press = [&sim](PointerKey key, bool fine, int times) {
+        for (int i = 0; i < times; ++i) sim.key("Form1", key, fine);
+        return sim.pointer("Form1");
+    };
+    EXPECT_EQ(press(PointerKey::Left, false, 1), (Pixel{0, 0}));
+    EXPECT_EQ(press(PointerKey::Right, false, 12), (Pixel{96, 0}));
+    EXPECT_EQ(press(PointerKey::Right, false, 1), (Pixel{99, 0}));
+    EXPECT_EQ(press(PointerKey::Down, true, 3), (Pixel{99, 3}));
+    EXPECT_EQ(press(PointerKey::Down, false, 20), (Pixel{99, 99}));
+    EXPECT_EQ(press(PointerKey::Up, true, 1), (Pixel{99, 98}));
+    sim.move_pointer("Form1", {-500, 4000}); // a host's pointer beside the scene comes back in
+    EXPECT_EQ(press(PointerKey::Left, false, 1), (Pixel{0, 99}));
+}
+
+TEST(KeyboardPlay, SpaceClicksAtThePointerAndPairsIntoDoubleClicksAsTheMouseDoes) {
+    Clicks seen;
+    Simulation sim({click_scene(seen)});
+    sim.move_pointer("Form1", {75, 0});
+    sim.key("Form1", PointerKey::Next, false); // `top`
+    for (int i = 0; i < 4; ++i) {
+        sim.click_at_pointer("Form1");
+        sim.wait_ms(100);
+    }
+    EXPECT_EQ(seen.count["top"], 2);
+    // With nothing clickable, Tab leaves the pointer where it is.
+    SceneDef still{small_table("Form1", {label("mute", box(0, 0))})};
+    Simulation quiet({still});
+    quiet.move_pointer("Form1", {5, 6});
+    quiet.key("Form1", PointerKey::Next, false);
+    EXPECT_EQ(quiet.pointer("Form1"), (Pixel{5, 6}));
+}
