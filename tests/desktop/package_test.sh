@@ -44,7 +44,7 @@ dpkg-deb -x "$deb" "$root"
 desktop=$root/usr/share/applications/$id.desktop
 [ -f "$desktop" ] || fail "the package has no menu entry $id.desktop"
 [ -x "$root/usr/games/guardianes" ] || fail "the package has no /usr/games/guardianes"
-command=$(sed -n 's/^Exec=//p' "$desktop")
+command=$(sed -n 's/^Exec=//p' "$desktop" | head -n 1)
 
 start_xvfb
 launch env PATH="$root/usr/games:$PATH" sh -c "exec $command"
