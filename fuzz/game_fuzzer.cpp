@@ -45,7 +45,7 @@ private:
     std::size_t left_;
 };
 
-enum class Op { WaitWakeups, WaitMs, Press, Release, PressOn, ReleaseOn, ClickOn, Close, Resize, Paint, Count };
+enum class Op { WaitWakeups, WaitMs, Press, Release, PressOn, ReleaseOn, ClickOn, Close, Resize, Paint, Key, Count };
 
 const char* to_string(Op op) {
     switch (op) {
@@ -59,6 +59,7 @@ const char* to_string(Op op) {
     case Op::Close: return "close";
     case Op::Resize: return "resize";
     case Op::Paint: return "paint";
+    case Op::Key: return "key";
     case Op::Count: break;
     }
     return "?";
@@ -147,6 +148,20 @@ public:
             if (op != Op::PressOn) runtime.release(*scene, at.x, at.y);
             break;
         }
+        case Op::Key: {
+            // Keyboard play, from wherever the last key left the pointer:
+            // a move, fine or not, or else a click at the pointer.
+            const int code = in_.byte();
+            if (!scene) break;
+            if (code % 7 < 6)
+                pointer_ = Runtime::move_pointer(*scene, pointer_, static_cast<PointerKey>(code % 7), (code & 8) != 0);
+            append_pair(what, pointer_.x, pointer_.y);
+            if (code % 7 == 6) {
+                runtime.press(*scene, pointer_.x, pointer_.y);
+                runtime.release(*scene, pointer_.x, pointer_.y);
+            }
+            break;
+        }
         case Op::Close:
             if (scene) runtime.close(*scene);
             break;
@@ -192,6 +207,7 @@ private:
     Simulation sim_;
     GameRules rules_{sim_.runtime()};
     Image picture_;
+    Pixel pointer_{0, 0};
     Nanos waited_ = 0;
 };
 

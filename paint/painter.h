@@ -34,6 +34,11 @@ public:
     // the rest untouched, with the same pixels a whole repaint would give.
     void paint(const Scene& scene, Image& image, PixelRect area);
 
+    // Forgets every caption laid out so far, when a new game's labels take
+    // the old ones' place, so that a game started anew all day long does
+    // not keep the layouts of every game before it.
+    void forget_captions() { captions_ = CaptionCache(*fonts_); }
+
     // The caption's lines as a label draws them, in its own font.
     std::vector<CaptionLine> caption_lines(const LabelProps& label);
 

@@ -2,6 +2,7 @@
 
 #include "click_delivery.h"
 #include "clock.h"
+#include "keyboard_pointer.h"
 #include "scene.h"
 #include "scene_lifecycle.h"
 #include "scene_table.h"
@@ -51,6 +52,10 @@ public:
 
     static Label* label_at(const Scene& scene, int x, int y) { return ClickDelivery::label_at(scene, x, y); }
     static MousePointer pointer_at(const Scene& scene, int x, int y) { return ClickDelivery::pointer_at(scene, x, y); }
+    // Where a key of keyboard play takes the pointer over the scene.
+    static Pixel move_pointer(const Scene& scene, Pixel at, PointerKey key, bool fine) {
+        return KeyboardPointer::move(scene, at, key, fine);
+    }
 
     // The time of the next wake-up at which some timer is due; none while no
     // timer runs. A host sleeps until then.

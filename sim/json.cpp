@@ -162,6 +162,16 @@ std::string pointer_json(std::string_view scene, int x, int y, MousePointer poin
     return Object(t).str("scene", scene).num("x", x).num("y", y).num("pointer", as_int(pointer)).close();
 }
 
+std::string key_json(std::string_view scene, std::string_view key, int x, int y, MousePointer pointer, Nanos t) {
+    return Object(t)
+        .str("scene", scene)
+        .str("key", key)
+        .num("x", x)
+        .num("y", y)
+        .num("pointer", as_int(pointer))
+        .close();
+}
+
 std::string ignored_json(std::string_view what, Nanos t) { return Object(t).str("ignored", what).close(); }
 
 } // namespace guardianes

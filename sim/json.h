@@ -18,6 +18,8 @@ std::string status_json(const Runtime& runtime, Nanos t);
 // The scene's whole state, without creating it.
 std::string dump_json(const Runtime& runtime, std::size_t scene_index, Nanos t);
 std::string pointer_json(std::string_view scene, int x, int y, MousePointer pointer, Nanos t);
+// Where a key of keyboard play left the pointer, and its shape there.
+std::string key_json(std::string_view scene, std::string_view key, int x, int y, MousePointer pointer, Nanos t);
 std::string ignored_json(std::string_view what, Nanos t);
 
 } // namespace guardianes

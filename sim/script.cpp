@@ -42,7 +42,25 @@ ScriptRunner::ScriptRunner(Simulation& sim, std::ostream& out) : sim_(sim), out_
         const int y = parse_int(a[2], "Y");
         const Scene* scene = sim_.scene(a[0]);
         if (!scene || !scene->shown()) return ignored("pointer " + a[0] + ": " + a[0] + " is not shown");
+        sim_.move_pointer(a[0], {x, y});
         out_ << pointer_json(a[0], x, y, sim_.runtime().pointer_at(*scene, x, y), sim_.now()) << '\n';
+    });
+    add_command("key", [this](const Args& a) {
+        expect_args(a, 2, "key SCENE NAME");
+        scene_index(a[0]);
+        const bool click = a[1] == "space" || a[1] == "enter";
+        const auto named = KeyboardPointer::parse(a[1]);
+        if (!click && !named)
+            throw ScriptError("unknown key '" + a[1] + "': tab, shift+tab, space, enter or an arrow, " +
+                              "left, right, up or down, with shift+ before it for one pixel");
+        const std::string what = "key " + a[0] + " " + a[1];
+        if (!sim_.runtime().running()) return ignored(what + ": the program has ended");
+        if (!(click ? sim_.click_at_pointer(a[0]) : sim_.key(a[0], named->key, named->fine)))
+            return ignored(what + ": " + a[0] + " is not shown");
+        const Pixel at = sim_.pointer(a[0]);
+        const Scene* scene = sim_.scene(a[0]);
+        const MousePointer shape = scene ? sim_.runtime().pointer_at(*scene, at.x, at.y) : MousePointer::Default;
+        out_ << key_json(a[0], a[1], at.x, at.y, shape, sim_.now()) << '\n';
     });
     add_command("status", [this](const Args& a) {
         expect_args(a, 0, "status");

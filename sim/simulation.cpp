@@ -25,12 +25,14 @@ Scene* Simulation::shown(std::string_view name) const {
 
 bool Simulation::press(std::string_view scene, int x, int y) {
     Scene* target = shown(scene);
+    if (target) move_pointer(scene, {x, y});
     if (target) runtime_.press(*target, x, y);
     return target;
 }
 
 bool Simulation::release(std::string_view scene, int x, int y) {
     Scene* target = shown(scene);
+    if (target) move_pointer(scene, {x, y});
     if (target) runtime_.release(*target, x, y);
     return target;
 }
@@ -38,6 +40,7 @@ bool Simulation::release(std::string_view scene, int x, int y) {
 bool Simulation::click(std::string_view scene, int x, int y) {
     Scene* target = shown(scene);
     if (!target) return false;
+    move_pointer(scene, {x, y});
     runtime_.press(*target, x, y);
     if (target->shown()) runtime_.release(*target, x, y);
     return true;
@@ -58,29 +61,22 @@ bool Simulation::close(std::string_view scene) {
     return target;
 }
 
-namespace {
-
-int floor_div(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-    return static_cast<int>(q);
+Pixel Simulation::pointer(std::string_view scene) const {
+    const auto it = pointers_.find(scene);
+    return it != pointers_.end() ? it->second : Pixel{0, 0};
 }
 
-} // namespace
+void Simulation::move_pointer(std::string_view scene, Pixel at) { pointers_.insert_or_assign(std::string(scene), at); }
 
-Pixel centre_pixel(const Control& control) {
-    TwipsRect r;
-    switch (control.kind()) {
-    case ControlKind::Label: r = static_cast<const Label&>(control).rect(); break;
-    case ControlKind::Shape: r = static_cast<const Shape&>(control).rect(); break;
-    case ControlKind::Line: {
-        const LineProps& p = static_cast<const Line&>(control).props();
-        r = {std::min(p.x1, p.x2), std::min(p.y1, p.y2), std::abs(p.x2 - p.x1), std::abs(p.y2 - p.y1)};
-        break;
-    }
-    case ControlKind::Timer: break;
-    }
-    return {floor_div(2 * std::int64_t{r.left} + r.width, 30), floor_div(2 * std::int64_t{r.top} + r.height, 30)};
+bool Simulation::key(std::string_view scene, PointerKey key, bool fine) {
+    const Scene* target = shown(scene);
+    if (target) move_pointer(scene, Runtime::move_pointer(*target, pointer(scene), key, fine));
+    return target;
+}
+
+bool Simulation::click_at_pointer(std::string_view scene) {
+    const Pixel at = pointer(scene);
+    return click(scene, at.x, at.y);
 }
 
 } // namespace guardianes

@@ -3,6 +3,8 @@
 #include "runtime/clock.h"
 #include "runtime/runtime.h"
 
+#include <map>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,18 +37,21 @@ public:
     bool click(std::string_view scene, std::string_view control);
     bool close(std::string_view scene);
 
+    // Keyboard play. The pointer over each scene stays where the player's
+    // last press, release, click or key there left it, (0, 0) at first.
+    Pixel pointer(std::string_view scene) const;
+    void move_pointer(std::string_view scene, Pixel at);
+    // A pointer key over a shown scene; false, doing nothing, when it is not.
+    bool key(std::string_view scene, PointerKey key, bool fine);
+    // Space or Enter: a click at the pointer.
+    bool click_at_pointer(std::string_view scene);
+
 private:
     Scene* shown(std::string_view name) const;
 
     VirtualClock clock_;
     Runtime runtime_;
+    std::map<std::string, Pixel, std::less<>> pointers_;
 };
-
-// The centre pixel of a label or shape as `click SCENE NAME` aims at it.
-struct Pixel {
-    int x;
-    int y;
-};
-Pixel centre_pixel(const Control& control);
 
 } // namespace guardianes

@@ -38,6 +38,12 @@ std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
+// Whether a dump shows the control of that name.
+bool visible(const std::string& dump, const std::string& name) {
+    const std::size_t at = dump.find(R"({"Name":")" + name + '"');
+    return at != std::string::npos && dump.compare(dump.find(R"("Visible":)", at) + 10, 4, "true") == 0;
+}
+
 } // namespace
 
 TEST(SimScript, StatusListsEveryScenesStateAndTheTime) {
@@ -105,6 +111,8 @@ TEST(SimScript, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
         {"press Form1 1x 2\n", "line 1: X must be a whole number of pixels, not '1x'"},
         {"status now\n", "line 1: too many arguments: status"},
         {"click Form1\n", "line 1: missing argument: click SCENE NAME or click SCENE X Y"},
+        {"key Form1 escape\n", "line 1: unknown key 'escape': tab, shift+tab, space, enter or an arrow, left, right, "
+                               "up or down, with shift+ before it for one pixel"},
     };
     for (auto [script, message] : cases) {
         const ScriptResult run = run_script(script);
@@ -113,6 +121,38 @@ TEST(SimScript, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
     }
     const ScriptResult partial = run_script("status\nbogus\nstatus\n");
     EXPECT_EQ(lines_of(partial.out).size(), 1u);
+}
+
+// A child with only a keyboard chooses each service with Tab and Space on
+// the menu and finishes it: wins the race and the fire, and gives the
+// patient every care, going down with the arrow keys from the food to the
+// resuscitation button, whose centre lies under captions.
+TEST(SimScript, KeysAloneChooseAServiceAndFinishIt) {
+    const auto repeat = [](const std::string& lines, int times) {
+        std::string out;
+        for (int i = 0; i < times; ++i) out += lines;
+        return out;
+    };
+    const ScriptResult race = run_script("key Form1 shift+tab\nkey Form1 enter\nwait 3100\nkey Form2 tab\n" +
+                                         repeat("key Form2 space\nwait 100\n", 104) + "dump Form2\n");
+    const auto race_lines = lines_of(race.out);
+    EXPECT_EQ(race_lines[0], R"({"t":0,"scene":"Form1","key":"shift+tab","x":84,"y":116,"pointer":1})");
+    EXPECT_EQ(race_lines[2], R"({"t":3100,"scene":"Form2","key":"tab","x":156,"y":524,"pointer":0})");
+    EXPECT_TRUE(visible(race.out, "play1"));
+    EXPECT_FALSE(visible(race.out, "play2"));
+
+    const ScriptResult fire = run_script(repeat("key Form1 tab\n", 3) + "key Form1 space\nwait 1300\nkey Form3 tab\n" +
+                                         repeat("key Form3 space\nwait 100\n", 84) + "wait 3000\ndump Form3\n");
+    EXPECT_TRUE(visible(fire.out, "win"));
+    EXPECT_FALSE(visible(fire.out, "lose"));
+
+    const ScriptResult patient = run_script("key Form1 tab\nkey Form1 tab\nkey Form1 space\nwait 1300\n" +
+                                            repeat("key Form4 tab\n", 2) + repeat("key Form4 down\n", 16) +
+                                            repeat("key Form4 space\nkey Form4 tab\n", 4) + "dump Form4\n");
+    for (const char* timer : {"Timer5", "Timer4", "Timer3", "Timer2"})
+        EXPECT_NE(patient.out.find(R"("Name":")" + std::string(timer) + R"(","Kind":"Timer","Interval":150,"Enabled":true)"),
+                  std::string::npos)
+            << timer;
 }
 
 TEST(SimScript, AWaitEndingExactlyOnAWakeupServesIt) {

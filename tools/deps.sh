@@ -6,7 +6,7 @@ guardianes_packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-comic-neue fonts-dejavu-core
-  xvfb xdotool libx11-dev
+  xvfb xdotool libx11-dev openbox x11-utils
   x11-xserver-utils desktop-file-utils appstream dpkg-dev imagemagick
   lintian help2man man-db groff-base
   clang-14 clang-format-14 libclang-rt-14-dev libxtst-dev

@@ -4,13 +4,8 @@
 # the fonts it draws with, all of which this machine has; unpacked into a
 # scratch root, the game its menu entry starts opens its menu under Xvfb,
 # painted with its own fonts exactly as the simulator paints it.
-set -euo pipefail
-build=$1 id=$2 version=$3 sim=$4 xtool=$5
-work=$(mktemp -d)
-game_pid= xvfb_pid=
-trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-
-fail() { echo "FAIL: $*"; exit 1; }
+build=$1 id=$2 version=$3
+source "$(dirname "$0")/../window/harness.sh" "" "$4" "$5"
 
 "${CPACK:-cpack}" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" \
   -D "CPACK_DEBIAN_PACKAGE_MAINTAINER=$MAINTAINER" >"$work/cpack.log" 2>&1 ||
@@ -49,29 +44,13 @@ dpkg-deb -x "$deb" "$root"
 desktop=$root/usr/share/applications/$id.desktop
 [ -f "$desktop" ] || fail "the package has no menu entry $id.desktop"
 [ -x "$root/usr/games/guardianes" ] || fail "the package has no /usr/games/guardianes"
-command=$(sed -n 's/^Exec=//p' "$desktop")
+command=$(sed -n 's/^Exec=//p' "$desktop" | head -n 1)
 
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-
-PATH="$root/usr/games:$PATH" sh -c "exec $command" 2>"$work/stderr" &
-game_pid=$!
-menu=$(timeout 10 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1) ||
-  fail "the menu entry's command '$command' opened no menu: $(cat "$work/stderr")"
-printf 'shot Form1 %s\n' "$work/expected.png" | "$sim" >/dev/null
-same=no
-for _ in $(seq 50); do
-  "$xtool" capture "$menu" "$work/window.png"
-  if cmp -s "$work/window.png" "$work/expected.png"; then same=yes; break; fi
-  sleep 0.1
-done
-[ $same = yes ] || fail "the installed game's menu differs from the simulator's picture"
-[ ! -s "$work/stderr" ] || fail "the installed game complained: $(cat "$work/stderr")"
-"$xtool" close "$menu"
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-wait "$game_pid" || fail "the installed game ended with status $?"
-game_pid=
+start_xvfb
+launch env PATH="$root/usr/games:$PATH" sh -c "exec $command"
+menu=$(find_window Form1) || fail "the menu entry's command '$command' opened no menu"
+sim_shot Form1 "$work/expected.png"
+expect_picture "$menu" "$work/expected.png" "the installed game's menu"
+[ ! -s "$work/stderr" ] || fail "the installed game complained"
+close_ends "$menu"
 echo "package test passed"

@@ -3,7 +3,7 @@
 # configuration file, or only one odd face installed, the game draws every
 # caption in whatever face it can find and plays on; with no face at all
 # it says so in one clear line and ends with status 1.
-source "$(dirname "$0")/faults.sh"
+source "$(dirname "$0")/harness.sh"
 start_xvfb
 
 mkdir -p "$work/no-fonts" "$work/one-font" "$work/cache"
@@ -27,15 +27,13 @@ echo "no face at all: $(cat "$work/stderr")"
 # The menu drawn in the faces found looks as the simulator draws it with
 # the same configuration, and the race's finish title finds its face too.
 for config in "$work/one.conf" "$work/broken.conf" "$work/missing.conf"; do
-  FONTCONFIG_FILE=$config start_game
-  menu=$(find_window Form1) || fail "$(basename "$config"): no window Form1"
-  printf 'shot Form1 %s\n' "$work/expected.png" | FONTCONFIG_FILE=$config "$sim" >/dev/null 2>&1
+  export FONTCONFIG_FILE=$config
+  start_menu
+  sim_shot Form1 "$work/expected.png" 2>/dev/null
   expect_picture "$menu" "$work/expected.png" "the menu with $(basename "$config")"
   choose "$menu" portal1
   race=$(find_window Form2) || fail "$(basename "$config"): no window Form2"
-  "$xtool" close "$race"
-  wait_end 1000
-  [ "$status" = 0 ] || fail "$(basename "$config"): the game ended with status $status"
+  close_ends "$race"
   echo "$(basename "$config"): the game played on; it said:"
   sed 's/^/  /' "$work/stderr"
 done

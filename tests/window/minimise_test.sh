@@ -2,12 +2,11 @@
 # A scene minimised for two seconds while it animates, then restored: its
 # timers kept ticking all along, so the race the window shows afterwards is
 # the simulator's race at the same time, to within one tick of the rival.
-source "$(dirname "$0")/faults.sh"
+source "$(dirname "$0")/harness.sh"
 start_xvfb
 race_pictures
 
-start_game
-menu=$(find_window Form1) || fail "no window Form1"
+start_menu
 choose "$menu" portal1
 race=$(find_window Form2) || fail "no window Form2"
 sleep 3.6
@@ -28,7 +27,5 @@ echo "after the restore the rival has made $step steps; the simulator at the sam
 [ $((step - expected)) -le 1 ] && [ $((expected - step)) -le 1 ] ||
   fail "the rival made $step steps, not $expected: the timers did not keep ticking while minimised"
 
-"$xtool" close "$race"
-wait_end 1000
-[ "$status" = 0 ] || fail "the game ended with status $status"
+close_ends "$race"
 echo "minimise test passed"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # No display at all, or a display that is not there: the game says so in
 # one clear line on standard error and ends with status 1, without a crash.
-source "$(dirname "$0")/faults.sh"
+source "$(dirname "$0")/harness.sh"
 
 expect_one_line_and_status_1() {
   local what=$1

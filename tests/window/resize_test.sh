@@ -3,11 +3,10 @@
 # paints exactly what the simulator paints at that size, goes back to its
 # own size unharmed, still takes clicks, and survives the same while a
 # service scene animates.
-source "$(dirname "$0")/faults.sh"
+source "$(dirname "$0")/harness.sh"
 start_xvfb 4096x3072
 
-start_game
-menu=$(find_window Form1) || fail "no window Form1"
+start_menu
 for size in "1 1" "4000 3000" "443 480"; do
   read -r width height <<<"$size"
   printf 'resize Form1 %s %s\nshot Form1 %s\n' "$width" "$height" "$work/expected.png" | "$sim" >/dev/null
@@ -23,7 +22,5 @@ for size in "1 1" "4000 3000" "1 1" "4000 3000" "270 377"; do
   sleep 0.3
   kill -0 "$game_pid" 2>/dev/null || fail "the game died when its street scene became ${size/ / x }"
 done
-"$xtool" close "$street"
-wait_end 1000
-[ "$status" = 0 ] || fail "the game ended with status $status"
+close_ends "$street"
 echo "resize test passed"

@@ -4,12 +4,11 @@
 # all the time it missed, never a burst. So the rival stands one step
 # further than where it stopped, plus its steps since, and the wake-ups
 # served never come closer together than the scheduler's period.
-source "$(dirname "$0")/faults.sh"
+source "$(dirname "$0")/harness.sh"
 start_xvfb
 race_pictures
 
-GUARDIANES_WAKEUP_LOG=$work/wakeups start_game
-menu=$(find_window Form1) || fail "no window Form1"
+GUARDIANES_WAKEUP_LOG=$work/wakeups start_menu
 choose "$menu" portal1
 race=$(find_window Form2) || fail "no window Form2"
 green=$((clicked + green_after_click))
@@ -34,9 +33,7 @@ echo "the rival made $before steps before the stop and $step in all; one catch-u
 [ "$step" -ge $((before + after)) ] && [ "$step" -le $((before + after + 2)) ] ||
   fail "the rival made $step steps, not $((before + 1 + after)) with one catch-up tick"
 
-"$xtool" close "$race"
-wait_end 1000
-[ "$status" = 0 ] || fail "the game ended with status $status"
+close_ends "$race"
 
 # Each line: the wake-up served and the clock when it was, in nanoseconds.
 awk -v period=15625000 '

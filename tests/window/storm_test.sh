@@ -3,7 +3,7 @@
 # one spot, so that they pair into double-clicks: the game keeps up, counts
 # every other press, and ends the race with the player as its one winner,
 # exactly as the simulator does when the same clicks come at that moment.
-source "$(dirname "$0")/faults.sh"
+source "$(dirname "$0")/harness.sh"
 start_xvfb
 
 # The pictures of a race won by the player after the rival's kth step.
@@ -17,8 +17,7 @@ for ((k = 0; k <= 20; ++k)); do
   } | "$sim" >/dev/null
 done
 
-start_game
-menu=$(find_window Form1) || fail "no window Form1"
+start_menu
 choose "$menu" portal1
 race=$(find_window Form2) || fail "no window Form2"
 sleep 2.2
@@ -36,7 +35,5 @@ done
 [ -n "$won" ] || fail "after the storm the race is not the player's win after any of the rival's first 20 steps"
 echo "the player won the race with the storm, the rival stopped after $won steps"
 
-"$xtool" close "$race"
-wait_end 1000
-[ "$status" = 0 ] || fail "the game ended with status $status"
+close_ends "$race"
 echo "storm test passed"

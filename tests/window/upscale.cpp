@@ -1,6 +1,7 @@
-// upscale IN N OUT: writes the picture IN with every pixel made an N x N
-// block, for comparing the simulator's shots with a window drawn N times
-// larger. It reads only what the painter's PNG writer makes: 8-bit RGB with
+// upscale IN N OUT [W H]: writes the picture IN with every pixel made an
+// N x N block, for comparing the simulator's shots with a window drawn N
+// times larger; given W and H, centred on a black picture that size, as a
+// full screen shows it. It reads only what the painter's PNG writer makes: 8-bit RGB with
 // unfiltered rows.
 
 #include "paint/image.h"
@@ -74,9 +75,9 @@ bool read_png(const std::string& path, guardianes::Image& image, std::string& er
 } // namespace
 
 int main(int argc, char** argv) {
-    const int scale = argc == 4 ? std::atoi(argv[2]) : 0;
+    const int scale = argc == 4 || argc == 6 ? std::atoi(argv[2]) : 0;
     if (scale < 1) {
-        std::fprintf(stderr, "usage: upscale IN N OUT, with N a whole number from 1\n");
+        std::fprintf(stderr, "usage: upscale IN N OUT [W H], with N a whole number from 1\n");
         return 2;
     }
     guardianes::Image small;
@@ -86,11 +87,17 @@ int main(int argc, char** argv) {
         return 1;
     }
     guardianes::Image large;
-    large.resize(small.width * scale, small.height * scale);
+    large.resize(argc == 6 ? std::atoi(argv[4]) : small.width * scale,
+                 argc == 6 ? std::atoi(argv[5]) : small.height * scale);
+    const int left = (large.width - small.width * scale) / 2;
+    const int top = (large.height - small.height * scale) / 2;
     for (int y = 0; y < large.height; ++y)
-        for (int x = 0; x < large.width; ++x)
+        for (int x = 0; x < large.width; ++x) {
+            const bool inside = x >= left && y >= top && x < left + small.width * scale &&
+                                y < top + small.height * scale;
             large.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(large.width) +
-                         static_cast<std::size_t>(x)] = small.at(x / scale, y / scale);
+                         static_cast<std::size_t>(x)] = inside ? small.at((x - left) / scale, (y - top) / scale) : 0;
+        }
     if (!guardianes::write_png(large, argv[3], error)) {
         std::fprintf(stderr, "upscale: %s\n", error.c_str());
         return 1;

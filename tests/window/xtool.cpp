@@ -5,6 +5,8 @@
 //   xtool restore WINDOW        maps an iconified window again
 //   xtool resize WINDOW W H     moves the window to the screen's corner and
 //                               makes its client area W x H pixels
+//   xtool pointer WINDOW        prints where the pointer is, "X Y" in the
+//                               window's client pixels
 //   xtool storm WINDOW X Y N MS clicks N times at pixel (X, Y) of the window,
 //                               evenly over MS milliseconds, through the
 //                               server's input like a real mouse
@@ -100,6 +102,19 @@ int minimise(Display* display, Window window) {
     return 0;
 }
 
+int pointer(Display* display, Window window) {
+    Window root = 0;
+    Window child = 0;
+    int root_x = 0;
+    int root_y = 0;
+    int x = 0;
+    int y = 0;
+    unsigned int mask = 0;
+    XQueryPointer(display, window, &root, &child, &root_x, &root_y, &x, &y, &mask);
+    std::printf("%d %d\n", x, y);
+    return 0;
+}
+
 int restore(Display* display, Window window) {
     set_iconic(display, window, false);
     XMapRaised(display, window);
@@ -149,8 +164,8 @@ struct Command {
     int args; // after the window
 };
 
-constexpr Command kCommands[] = {{"capture", 1}, {"close", 0},  {"minimise", 0},
-                                 {"restore", 0}, {"resize", 2}, {"storm", 4}};
+constexpr Command kCommands[] = {{"capture", 1}, {"close", 0}, {"minimise", 0}, {"restore", 0},
+                                 {"resize", 2},  {"storm", 4}, {"pointer", 0}};
 
 } // namespace
 
@@ -160,7 +175,7 @@ int main(int argc, char** argv) {
         if (argc >= 2 && std::strcmp(argv[1], c.name) == 0 && argc == 3 + c.args) command = &c;
     if (!command) {
         std::fprintf(stderr, "usage: xtool capture WINDOW FILE | close WINDOW | minimise WINDOW | restore WINDOW |"
-                             " resize WINDOW W H | storm WINDOW X Y N MS\n");
+                             " resize WINDOW W H | storm WINDOW X Y N MS | pointer WINDOW\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -175,6 +190,7 @@ int main(int argc, char** argv) {
                        : name == "minimise" ? minimise(display, window)
                        : name == "restore"  ? restore(display, window)
                        : name == "resize"   ? resize(display, window, argv[3], argv[4])
+                       : name == "pointer"  ? pointer(display, window)
                                             : storm(display, window, argv + 3);
     XCloseDisplay(display);
     return status;

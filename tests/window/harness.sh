@@ -1,17 +1,21 @@
-# Sourced by the real-window fault tests: an X server of their own, the game
-# started on it, and ways to find its windows, act on them and wait for its
-# end. Each test is called as TEST GAME SIM XTOOL.
+# Sourced by every test that plays the game in a real window: an X server of
+# its own, a window manager when asked, the game started on it, and ways to
+# find its windows, act on them, compare their pixels with the simulator's
+# and wait for the game's end. Sourced as `harness.sh GAME SIM XTOOL`, or
+# with a test's own arguments, which it takes the same way.
 set -euo pipefail
-game=$1 sim=$2 xtool=$3
+game=${1-} sim=${2-} xtool=${3-}
 work=$(mktemp -d)
 game_pid=
 xvfb_pid=
+wm_pid=
 
 cleanup() {
   if [ -n "$game_pid" ]; then
     kill -CONT "$game_pid" 2>/dev/null || true
     kill "$game_pid" 2>/dev/null || true
   fi
+  [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -29,9 +33,11 @@ fail() {
 now_ms() { date +%s%3N; }
 
 # An X server on a display number it chooses itself, so that tests never
-# collide; SIZE is the screen's, 1280x1024 unless given.
+# collide; SIZE is the screen's, 1280x1024 unless given. It keeps its
+# resources when its last client leaves, so that a resolution setting made
+# with xrdb is still there when the game starts.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     [ -s "$work/display" ] && break
@@ -43,16 +49,45 @@ start_xvfb() {
   fail "Xvfb does not answer"
 }
 
-start_game() {
-  "$game" "$@" 2>"$work/stderr" &
+# A window manager, for what only one does: keyboard focus, full screen
+# requests and the close keys.
+start_wm() {
+  openbox --sm-disable --config-file /dev/null >/dev/null 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return
+    sleep 0.1
+  done
+  fail "openbox did not start"
+}
+
+# Starts any command as the game, its standard error kept for `fail`.
+launch() {
+  "$@" 2>"$work/stderr" &
   game_pid=$!
+}
+
+start_game() { launch "$game" "$@"; }
+
+# Starts the game with the given options and waits for its menu, `menu`.
+start_menu() {
+  start_game "$@"
+  menu=$(find_window Form1) || fail "no window Form1 with options: $*"
 }
 
 find_window() { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
 
+# Whether a window of that name is shown now, without waiting.
+shown() { [ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
+
 # Any window of a service scene, shown or not: the game creates each one
 # hidden before it shows it.
 service_windows() { xdotool search --name '^Form[2-5]$' 2>/dev/null || true; }
+
+size_of() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "${WIDTH}x${HEIGHT}"
+}
 
 # The centre pixels of the menu's four "Click Here" buttons, as the
 # simulator's `click Form1 portalN` aims.
@@ -67,6 +102,14 @@ click_at() {
 }
 
 choose() { click_at "$1" "$(portal_x "$2")" 116; }
+
+# Writes the simulator's picture of SCENE to FILE after the script lines
+# that follow, if any.
+sim_shot() {
+  local scene=$1 file=$2
+  shift 2
+  printf '%s\n' "$@" "shot $scene $file" | "$sim" >/dev/null
+}
 
 # Waits up to MS milliseconds for the game to end, watching that no service
 # window appears meanwhile when asked to; sets `status` to its exit status.
@@ -87,6 +130,14 @@ wait_end() {
   if [ "$status" != 0 ] && grep -q 'BadWindow' "$work/stderr" && grep -q 'X_SendEvent' "$work/stderr"; then
     fail "the game died of an X error (BadWindow on X_SendEvent) when its window was closed, status $status"
   fi
+}
+
+# Closes a window as its close button does and expects the game to end
+# with status 0 within a second.
+close_ends() {
+  "$xtool" close "$1"
+  wait_end 1000
+  [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
 }
 
 # Waits until the window's pixels equal the picture FILE, or fails.
