@@ -23,14 +23,16 @@ protected:
         wait_until(kCreated);
         ASSERT_NE(sim.scene("Form2"), nullptr);
         start = positions(*sim.scene("Form2"));
+        police = parts_within(*sim.scene("Form2"), "poli");
+        rival = parts_within(*sim.scene("Form2"), "porch");
     }
 
     // Each car moves whole: every part within its body, and nothing else.
-    void expect_moved(Twips police, Twips rival) {
+    void expect_moved(Twips police_dy, Twips rival_dy) {
         const Scene& form2 = *sim.scene("Form2");
         Positions expected;
-        for (const auto& [body, dy] : {std::pair{"poli", police}, {"porch", rival}})
-            for (const std::string& part : parts_within(form2, body))
+        for (const auto& [parts, dy] : {std::pair{&police, police_dy}, {&rival, rival_dy}})
+            for (const std::string& part : *parts)
                 if (dy != 0) expected[part] = {0, -dy};
         EXPECT_EQ(moves(start, form2), expected);
     }
@@ -48,6 +50,8 @@ protected:
 
     Simulation sim;
     Positions start;
+    std::set<std::string> police; // the parts of each car
+    std::set<std::string> rival;
     int presses = 0;
 };
 
@@ -93,11 +97,11 @@ TEST_F(Race, FiftyTwoCountedClicksWinAndFreezeTheRival) {
     EXPECT_FALSE(label("play1").visible());
     click_ava(1);
     EXPECT_TRUE(label("play1").visible());
-    const Twips rival = 7320 - shape("porch").top();
-    expect_moved(52 * 160, rival);
+    const Twips rival_dy = 7320 - shape("porch").top();
+    expect_moved(52 * 160, rival_dy);
     click_ava(4);
     wait_until(kRivalFinish + 2000);
-    expect_moved(52 * 160, rival);
+    expect_moved(52 * 160, rival_dy);
 }
 
 struct Pace {
