@@ -4,11 +4,10 @@
 # simulator's picture scaled up; a click on a scaled button reaches it, and
 # the service scene that follows fills the screen too.
 source "$(dirname "$0")/harness.sh"
-upscale=$4
 start_xvfb 1280x1024
 start_wm
 sim_shot Form1 "$work/menu.png"
-"$upscale" "$work/menu.png" 2 "$work/expected.png" 1280 1024
+upscale "$work/menu.png" 2 "$work/expected.png" 1280 1024
 
 start_menu --fullscreen
 [ "$(size_of "$menu")" = 1280x1024 ] || fail "the full-screen menu is $(size_of "$menu"), not 1280x1024"
@@ -23,7 +22,7 @@ expect_picture "$menu" "$work/expected.png" "a click beside the button"
 click_at "$menu" 293 264
 sleep 0.5
 "$xtool" capture "$menu" "$work/window.png"
-! cmp -s "$work/window.png" "$work/expected.png" || fail "a click on the scaled button started no departure"
+! same_pixels "$work/window.png" "$work/expected.png" || fail "a click on the scaled button started no departure"
 race=$(find_window Form2) || fail "no Form2 after the click on the police button"
 [ "$(size_of "$race")" = 1280x1024 ] || fail "the full-screen race is $(size_of "$race"), not 1280x1024"
 close_ends "$race"

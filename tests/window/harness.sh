@@ -140,11 +140,27 @@ close_ends() {
   [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
 }
 
+# Writes the picture IN with every pixel made an N x N block, as a window
+# drawn N times larger shows it; given W and H, centred on black that size,
+# as a full screen shows it.
+upscale() {
+  local in=$1 n=$2 out=$3
+  if [ $# -eq 5 ]; then
+    convert "$in" -sample $((n * 100))% -background black -gravity center -extent "$4x$5" "$out"
+  else
+    convert "$in" -sample $((n * 100))% "$out"
+  fi
+}
+
+# Whether two pictures have the same size and pixels, whatever their files hold besides.
+same_pixels() { [ "$(identify -format %wx%h "$1")" = "$(identify -format %wx%h "$2")" ] &&
+  cmp -s <(convert "$1" -depth 8 rgb:-) <(convert "$2" -depth 8 rgb:-); }
+
 # Waits until the window's pixels equal the picture FILE, or fails.
 expect_picture() {
   local window=$1 expected=$2 what=$3
   for _ in $(seq 50); do
-    "$xtool" capture "$window" "$work/window.png" 2>/dev/null && cmp -s "$work/window.png" "$expected" && return
+    "$xtool" capture "$window" "$work/window.png" 2>/dev/null && same_pixels "$work/window.png" "$expected" && return
     sleep 0.1
   done
   fail "$what: the window's pixels differ from the simulator's picture"

@@ -4,7 +4,6 @@
 # back a fresh menu; so does a stretch without a press; Shift+Ctrl+Escape
 # ends the game with status 0. And the options' errors: one line, status 2.
 source "$(dirname "$0")/harness.sh"
-upscale=$4
 
 for bad in "--idle-restart -1" "--idle-restart x" "--idle-restart" "--idle-restart=1.2.3"; do
   status=0
@@ -17,7 +16,7 @@ done
 start_xvfb 1280x1024
 start_wm
 sim_shot Form1 "$work/menu.png"
-"$upscale" "$work/menu.png" 2 "$work/fresh.png" 1280 1024
+upscale "$work/menu.png" 2 "$work/fresh.png" 1280 1024
 
 # The police button's centre on the full screen, where the menu lies at
 # (197, 32) twice as large.

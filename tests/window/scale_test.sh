@@ -4,11 +4,10 @@
 # twice its size, its pixels are the simulator's picture with each pixel
 # made a 2 x 2 block, and clicks land on the control under the scaled pixel.
 source "$(dirname "$0")/harness.sh"
-upscale=$4
 # Tall enough for the race window, 1146 pixels high at twice the size.
 start_xvfb 1600x1400
 sim_shot Form1 "$work/small.png"
-"$upscale" "$work/small.png" 2 "$work/expected.png"
+upscale "$work/small.png" 2 "$work/expected.png"
 
 start_menu --scale 2
 [ "$(size_of "$menu")" = 886x960 ] || fail "with --scale 2 the menu is $(size_of "$menu"), not 886x960"
