@@ -3,7 +3,6 @@
 // the picture a whole painting gives, however the game goes on.
 
 #include "paint/painter.h"
-#include "runtime/damage.h"
 #include "test_scenes.h"
 
 #include <gtest/gtest.h>
@@ -69,10 +68,6 @@ void open(Simulation& sim, const char* button) {
 }
 
 PixelRect px(int x0, int y0, int x1, int y1) { return {x0, y0, x1, y1}; }
-
-bool has_area(const Damage& damage, const PixelRect& area) {
-    return std::find(damage.areas().begin(), damage.areas().end(), area) != damage.areas().end();
-}
 
 } // namespace
 
@@ -200,42 +195,4 @@ TEST(RepaintingWhatChanged, ShapesAndWideLinesPaintedInStripsMatchThemPaintedWho
             ASSERT_EQ(rows.at(x, y), whole.at(x, y)) << "rows, at " << x << ", " << y;
             ASSERT_EQ(tiles.at(x, y), whole.at(x, y)) << "tiles, at " << x << ", " << y;
         }
-}
-
-TEST(DamageAreas, ChangesFarApartStayApartAndTouchingOrCloseOnesMerge) {
-    Damage damage;
-    damage.add(px(10, 10, 20, 20));
-    damage.add(px(300, 300, 320, 310));
-    ASSERT_EQ(damage.areas().size(), 2u);
-
-    damage.add(px(20, 12, 30, 18)); // touches the first
-    damage.add(px(40, 10, 50, 20)); // a few pixels beyond it
-    ASSERT_EQ(damage.areas().size(), 2u);
-    EXPECT_TRUE(has_area(damage, px(10, 10, 50, 20)));
-    EXPECT_TRUE(has_area(damage, px(300, 300, 320, 310)));
-    EXPECT_EQ(damage.bounds(), px(10, 10, 320, 310));
-
-    damage.add(px(5, 5, 5, 50)); // empty: nothing to repaint
-    EXPECT_EQ(damage.areas().size(), 2u);
-    damage.clear();
-    EXPECT_TRUE(damage.empty());
-    EXPECT_TRUE(damage.bounds().empty());
-}
-
-TEST(DamageAreas, BeyondFourAreasTheTwoThatWasteLeastTogetherMergeAndAllStaysCovered) {
-    const PixelRect changes[] = {px(0, 0, 10, 10), px(0, 200, 10, 210), px(200, 0, 210, 10), px(200, 200, 210, 210),
-                                 px(0, 60, 10, 70)};
-    Damage damage;
-    for (const PixelRect& change : changes) damage.add(change);
-    // The last change lies nearest the first: those two merge, the rest stay as they were.
-    ASSERT_EQ(damage.areas().size(), 4u);
-    EXPECT_TRUE(has_area(damage, px(0, 0, 10, 70)));
-    EXPECT_TRUE(has_area(damage, px(200, 200, 210, 210)));
-    for (const PixelRect& change : changes) {
-        bool covered = false;
-        for (const PixelRect& area : damage.areas())
-            covered = covered ||
-                      (area.x0 <= change.x0 && area.y0 <= change.y0 && change.x1 <= area.x1 && change.y1 <= area.y1);
-        EXPECT_TRUE(covered) << change.x0 << ", " << change.y0;
-    }
 }
