@@ -49,20 +49,19 @@ std::string_view baked_glyphs();
 namespace {
 
 // The page's side, in web/page.js, reached through Module.page.
-EM_JS(void, page_show, (int scene, const char* name, const char* caption, int width, int height), {
-    Module.page.show(scene, UTF8ToString(name), UTF8ToString(caption), width, height);
-});
+EM_JS(void, page_show, (int scene, const char* name, const char* caption, int width, int height),
+      { Module.page.show(scene, UTF8ToString(name), UTF8ToString(caption), width, height); });
 EM_JS(void, page_hide, (int scene), { Module.page.hide(scene); });
 EM_JS(void, page_remove, (int scene), { Module.page.remove(scene); });
-EM_JS(void, page_present, (int scene, const void* rgba, int x, int y, int width, int height, int frame_width,
-                           int frame_height),
-      { Module.page.present(scene, HEAPU8.subarray(rgba, rgba + width * height * 4), x, y, width, height,
-                            frame_width, frame_height); });
+EM_JS(void, page_present,
+      (int scene, const void* rgba, int x, int y, int width, int height, int frame_width, int frame_height), {
+          Module.page.present(scene, HEAPU8.subarray(rgba, rgba + width * height * 4), x, y, width, height, frame_width,
+                              frame_height);
+      });
 EM_JS(void, page_cursor, (int scene, int shape), { Module.page.cursor(scene, shape); });
 EM_JS(void, page_schedule, (double delay_ms), { Module.page.schedule(delay_ms); });
-EM_JS(void, page_error, (const char* title, const char* message), {
-    Module.page.error(UTF8ToString(title), UTF8ToString(message));
-});
+EM_JS(void, page_error, (const char* title, const char* message),
+      { Module.page.error(UTF8ToString(title), UTF8ToString(message)); });
 EM_JS(void, page_ended, (), { Module.page.ended(); });
 EM_JS(void, page_wakeup_served, (double grid_ms, double actual_ms), { Module.page.wakeupServed(grid_ms, actual_ms); });
 
@@ -135,7 +134,8 @@ public:
         const Nanos now = clock_.now();
         // The log compares the time of waking with the grid time it was
         // due at, so that a late wake-up shows its full lateness.
-        if (runtime_->serve_wakeup() && due) page_wakeup_served(static_cast<double>(*due) / 1e6, static_cast<double>(now) / 1e6);
+        if (runtime_->serve_wakeup() && due)
+            page_wakeup_served(static_cast<double>(*due) / 1e6, static_cast<double>(now) / 1e6);
         after_event();
     }
 
@@ -280,8 +280,7 @@ EMSCRIPTEN_KEEPALIVE int guardianes_run_script(const char* text) {
     std::istringstream in{std::string(text)};
     std::ostringstream out;
     std::ostringstream err;
-    const int status =
-        run_sim_script(in, out, err, [] { return std::make_unique<BakedGlyphs>(baked_glyphs()); });
+    const int status = run_sim_script(in, out, err, [] { return std::make_unique<BakedGlyphs>(baked_glyphs()); });
     last_script = {out.str(), err.str()};
     return status;
 }

@@ -54,7 +54,9 @@ double time_us(Measured& figure) {
 // many repetitions of the same areas, which paint the same pixels each time.
 class TickSeries final : public RuntimeObserver {
 public:
-    TickSeries(const Animation& animation, Painter& painter) : animation_(animation), painter_(painter) { start_over(); }
+    TickSeries(const Animation& animation, Painter& painter) : animation_(animation), painter_(painter) {
+        start_over();
+    }
     ~TickSeries() override { game_->simulation().runtime().set_observer(nullptr); }
 
     // The median repaint, in microseconds, of the next `count` visible ticks.
@@ -127,11 +129,13 @@ int main() {
     Image fill_frame;
     fill_frame.resize(width, height);
     std::uint32_t colour = 0;
-    figures.push_back({"fill", [&] {
+    figures.push_back({"fill",
+                       [&] {
                            std::fill(fill_frame.pixels.begin(), fill_frame.pixels.end(), colour);
                            colour = (colour + 0x010101) & 0xFFFFFF;
                        },
-                       1, {}});
+                       1,
+                       {}});
 
     std::vector<std::unique_ptr<PlayedScene>> games;
     std::vector<std::unique_ptr<Image>> frames;
@@ -140,7 +144,8 @@ int main() {
         frames.push_back(std::make_unique<Image>());
         Scene& scene = games.back()->scene();
         Image& frame = *frames.back();
-        figures.push_back({"repaint/" + def.table.name, [&painter, &scene, &frame] { painter.paint(scene, frame); }, 1, {}});
+        figures.push_back(
+            {"repaint/" + def.table.name, [&painter, &scene, &frame] { painter.paint(scene, frame); }, 1, {}});
     }
 
     // Enough repetitions for each run to last about kRunMs.
@@ -160,7 +165,8 @@ int main() {
         std::vector<double> runs;
         for (int run = 0; run < kRuns; ++run) runs.push_back(series.median_us(15));
         std::sort(runs.begin(), runs.end());
-        std::printf("{\"figure\":\"tick/%s\",\"us\":%.3f}\n", std::string(animation.key).c_str(), runs[runs.size() / 2]);
+        std::printf("{\"figure\":\"tick/%s\",\"us\":%.3f}\n", std::string(animation.key).c_str(),
+                    runs[runs.size() / 2]);
     }
     std::printf("{\"done\":true,\"fill_size\":\"%d x %d\"}\n", width, height);
     return 0;

@@ -156,8 +156,8 @@ BakedGlyphs::BakedGlyphs(std::string_view file) {
             in.runs(glyph.coverage);
         }
         // Characters outside the baked set draw nothing and take no room.
-        auto typeface = std::make_unique<Typeface>(std::move(family), m, false,
-                                                   [glyphs](unsigned char c) { return (*glyphs)[c]; });
+        auto typeface =
+            std::make_unique<Typeface>(std::move(family), m, false, [glyphs](unsigned char c) { return (*glyphs)[c]; });
         typefaces_[std::make_tuple(std::move(face), pixels, (style & 1) != 0, (style & 2) != 0)] = std::move(typeface);
     }
     if (in.at != file.size()) Reader::damaged();

@@ -103,8 +103,8 @@ void Canvas::text(int x, int baseline, const CaptionLine& line, const Typeface& 
         blend(pen + glyph.left, baseline - glyph.top, glyph, c);
         pen += glyph.advance;
     }
-    for (const auto& [drawn, bar] : {std::pair{font.underline, typeface.underline()},
-                                     std::pair{font.strikethrough, typeface.strikeout()}}) {
+    for (const auto& [drawn, bar] :
+         {std::pair{font.underline, typeface.underline()}, std::pair{font.strikethrough, typeface.strikeout()}}) {
         const int top = baseline + bar.offset;
         if (drawn) fill({x, top, x + line.width, top + bar.thickness}, colour);
     }

@@ -40,8 +40,7 @@ public:
     void shape(const ShapeProps& shape, const Figure& figure, RunCache& runs);
     // One line of a caption, its pen starting at x on the baseline, with the
     // font's underline and strikethrough across the line's width.
-    void text(int x, int baseline, const CaptionLine& line, const Typeface& typeface, const Font& font,
-              Colour colour);
+    void text(int x, int baseline, const CaptionLine& line, const Typeface& typeface, const Font& font, Colour colour);
 
 private:
     std::uint32_t& pixel(int x, int y) {
@@ -55,8 +54,10 @@ private:
         if (y < clip_.y0 || y >= clip_.y1) return;
         run.x0 = std::max(run.x0, clip_.x0);
         run.x1 = std::min(run.x1, clip_.x1);
-        if (run.x1 - run.x0 == 1) pixel(run.x0, y) = colour;
-        else if (!run.empty()) std::fill_n(&pixel(run.x0, y), run.x1 - run.x0, colour);
+        if (run.x1 - run.x0 == 1)
+            pixel(run.x0, y) = colour;
+        else if (!run.empty())
+            std::fill_n(&pixel(run.x0, y), run.x1 - run.x0, colour);
     }
     void fill_pixels(const PixelRect& rect, std::uint32_t colour);
     // The pattern starts at the figure's top-left corner, `origin`, so that

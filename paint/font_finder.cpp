@@ -107,8 +107,8 @@ const FaceFile& FontFinder::find(const std::string& face, bool bold, bool italic
     if (const auto known = files_.find(key); known != files_.end()) return known->second;
 
     std::optional<FaceFile> file = match(face, bold, italic, true);
-    const auto entry = std::find_if(stand_ins().begin(), stand_ins().end(),
-                                    [&](const StandIn& s) { return same_name(s.face, face); });
+    const auto entry =
+        std::find_if(stand_ins().begin(), stand_ins().end(), [&](const StandIn& s) { return same_name(s.face, face); });
     const bool capitals = entry != stand_ins().end() && entry->capitals;
     if (!file && entry != stand_ins().end()) {
         for (const std::string_view family : entry->families) {

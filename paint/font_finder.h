@@ -2,8 +2,8 @@
 
 #include <functional>
 #include <map>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>

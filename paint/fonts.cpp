@@ -4,8 +4,7 @@
 
 namespace guardianes {
 
-FontLibrary::FontLibrary()
-    : FontLibrary([](const std::string& message) { std::cerr << message << '\n'; }) {}
+FontLibrary::FontLibrary() : FontLibrary([](const std::string& message) { std::cerr << message << '\n'; }) {}
 
 FontLibrary::FontLibrary(Warning warning)
     : finder_(std::move(warning), [this](const FaceFile& file) { return rasteriser_.can_open(file); }) {}

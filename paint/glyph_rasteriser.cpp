@@ -137,7 +137,8 @@ std::unique_ptr<Typeface> GlyphRasteriser::open(const FaceFile& file, int pixels
         // A bitmap face offers a few sizes only; the nearest one draws.
         int best = 0;
         for (int i = 1; i < raw->num_fixed_sizes; ++i)
-            if (std::abs(raw->available_sizes[i].height - pixels) < std::abs(raw->available_sizes[best].height - pixels))
+            if (std::abs(raw->available_sizes[i].height - pixels) <
+                std::abs(raw->available_sizes[best].height - pixels))
                 best = i;
         FT_Select_Size(raw, best);
     }

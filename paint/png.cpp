@@ -72,8 +72,8 @@ std::string encode_png(int width, int height, PngColour colour, std::span<const 
     return png;
 }
 
-bool write_png(int width, int height, PngColour colour, std::span<const std::uint8_t> samples,
-               const std::string& path, std::string& error) {
+bool write_png(int width, int height, PngColour colour, std::span<const std::uint8_t> samples, const std::string& path,
+               std::string& error) {
     if (width <= 0 || height <= 0) {
         error = "cannot write '" + path + "': the picture is empty";
         return false;

@@ -19,8 +19,8 @@ std::string encode_png(int width, int height, PngColour colour, std::span<const 
 
 // Each writes a PNG file. They return false and fill `error` with a
 // one-line reason when the file cannot be written.
-bool write_png(int width, int height, PngColour colour, std::span<const std::uint8_t> samples,
-               const std::string& path, std::string& error);
+bool write_png(int width, int height, PngColour colour, std::span<const std::uint8_t> samples, const std::string& path,
+               std::string& error);
 // A scene's pixels, as RGB.
 bool write_png(const Image& image, const std::string& path, std::string& error);
 

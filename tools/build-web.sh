@@ -5,6 +5,10 @@
 #   bash tools/build-web.sh BAKE_GLYPHS_PROGRAM
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ $# -ne 1 ] || [ ! -x "$1" ]; then
+  echo "usage: bash tools/build-web.sh BAKE_GLYPHS_PROGRAM (a desktop build's guardianes-bake-glyphs)" >&2
+  exit 2
+fi
 bake=$(realpath "$1")
 # Debian's emcc runs its JavaScript tools with Debian's node and finds their
 # modules only through NODE_PATH. Its system libraries come prebuilt in a

@@ -26,7 +26,8 @@ std::string as_source(const std::string& bytes) {
         out += i % 24 == 0 ? "\n        " : " ";
         out += std::to_string(static_cast<int>(static_cast<unsigned char>(bytes[i]))) + ",";
     }
-    out += "\n    };\n    return {reinterpret_cast<const char*>(kBytes), sizeof kBytes};\n}\n} // namespace guardianes\n";
+    out +=
+        "\n    };\n    return {reinterpret_cast<const char*>(kBytes), sizeof kBytes};\n}\n} // namespace guardianes\n";
     return out;
 }
 
