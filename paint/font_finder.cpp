@@ -49,7 +49,7 @@ using FcPatternPtr = std::unique_ptr<FcPattern, FcPatternDeleter>;
 
 struct FontFinder::Config {
     struct Deleter {
-        void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+        void operator()(FcConfig* fc_config) const { FcConfigDestroy(fc_config); }
     };
     std::unique_ptr<FcConfig, Deleter> config{FcInitLoadConfigAndFonts()};
 };
