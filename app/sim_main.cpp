@@ -2,9 +2,8 @@
 //
 //   guardianes-sim [SCRIPT]     reads SCRIPT, or standard input without one
 
-#include "sim/picture_commands.h"
-#include "sim/script.h"
-#include "sim/simulation.h"
+#include "paint/fonts.h"
+#include "sim/session.h"
 
 #include <fstream>
 #include <iostream>
@@ -23,13 +22,6 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    try {
-        Simulation sim;
-        ScriptRunner runner(sim, std::cout);
-        add_picture_commands(runner);
-        return runner.run(argc == 2 ? file : std::cin, std::cerr);
-    } catch (const std::exception& e) {
-        std::cerr << "guardianes-sim: " << e.what() << '\n';
-        return 1;
-    }
+    return run_sim_script(argc == 2 ? file : std::cin, std::cout, std::cerr,
+                          [] { return std::make_unique<FontLibrary>(); });
 }

@@ -8,17 +8,17 @@ namespace guardianes {
 Canvas::Canvas(Image& image, const PixelRect& clip)
     : image_(&image), clip_(intersect(clip, {0, 0, image.width, image.height})) {}
 
-void Canvas::plot(int x, int y, std::uint32_t colour) {
-    if (clip_.contains(x, y)) pixel(x, y) = colour;
+void Canvas::fill(const PixelRect& rect, Colour colour) {
+    const PixelRect area = intersect(rect, clip_);
+    if (area.empty()) return;
+    fill_pixels(area, colour.resolve());
 }
 
 // Most rectangles of a scene are small, so the work per row counts as much
 // as the work per pixel: each row is a pointer step and a fill. The sides
 // of the sunken edges, one pixel wide, make up most of a scene's rows and
 // are set pixel by pixel.
-void Canvas::fill_rect(const PixelRect& rect, std::uint32_t colour) {
-    const PixelRect r = intersect(rect, clip_);
-    if (r.empty()) return;
+void Canvas::fill_pixels(const PixelRect& r, std::uint32_t colour) {
     const std::ptrdiff_t stride = image_->width;
     std::uint32_t* row = &pixel(r.x0, r.y0);
     if (r.x1 - r.x0 == 1) {
@@ -28,25 +28,18 @@ void Canvas::fill_rect(const PixelRect& rect, std::uint32_t colour) {
     for (int y = r.y0; y < r.y1; ++y, row += stride) std::fill_n(row, r.x1 - r.x0, colour);
 }
 
-void Canvas::hatch_run(int y, PixelRun run, FillStyle style, const PixelRect& origin, std::uint32_t colour) {
-    if (y < clip_.y0 || y >= clip_.y1) return;
-    for (int x = std::max(run.x0, clip_.x0); x < std::min(run.x1, clip_.x1); ++x)
-        if (pattern_covers(style, x - origin.x0, y - origin.y0)) pixel(x, y) = colour;
+void Canvas::line(const Stroke& stroke, Colour colour, RunCache& runs) {
+    const PixelRect area = intersect(stroke.bounds(), clip_);
+    if (area.empty()) return;
+    if (stroke.width <= 1) return trace(stroke, colour.resolve());
+    const RunCache::Runs rows = runs.stroke(stroke);
+    const std::uint32_t c = colour.resolve();
+    for (int y = area.y0; y < area.y1; ++y) fill_run(y, rows.row(y), c);
 }
 
-void Canvas::draw_line(const Stroke& stroke, std::uint32_t colour) {
-    if (stroke.width <= 1) return trace(stroke, colour);
-    const PixelRect r = intersect(stroke.bounds(), clip_);
-    for (int y = r.y0; y < r.y1; ++y) fill_run(y, stroke.row(y, r.x0, r.x1), colour);
-}
-
-// Bresenham's walk from one end to the other, both end pixels included.
+// Bresenham's walk from one end to the other, both end pixels included,
+// setting only the pixels inside the clip.
 void Canvas::trace(const Stroke& stroke, std::uint32_t colour) {
-    if (intersect({std::min(stroke.x1, stroke.x2), std::min(stroke.y1, stroke.y2),
-                   std::max(stroke.x1, stroke.x2) + 1, std::max(stroke.y1, stroke.y2) + 1},
-                  clip_)
-            .empty())
-        return;
     const long long dx = std::llabs(static_cast<long long>(stroke.x2) - stroke.x1);
     const long long dy = -std::llabs(static_cast<long long>(stroke.y2) - stroke.y1);
     const int sx = stroke.x1 < stroke.x2 ? 1 : -1;
@@ -55,7 +48,7 @@ void Canvas::trace(const Stroke& stroke, std::uint32_t colour) {
     int x = stroke.x1;
     int y = stroke.y1;
     for (;;) {
-        plot(x, y, colour);
+        if (clip_.contains(x, y)) pixel(x, y) = colour;
         if (x == stroke.x2 && y == stroke.y2) break;
         const long long twice = 2 * error;
         if (twice >= dy) {
@@ -69,15 +62,65 @@ void Canvas::trace(const Stroke& stroke, std::uint32_t colour) {
     }
 }
 
-void Canvas::blend(int x, int y, int width, int height, const std::uint8_t* coverage, std::uint32_t colour) {
-    const PixelRect r = intersect({x, y, x + width, y + height}, clip_);
-    for (int py = r.y0; py < r.y1; ++py) {
+void Canvas::shape(const ShapeProps& shape, const Figure& figure, RunCache& cache) {
+    const PixelRect area = intersect(figure.box, clip_);
+    if (area.empty()) return;
+    const bool opaque = shape.back_style == BackStyle::Opaque;
+    const bool hatched = shape.fill_style != FillStyle::Transparent;
+    const bool outlined = shape.border_width > 0;
+    const std::uint32_t back = shape.back_color.resolve();
+    const std::uint32_t pattern = shape.fill_color.resolve();
+    const std::uint32_t border = shape.border_color.resolve();
+    const RunCache::Runs runs = cache.figure(figure);
+    const RunCache::Runs holes = cache.figure(figure.inset(std::max(shape.border_width, 0)));
+    for (int y = area.y0; y < area.y1; ++y) {
+        const PixelRun run = runs.row(y);
+        if (run.empty()) continue;
+        if (opaque) fill_run(y, run, back);
+        if (hatched) hatch_run(y, run, shape.fill_style, figure.box, pattern);
+        if (!outlined) continue;
+        const PixelRun hole = holes.row(y);
+        if (hole.empty()) {
+            fill_run(y, run, border);
+            continue;
+        }
+        fill_run(y, {run.x0, std::min(run.x1, hole.x0)}, border);
+        fill_run(y, {std::max(run.x0, hole.x1), run.x1}, border);
+    }
+}
+
+void Canvas::hatch_run(int y, PixelRun run, FillStyle style, const PixelRect& origin, std::uint32_t colour) {
+    for (int x = std::max(run.x0, clip_.x0); x < std::min(run.x1, clip_.x1); ++x)
+        if (pattern_covers(style, x - origin.x0, y - origin.y0)) pixel(x, y) = colour;
+}
+
+void Canvas::text(int x, int baseline, const CaptionLine& line, const Typeface& typeface, const Font& font,
+                  Colour colour) {
+    const std::uint32_t c = colour.resolve();
+    int pen = x;
+    for (const char ch : line.text) {
+        const Glyph& glyph = typeface.glyph(ch);
+        blend(pen + glyph.left, baseline - glyph.top, glyph, c);
+        pen += glyph.advance;
+    }
+    for (const auto& [drawn, bar] :
+         {std::pair{font.underline, typeface.underline()}, std::pair{font.strikethrough, typeface.strikeout()}}) {
+        const int top = baseline + bar.offset;
+        if (drawn) fill({x, top, x + line.width, top + bar.thickness}, colour);
+    }
+}
+
+void Canvas::blend(int x, int y, const Glyph& glyph, std::uint32_t colour) {
+    const PixelRect area = intersect({x, y, x + glyph.width, y + glyph.height}, clip_);
+    if (area.empty()) return;
+    for (int py = area.y0; py < area.y1; ++py) {
         // Pointers to the row, taken once: the compiler cannot tell that
         // writing a pixel leaves the image's size alone, so pixel() would
         // be worked out anew for every pixel.
-        const std::uint8_t* mask = coverage + static_cast<std::ptrdiff_t>(py - y) * width + (r.x0 - x);
-        std::uint32_t* row = &pixel(r.x0, py);
-        for (int i = 0; i < r.x1 - r.x0; ++i) {
+        const std::uint8_t* mask =
+            glyph.coverage.data() + static_cast<std::ptrdiff_t>(py - y) * glyph.width + (area.x0 - x);
+        std::uint32_t* row = &pixel(area.x0, py);
+        for (int i = 0; i < area.x1 - area.x0; ++i) {
             const std::uint32_t a = mask[i];
             if (a == 0) continue;
             // Full coverage mixes to the colour itself; most of a glyph is either none or full.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "runtime/caption_layout.h"
-#include "paint/fonts.h"
+#include "paint/typeface.h"
 
 #include <string>
 #include <unordered_map>
@@ -20,7 +20,7 @@ public:
         std::vector<CaptionLine> lines;
     };
 
-    explicit CaptionCache(FontLibrary& fonts) : fonts_(&fonts) {}
+    explicit CaptionCache(GlyphSource& fonts) : fonts_(&fonts) {}
 
     // The label's text laid out in a text area `area_width` pixels wide.
     const Text& text(const LabelProps& label, int area_width);
@@ -35,7 +35,7 @@ private:
         Text text;
     };
 
-    FontLibrary* fonts_;
+    GlyphSource* fonts_;
     // Keyed by the label's properties, which stay in one place for the
     // label's life; a key reused by a later label is caught by the check.
     std::unordered_map<const LabelProps*, Entry> entries_;

@@ -57,11 +57,6 @@ PixelRun rounded_row(const PixelRect& box, int radius, int y) {
 
 } // namespace
 
-bool Figure::contains(int x, int y) const {
-    const PixelRun run = row(y);
-    return x >= run.x0 && x < run.x1;
-}
-
 PixelRun Figure::row(int y) const {
     if (box.empty() || y < box.y0 || y >= box.y1) return {};
     switch (contour) {

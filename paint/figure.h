@@ -23,7 +23,6 @@ struct Figure {
     Contour contour = Contour::Rectangle;
     int radius = 0; // of the corners of a rounded rectangle
 
-    bool contains(int x, int y) const;
     // The pixels of row `y` inside the contour: one run, from x0 up to but
     // not including x1, empty when the row misses the figure.
     PixelRun row(int y) const;

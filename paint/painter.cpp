@@ -11,23 +11,23 @@ namespace guardianes {
 namespace {
 
 // The four greys of a sunken edge, and the two of a greyed caption.
-constexpr std::uint32_t kShadow = 0x808080;
-constexpr std::uint32_t kDarkShadow = 0x000000;
-constexpr std::uint32_t kHighlight = 0xFFFFFF;
-constexpr std::uint32_t kLight = 0xC0C0C0;
-constexpr std::uint32_t kDisabledText = 0x808080;
-constexpr std::uint32_t kDisabledRelief = 0xFFFFFF;
+constexpr Colour kShadow = rgb(0x808080);
+constexpr Colour kDarkShadow = rgb(0x000000);
+constexpr Colour kHighlight = rgb(0xFFFFFF);
+constexpr Colour kLight = rgb(0xC0C0C0);
+constexpr Colour kDisabledText = rgb(0x808080);
+constexpr Colour kDisabledRelief = rgb(0xFFFFFF);
 
 PixelRect shrink(const PixelRect& r, int by) { return {r.x0 + by, r.y0 + by, r.x1 - by, r.y1 - by}; }
 
 // One pixel ring: top and left first, then bottom and right, which thereby
 // own the two corners where the light and dark sides meet.
-void ring(Canvas& canvas, const PixelRect& r, std::uint32_t top_left, std::uint32_t bottom_right) {
+void ring(Canvas& canvas, const PixelRect& r, Colour top_left, Colour bottom_right) {
     if (r.empty()) return;
-    canvas.fill_rect({r.x0, r.y0, r.x1, r.y0 + 1}, top_left);
-    canvas.fill_rect({r.x0, r.y0, r.x0 + 1, r.y1}, top_left);
-    canvas.fill_rect({r.x0, r.y1 - 1, r.x1, r.y1}, bottom_right);
-    canvas.fill_rect({r.x1 - 1, r.y0, r.x1, r.y1}, bottom_right);
+    canvas.fill({r.x0, r.y0, r.x1, r.y0 + 1}, top_left);
+    canvas.fill({r.x0, r.y0, r.x0 + 1, r.y1}, top_left);
+    canvas.fill({r.x0, r.y1 - 1, r.x1, r.y1}, bottom_right);
+    canvas.fill({r.x1 - 1, r.y0, r.x1, r.y1}, bottom_right);
 }
 
 void sunken_edge(Canvas& canvas, const PixelRect& r) {
@@ -35,67 +35,16 @@ void sunken_edge(Canvas& canvas, const PixelRect& r) {
     ring(canvas, shrink(r, 1), kDarkShadow, kLight);
 }
 
-void draw_bar(Canvas& canvas, const CaptionLine& line, int x, int baseline, TextBar bar, std::uint32_t colour) {
-    const int top = baseline + bar.offset;
-    canvas.fill_rect({x, top, x + line.width, top + bar.thickness}, colour);
-}
-
 // Draws the laid-out lines in one colour, shifted by (dx, dy) pixels; the
 // canvas is already clipped to the text area.
 void draw_lines(Canvas& canvas, const Typeface& typeface, const Font& font, const std::vector<CaptionLine>& lines,
-                const PixelRect& area, std::uint32_t colour, int dx, int dy) {
+                const PixelRect& area, Colour colour, int dx, int dy) {
     int top = area.y0 + dy;
     for (const CaptionLine& line : lines) {
         if (top >= canvas.clip().y1) break;
-        const int baseline = top + typeface.ascent();
-        const int x = area.x0 + line.x + dx;
-        int pen = x;
-        for (const char c : line.text) {
-            const Glyph& glyph = typeface.glyph(c);
-            canvas.blend(pen + glyph.left, baseline - glyph.top, glyph.width, glyph.height, glyph.coverage.data(),
-                         colour);
-            pen += glyph.advance;
-        }
-        if (font.underline) draw_bar(canvas, line, x, baseline, typeface.underline(), colour);
-        if (font.strikethrough) draw_bar(canvas, line, x, baseline, typeface.strikeout(), colour);
+        canvas.text(area.x0 + line.x + dx, top + typeface.ascent(), line, typeface, font, colour);
         top += typeface.line_height();
     }
-}
-
-// A shape is painted row by row: the fill, the pattern over it, then the
-// outline, which is the figure's run less the run of the figure shrunk by
-// the outline's width, inside the figure's box.
-void paint_shape(Canvas& canvas, const ShapeProps& shape, const Figure& figure, RunCache& cache) {
-    const bool opaque = shape.back_style == BackStyle::Opaque;
-    const bool hatched = shape.fill_style != FillStyle::Transparent;
-    const bool outlined = shape.border_width > 0;
-    const RunCache::Runs runs = cache.figure(figure);
-    const RunCache::Runs holes = cache.figure(figure.inset(std::max(shape.border_width, 0)));
-    const PixelRect area = intersect(figure.box, canvas.clip());
-    for (int y = area.y0; y < area.y1; ++y) {
-        const PixelRun run = runs.row(y);
-        if (run.empty()) continue;
-        if (opaque) canvas.fill_run(y, run, shape.back_color.resolve());
-        if (hatched) canvas.hatch_run(y, run, shape.fill_style, figure.box, shape.fill_color.resolve());
-        if (!outlined) continue;
-        const PixelRun hole = holes.row(y);
-        if (hole.empty()) {
-            canvas.fill_run(y, run, shape.border_color.resolve());
-            continue;
-        }
-        canvas.fill_run(y, {run.x0, std::min(run.x1, hole.x0)}, shape.border_color.resolve());
-        canvas.fill_run(y, {std::max(run.x0, hole.x1), run.x1}, shape.border_color.resolve());
-    }
-}
-
-// A line one pixel wide is traced pixel by pixel; a wider one is filled
-// row by row.
-void paint_line(Canvas& canvas, const LineProps& line, const Stroke& stroke, RunCache& cache) {
-    const std::uint32_t colour = line.border_color.resolve();
-    if (stroke.width <= 1) return canvas.draw_line(stroke, colour);
-    const RunCache::Runs runs = cache.stroke(stroke);
-    const PixelRect area = intersect(stroke.bounds(), canvas.clip());
-    for (int y = area.y0; y < area.y1; ++y) canvas.fill_run(y, runs.row(y), colour);
 }
 
 } // namespace
@@ -111,7 +60,7 @@ std::vector<CaptionLine> Painter::caption_lines(const LabelProps& label) {
 }
 
 void Painter::paint_label(Canvas& canvas, const LabelProps& label, const PixelRect& rect) {
-    if (label.back_style == BackStyle::Opaque) canvas.fill_rect(rect, label.back_color.resolve());
+    if (label.back_style == BackStyle::Opaque) canvas.fill(rect, label.back_color);
     if (label.border_style == BorderStyle::FixedSingle) sunken_edge(canvas, rect);
     if (label.caption.empty()) return;
     const PixelRect area = text_area(label);
@@ -120,7 +69,7 @@ void Painter::paint_label(Canvas& canvas, const LabelProps& label, const PixelRe
     const CaptionCache::Text& laid_out = captions_.text(label, area.x1 - area.x0);
     const Typeface& typeface = *laid_out.typeface;
     if (label.enabled) {
-        draw_lines(text, typeface, label.font, laid_out.lines, area, label.fore_color.resolve(), 0, 0);
+        draw_lines(text, typeface, label.font, laid_out.lines, area, label.fore_color, 0, 0);
     } else {
         draw_lines(text, typeface, label.font, laid_out.lines, area, kDisabledRelief, 1, 1);
         draw_lines(text, typeface, label.font, laid_out.lines, area, kDisabledText, 0, 0);
@@ -156,7 +105,7 @@ void Painter::paint(const Scene& scene, Image& image, PixelRect area) {
                intersect(to_pixels(label.rect()), canvas.clip()) == canvas.clip();
     };
     const auto cover = std::find_if(controls.begin(), controls.end(), hides_all);
-    if (cover == controls.end()) canvas.fill_rect(canvas.clip(), scene.back_color().resolve());
+    if (cover == controls.end()) canvas.fill(canvas.clip(), scene.back_color());
     const auto bottom = cover == controls.end() ? controls.rbegin() : std::make_reverse_iterator(cover + 1);
 
     // Each control is worked out only as far as needed to see whether it
@@ -176,14 +125,14 @@ void Painter::paint(const Scene& scene, Image& image, PixelRect area) {
             const auto& shape = static_cast<const Shape&>(control);
             if (!shape.visible()) break;
             const Figure figure = figure_of(shape.props());
-            if (reaches(figure.box)) paint_shape(canvas, shape.props(), figure, runs_);
+            if (reaches(figure.box)) canvas.shape(shape.props(), figure, runs_);
             break;
         }
         case ControlKind::Line: {
             const auto& line = static_cast<const Line&>(control);
             if (!line.visible()) break;
             const Stroke stroke = stroke_of(line.props());
-            if (reaches(stroke.bounds())) paint_line(canvas, line.props(), stroke, runs_);
+            if (reaches(stroke.bounds())) canvas.line(stroke, line.props().border_color, runs_);
             break;
         }
         case ControlKind::Timer: break;

@@ -6,6 +6,8 @@
 
 #include "runtime/caption_layout.h"
 #include "paint/caption_cache.h"
+#include "paint/typeface.h"
+// The desktop's glyph source, which most painters are made with.
 #include "paint/fonts.h"
 #include "paint/image.h"
 #include "paint/png.h"
@@ -24,7 +26,7 @@ PixelRect text_area(const LabelProps& label);
 
 class Painter {
 public:
-    explicit Painter(FontLibrary& fonts) : fonts_(&fonts), captions_(fonts) {}
+    explicit Painter(GlyphSource& fonts) : fonts_(&fonts), captions_(fonts) {}
 
     // Paints the scene's client area at its current client size into
     // `image`, resizing it to fit, and makes every caption of the scene
@@ -45,7 +47,7 @@ public:
 private:
     void paint_label(Canvas& canvas, const LabelProps& label, const PixelRect& rect);
 
-    FontLibrary* fonts_;
+    GlyphSource* fonts_;
     CaptionCache captions_;
     RunCache runs_;
 };

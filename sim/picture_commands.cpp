@@ -37,13 +37,13 @@ const Scene& existing(ScriptRunner& runner, const std::string& name, const std::
 
 } // namespace
 
-void add_picture_commands(ScriptRunner& runner) {
-    auto fonts = std::make_shared<std::unique_ptr<FontLibrary>>();
+void add_picture_commands(ScriptRunner& runner, GlyphSourceMaker make_glyphs) {
+    auto fonts = std::make_shared<std::unique_ptr<GlyphSource>>();
 
-    runner.add_command("shot", [&runner, fonts](const ScriptRunner::Args& a) {
+    runner.add_command("shot", [&runner, fonts, make_glyphs](const ScriptRunner::Args& a) {
         ScriptRunner::expect_args(a, 2, "shot SCENE FILE");
         const Scene& scene = existing(runner, a[0], "shot " + a[0]);
-        if (!*fonts) *fonts = std::make_unique<FontLibrary>();
+        if (!*fonts) *fonts = make_glyphs();
         Image image;
         Painter(**fonts).paint(scene, image);
         std::string error;

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "paint/typeface.h"
 #include "sim/script.h"
+
+#include <functional>
+#include <memory>
 
 namespace guardianes {
 
@@ -9,7 +13,11 @@ namespace guardianes {
 //                      size, and writes it to FILE as PNG (a hidden scene
 //                      is painted all the same: it exists)
 //   resize SCENE W H   resizes a shown scene's client area to W x H pixels
-// Fonts are opened at the first shot, so scripts without one need none.
+// The glyph source is made at the first shot, so scripts without one need
+// no fonts.
+using GlyphSourceMaker = std::function<std::unique_ptr<GlyphSource>()>;
+void add_picture_commands(ScriptRunner& runner, GlyphSourceMaker make_glyphs);
+// The same, drawing with the desktop's fonts.
 void add_picture_commands(ScriptRunner& runner);
 
 } // namespace guardianes

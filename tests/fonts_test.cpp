@@ -1,7 +1,10 @@
 // The faces and the layout of the scenes' captions with the fonts this
 // machine really has: the words must land where the pictures need them.
 
+#include "paint/baked_glyphs.h"
 #include "paint/painter.h"
+#include "runtime/still_scene.h"
+#include "scenes/scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -126,4 +129,48 @@ TEST(CaptionsWithRealFonts, TheMenuTitleFitsOnOneLine) {
     const LabelProps title{.width = 3135, .height = 375, .caption = "Guardianes", .alignment = Alignment::Centre,
                            .font = {.face = "Fixedsys", .size = 9, .bold = true, .italic = true}};
     EXPECT_EQ(words(title), (Words{"Guardianes"}));
+}
+
+// The browser draws with glyphs baked from these same typefaces. Every
+// label of every scene, shown, in its enabled and its greyed style, must
+// come out the same pixels either way.
+TEST(BakedGlyphs, PaintEveryScenesCaptionsAsTheDesktopsFontsDo) {
+    const std::vector<SceneDef> scenes = game_scenes();
+    BakedGlyphs baked(bake_glyphs(fonts(), fonts_of(scenes)));
+    for (const bool enabled : {true, false}) {
+        for (SceneDef def : scenes) {
+            for (ControlRow& row : def.table.controls) {
+                if (auto* label = std::get_if<LabelProps>(&row.props)) {
+                    label->visible = true;
+                    label->enabled = enabled;
+                }
+            }
+            const StillScene still(def.table);
+            Image desktop;
+            Image browser;
+            Painter(fonts()).paint(still.scene(), desktop);
+            Painter(baked).paint(still.scene(), browser);
+            EXPECT_TRUE(desktop.pixels == browser.pixels) << def.table.name << (enabled ? "" : ", greyed");
+        }
+    }
+    EXPECT_EQ(&baked.typeface({.face = "Fixedsys", .size = 9, .bold = true, .italic = true, .underline = true}),
+              &baked.typeface({.face = "Fixedsys", .size = 9, .bold = true, .italic = true}));
+}
+
+TEST(BakedGlyphs, AFontNotBakedOrADamagedFileIsAOneLineError) {
+    const std::string file = bake_glyphs(fonts(), {Font{}});
+    BakedGlyphs baked(file);
+    EXPECT_GT(baked.typeface({}).width("Avanzar"), 0);
+    for (const auto& attempt : std::vector<std::function<void()>>{
+             [&] { baked.typeface({.size = 24}); },
+             [&] { BakedGlyphs{std::string_view(file).substr(0, file.size() - 5)}; },
+             [&] { BakedGlyphs{file + "x"}; },
+             [&] { BakedGlyphs{"not glyphs at all"}; }}) {
+        try {
+            attempt();
+            ADD_FAILURE() << "no error";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()).find('\n'), std::string::npos) << e.what();
+        }
+    }
 }

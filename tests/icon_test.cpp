@@ -2,10 +2,10 @@
 // pictures, writing them as PNG, and what the icon shows at every size.
 
 #include "paint/painter.h"
+#include "paint/png.h"
 #include "runtime/still_scene.h"
 #include "runtime/scene.h"
 #include "tools/icon/icon_table.h"
-#include "tools/icon/rgba_png.h"
 #include "tools/icon/shrink.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +47,7 @@ std::uint32_t be32(const std::string& s, std::size_t at) {
     return v;
 }
 
-// Reads back an 8-bit RGBA, unfiltered PNG as write_rgba_png makes it.
+// Reads back an 8-bit RGBA, unfiltered PNG as write_png makes it.
 RgbaImage read_rgba_png(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -139,7 +139,7 @@ TEST(IconFile, ReadsBackAsTheSamePixelsAndAlpha) {
     for (std::uint8_t i = 0; i < 24; ++i) image.bytes.push_back(static_cast<std::uint8_t>(i * 10));
     const std::string path = (std::filesystem::temp_directory_path() / "guardianes-icon-test.png").string();
     std::string error;
-    ASSERT_TRUE(write_rgba_png(image, path, error)) << error;
+    ASSERT_TRUE(write_png(image.width, image.height, PngColour::Rgba, image.bytes, path, error)) << error;
     const RgbaImage back = read_rgba_png(path);
     std::filesystem::remove(path);
     EXPECT_EQ(back.width, 3);
@@ -150,11 +150,11 @@ TEST(IconFile, ReadsBackAsTheSamePixelsAndAlpha) {
 TEST(IconFile, AnUnwritablePlaceOrAnIncompletePictureGivesAOneLineReason) {
     const RgbaImage image{1, 1, {1, 2, 3, 4}};
     std::string error;
-    EXPECT_FALSE(write_rgba_png(image, "/nonexistent-folder/icon.png", error));
+    EXPECT_FALSE(write_png(1, 1, PngColour::Rgba, image.bytes, "/nonexistent-folder/icon.png", error));
     EXPECT_NE(error.find("/nonexistent-folder/icon.png"), std::string::npos);
     EXPECT_EQ(error.find('\n'), std::string::npos);
     error.clear();
-    EXPECT_FALSE(write_rgba_png(RgbaImage{2, 2, {1, 2, 3, 4}}, "/tmp/never-written.png", error));
+    EXPECT_FALSE(write_png(2, 2, PngColour::Rgba, image.bytes, "/tmp/never-written.png", error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(std::filesystem::exists("/tmp/never-written.png"));
 }

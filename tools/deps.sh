@@ -10,6 +10,7 @@ guardianes_packages=(
   x11-xserver-utils desktop-file-utils appstream dpkg-dev imagemagick
   lintian help2man man-db groff-base
   clang-14 clang-format-14 libclang-rt-14-dev libxtst-dev
+  emscripten nodejs chromium chromium-driver python3-selenium
 )
 
 install_missing_packages() {

@@ -3,9 +3,9 @@
 //   guardianes-icon DIR SIZE...    writes DIR/SIZExSIZE.png for each SIZE
 
 #include "paint/painter.h"
+#include "paint/png.h"
 #include "runtime/still_scene.h"
 #include "tools/icon/icon_table.h"
-#include "tools/icon/rgba_png.h"
 #include "tools/icon/shrink.h"
 
 #include <charconv>
@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
         for (const int size : sizes) {
             const std::string name = std::to_string(size) + "x" + std::to_string(size) + ".png";
             std::string error;
-            if (!write_rgba_png(shrink(painted, kIconCanvas / size, kIconClear), (dir / name).string(), error)) {
+            const RgbaImage icon = shrink(painted, kIconCanvas / size, kIconClear);
+            if (!write_png(icon.width, icon.height, PngColour::Rgba, icon.bytes, (dir / name).string(), error)) {
                 std::cerr << "guardianes-icon: " << error << '\n';
                 return 1;
             }
