@@ -15,28 +15,27 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: guardianes [OPTION]\n"
-    "A game for children about the emergency services: choose the police, a fire\n"
-    "brigade or the ambulance and play its scene with the mouse or the keyboard.\n"
-    "\n"
-    "  --scale N              draw every window N times larger (1 to 8); by\n"
-    "                         default the desktop's resolution setting decides\n"
-    "  --fullscreen           fill the screen with each scene, as large as it\n"
-    "                         fits whole, on black\n"
-    "  --kiosk                for a shared classroom machine: full screen, the\n"
-    "                         windows cannot be closed, Escape starts a new game,\n"
-    "                         Shift+Ctrl+Escape ends the game, and a run-time\n"
-    "                         error is shown and followed by a new game\n"
-    "  --idle-restart MINUTES start a new game after MINUTES without a press; a\n"
-    "                         decimal number such as 0.5 is allowed, 0 turns it\n"
-    "                         off; 3 by default with --kiosk, off without\n"
-    "  --keyboard             play without a mouse: the arrow keys move the\n"
-    "                         pointer 8 pixels (1 with Shift), Tab and Shift+Tab\n"
-    "                         go to the next or previous button, and Space or\n"
-    "                         Enter click\n"
-    "  -h, --help             show this help and exit\n"
-    "  --version              show the version and exit\n";
+constexpr const char* kUsage = "Usage: guardianes [OPTION]\n"
+                               "A game for children about the emergency services: choose the police, a fire\n"
+                               "brigade or the ambulance and play its scene with the mouse or the keyboard.\n"
+                               "\n"
+                               "  --scale N              draw every window N times larger (1 to 8); by\n"
+                               "                         default the desktop's resolution setting decides\n"
+                               "  --fullscreen           fill the screen with each scene, as large as it\n"
+                               "                         fits whole, on black\n"
+                               "  --kiosk                for a shared classroom machine: full screen, the\n"
+                               "                         windows cannot be closed, Escape starts a new game,\n"
+                               "                         Shift+Ctrl+Escape ends the game, and a run-time\n"
+                               "                         error is shown and followed by a new game\n"
+                               "  --idle-restart MINUTES start a new game after MINUTES without a press; a\n"
+                               "                         decimal number such as 0.5 is allowed, 0 turns it\n"
+                               "                         off; 3 by default with --kiosk, off without\n"
+                               "  --keyboard             play without a mouse: the arrow keys move the\n"
+                               "                         pointer 8 pixels (1 with Shift), Tab and Shift+Tab\n"
+                               "                         go to the next or previous button, and Space or\n"
+                               "                         Enter click\n"
+                               "  -h, --help             show this help and exit\n"
+                               "  --version              show the version and exit\n";
 
 // The value of an option given as "--name VALUE" or "--name=VALUE", moving
 // past it; null when it is missing.

@@ -287,8 +287,10 @@ private:
         const SDL_Keycode key = event.keysym.sym;
         const bool shift = (event.keysym.mod & KMOD_SHIFT) != 0;
         if (options_.kiosk && key == SDLK_ESCAPE && !event.repeat) {
-            if (shift && (event.keysym.mod & KMOD_CTRL)) quit_ = true;
-            else restart_ = true;
+            if (shift && (event.keysym.mod & KMOD_CTRL))
+                quit_ = true;
+            else
+                restart_ = true;
             return;
         }
         Window* w = options_.keyboard ? window_of(event.windowID) : nullptr;
@@ -428,8 +430,10 @@ private:
             shown[static_cast<std::size_t>(count++)] = to;
             SDL_BlitSurface(source, &from, surface, &to);
         }
-        if (moved) SDL_UpdateWindowSurface(w.window);
-        else if (count > 0) SDL_UpdateWindowSurfaceRects(w.window, shown.data(), count);
+        if (moved)
+            SDL_UpdateWindowSurface(w.window);
+        else if (count > 0)
+            SDL_UpdateWindowSurfaceRects(w.window, shown.data(), count);
         if (count > 0 && !presented_) log_first_frame();
     }
 
@@ -524,7 +528,8 @@ int run_desktop(const RuntimeFactory& new_game, Clock& clock, Painter& painter, 
         if (SDL_getenv("DISPLAY")) drivers = "x11";
         if (SDL_getenv("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
         if (drivers.empty()) {
-            std::fprintf(stderr, "guardianes: cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
+            std::fprintf(stderr,
+                         "guardianes: cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
             return 1;
         }
         SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/caption_layout.h"
 #include "paint/typeface.h"
+#include "runtime/caption_layout.h"
 
 #include <string>
 #include <unordered_map>

@@ -73,8 +73,8 @@ Figure Figure::inset(int by) const {
 
 Figure figure_of(const ShapeProps& shape) {
     TwipsRect r{shape.left, shape.top, shape.width, shape.height};
-    const bool square_kind = shape.shape == ShapeKind::Square || shape.shape == ShapeKind::Circle ||
-                             shape.shape == ShapeKind::RoundedSquare;
+    const bool square_kind =
+        shape.shape == ShapeKind::Square || shape.shape == ShapeKind::Circle || shape.shape == ShapeKind::RoundedSquare;
     if (square_kind) {
         const Twips side = std::min(r.width, r.height);
         r.left += (r.width - side) / 2;

@@ -4,9 +4,9 @@
 // desktop window and the simulator's pictures both come from here, so the
 // same scene always gives the same pixels.
 
-#include "runtime/caption_layout.h"
 #include "paint/caption_cache.h"
 #include "paint/typeface.h"
+#include "runtime/caption_layout.h"
 // The desktop's glyph source, which most painters are made with.
 #include "paint/fonts.h"
 #include "paint/image.h"

@@ -96,8 +96,10 @@ TEST(Fonts, WithNoFaceAtAllTheLibraryRefusesToStart) {
     } catch (const std::runtime_error& e) {
         EXPECT_EQ(std::string(e.what()).find('\n'), std::string::npos); // one line
     }
-    if (before) setenv("FONTCONFIG_FILE", saved.c_str(), 1);
-    else unsetenv("FONTCONFIG_FILE");
+    if (before)
+        setenv("FONTCONFIG_FILE", saved.c_str(), 1);
+    else
+        unsetenv("FONTCONFIG_FILE");
     std::filesystem::remove_all(dir);
 }
 
@@ -110,23 +112,33 @@ TEST(CaptionsWithRealFonts, EachMenuCardShowsItsNameWholeAndItsNumberLower) {
 }
 
 TEST(CaptionsWithRealFonts, ButtonsShowTheirWordOnTheSecondLine) {
-    const LabelProps avanzar{.width = 1095, .height = 615, .caption = spaces(17) + "Avanzar",
-                             .border_style = BorderStyle::FixedSingle, .alignment = Alignment::Centre};
+    const LabelProps avanzar{.width = 1095,
+                             .height = 615,
+                             .caption = spaces(17) + "Avanzar",
+                             .border_style = BorderStyle::FixedSingle,
+                             .alignment = Alignment::Centre};
     EXPECT_EQ(words(avanzar), (Words{"", "Avanzar"}));
-    const LabelProps pump{.width = 615, .height = 855, .caption = spaces(7) + "AGUA",
-                          .border_style = BorderStyle::FixedSingle, .alignment = Alignment::Centre,
+    const LabelProps pump{.width = 615,
+                          .height = 855,
+                          .caption = spaces(7) + "AGUA",
+                          .border_style = BorderStyle::FixedSingle,
+                          .alignment = Alignment::Centre,
                           .font = {.bold = true, .italic = true, .underline = true}};
     EXPECT_EQ(words(pump), (Words{"", "AGUA"}));
 }
 
 TEST(CaptionsWithRealFonts, TheBottleStandsItsLettersOneAboveAnother) {
-    const LabelProps bottle{.width = 375, .height = 1095,
+    const LabelProps bottle{.width = 375,
+                            .height = 1095,
                             .caption = spaces(12) + "A" + spaces(7) + "G" + spaces(6) + "U" + spaces(6) + "A"};
     EXPECT_EQ(words(bottle), (Words{"", "A", "G", "U", "A"}));
 }
 
 TEST(CaptionsWithRealFonts, TheMenuTitleFitsOnOneLine) {
-    const LabelProps title{.width = 3135, .height = 375, .caption = "Guardianes", .alignment = Alignment::Centre,
+    const LabelProps title{.width = 3135,
+                           .height = 375,
+                           .caption = "Guardianes",
+                           .alignment = Alignment::Centre,
                            .font = {.face = "Fixedsys", .size = 9, .bold = true, .italic = true}};
     EXPECT_EQ(words(title), (Words{"Guardianes"}));
 }
@@ -163,8 +175,7 @@ TEST(BakedGlyphs, AFontNotBakedOrADamagedFileIsAOneLineError) {
     EXPECT_GT(baked.typeface({}).width("Avanzar"), 0);
     for (const auto& attempt : std::vector<std::function<void()>>{
              [&] { baked.typeface({.size = 24}); },
-             [&] { BakedGlyphs{std::string_view(file).substr(0, file.size() - 5)}; },
-             [&] { BakedGlyphs{file + "x"}; },
+             [&] { BakedGlyphs{std::string_view(file).substr(0, file.size() - 5)}; }, [&] { BakedGlyphs{file + "x"}; },
              [&] { BakedGlyphs{"not glyphs at all"}; }}) {
         try {
             attempt();

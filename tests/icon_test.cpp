@@ -3,8 +3,8 @@
 
 #include "paint/painter.h"
 #include "paint/png.h"
-#include "runtime/still_scene.h"
 #include "runtime/scene.h"
+#include "runtime/still_scene.h"
 #include "tools/icon/icon_table.h"
 #include "tools/icon/shrink.h"
 

@@ -45,7 +45,11 @@ LabelProps filled(int x, int y, int w, int h, std::uint32_t colour) {
 }
 
 LineProps segment(int x1, int y1, int x2, int y2, int width) {
-    return {.x1 = x1 * 15, .y1 = y1 * 15, .x2 = x2 * 15, .y2 = y2 * 15, .border_color = rgb(0xFF0000),
+    return {.x1 = x1 * 15,
+            .y1 = y1 * 15,
+            .x2 = x2 * 15,
+            .y2 = y2 * 15,
+            .border_color = rgb(0xFF0000),
             .border_width = width};
 }
 
@@ -107,11 +111,10 @@ TEST(Canvas, EachVerbDrawsItsExactPixelsAndNothingOutsideTheClip) {
 
 TEST(Canvas, TextBlendsEachGlyphsCoverageAndRulesItsBarsAcrossTheLine) {
     // A made-up face whose every glyph is 2 x 2 pixels: full, half, none, full.
-    const Typeface face("Test", {.ascent = 3, .descent = 1, .underline = {1, 1}, .strikeout = {-1, 1}}, false,
-                        [](unsigned char) {
-                            return Glyph{.advance = 3, .left = 0, .top = 2, .width = 2, .height = 2,
-                                         .coverage = {255, 128, 0, 255}};
-                        });
+    const Typeface face(
+        "Test", {.ascent = 3, .descent = 1, .underline = {1, 1}, .strikeout = {-1, 1}}, false, [](unsigned char) {
+            return Glyph{.advance = 3, .left = 0, .top = 2, .width = 2, .height = 2, .coverage = {255, 128, 0, 255}};
+        });
     Image image = blank(8, 5);
     Canvas(image, {0, 0, 7, 5}).text(1, 2, {"ab", 0, 6}, face, {.underline = true}, rgb(0xFFFFFF));
     EXPECT_EQ(rows(image, {{0xFFFFFF, 'W'}, {0x808080, 'h'}}),
@@ -128,9 +131,9 @@ TEST(LabelPainting, TheSunkenEdgeIsTwoPixelsOfFourGreys) {
     LabelProps red = filled(2, 2, 10, 10, 0xFF0000);
     red.border_style = BorderStyle::FixedSingle;
     const Picture p({label("edge", red)});
-    EXPECT_EQ(p.at(2, 5), 0x808080u);  // outer top-left rows: shadow
+    EXPECT_EQ(p.at(2, 5), 0x808080u); // outer top-left rows: shadow
     EXPECT_EQ(p.at(5, 2), 0x808080u);
-    EXPECT_EQ(p.at(3, 5), 0x000000u);  // inner top-left rows: black
+    EXPECT_EQ(p.at(3, 5), 0x000000u); // inner top-left rows: black
     EXPECT_EQ(p.at(5, 3), 0x000000u);
     EXPECT_EQ(p.at(11, 5), 0xFFFFFFu); // outer bottom-right rows: white
     EXPECT_EQ(p.at(5, 11), 0xFFFFFFu);
@@ -142,10 +145,16 @@ TEST(LabelPainting, TheSunkenEdgeIsTwoPixelsOfFourGreys) {
 }
 
 TEST(LabelPainting, WithoutBackColorAButtonFaceShowsAndATransparentLabelShowsWhatIsBeneath) {
-    const Picture p({label("glass", {.width = 600, .height = 600, .caption = "X", .back_style = BackStyle::Transparent,
+    const Picture p({label("glass", {.width = 600,
+                                     .height = 600,
+                                     .caption = "X",
+                                     .back_style = BackStyle::Transparent,
                                      .font = {.size = 24, .bold = true}}),
-                     shape("green", {.width = 600, .height = 600, .back_style = BackStyle::Opaque,
-                                     .back_color = rgb(0x00FF00), .border_color = rgb(0x00FF00)}),
+                     shape("green", {.width = 600,
+                                     .height = 600,
+                                     .back_style = BackStyle::Opaque,
+                                     .back_color = rgb(0x00FF00),
+                                     .border_color = rgb(0x00FF00)}),
                      label("plain", {.left = 900, .width = 300, .height = 300})});
     EXPECT_EQ(p.at(39, 39), 0x00FF00u);
     int caption = 0;
@@ -225,8 +234,13 @@ TEST(Clipping, EnlargingTheWindowShowsBackColorAndWhatLayBeyondUnscaled) {
 }
 
 TEST(ShapePainting, ACircleTakesTheShorterSideCentredAlongTheLongerWithItsOutlineInside) {
-    const Picture p({shape("ball", {.left = 150, .top = 150, .width = 1335, .height = 1575, .shape = ShapeKind::Circle,
-                                    .back_style = BackStyle::Opaque, .back_color = rgb(0xFF0000)})},
+    const Picture p({shape("ball", {.left = 150,
+                                    .top = 150,
+                                    .width = 1335,
+                                    .height = 1575,
+                                    .shape = ShapeKind::Circle,
+                                    .back_style = BackStyle::Opaque,
+                                    .back_color = rgb(0xFF0000)})},
                     120, 120);
     // 1335 twips are 89 pixels; the top is 120 twips, 8 pixels, below the box's.
     EXPECT_EQ(p.at(54, 17), kBack);
@@ -242,9 +256,13 @@ TEST(ShapePainting, ACircleTakesTheShorterSideCentredAlongTheLongerWithItsOutlin
 }
 
 TEST(ShapePainting, TheHatchIsDrawnOverTheFillAndClippedToTheFigure) {
-    const Picture p({shape("net", {.width = 600, .height = 600, .shape = ShapeKind::Circle,
-                                   .back_style = BackStyle::Opaque, .back_color = rgb(0xFFFFFF),
-                                   .fill_style = FillStyle::Cross, .fill_color = rgb(0xFF0000)})});
+    const Picture p({shape("net", {.width = 600,
+                                   .height = 600,
+                                   .shape = ShapeKind::Circle,
+                                   .back_style = BackStyle::Opaque,
+                                   .back_color = rgb(0xFFFFFF),
+                                   .fill_style = FillStyle::Cross,
+                                   .fill_color = rgb(0xFF0000)})});
     EXPECT_EQ(p.at(20, 21), 0xFF0000u); // on a vertical line
     EXPECT_EQ(p.at(21, 20), 0xFF0000u); // on a horizontal line
     EXPECT_EQ(p.at(21, 21), 0xFFFFFFu); // between them
@@ -273,8 +291,8 @@ TEST(Repaint, APartialRepaintTouchesOnlyItsAreaAndMatchesAWholeOne) {
     word.caption = "Avanzar";
     word.font = {.size = 18, .italic = true, .underline = true};
     word.border_style = BorderStyle::FixedSingle;
-    Picture p({label("word", word), shape("ring", {.left = 300, .top = 300, .width = 900, .height = 900,
-                                                   .shape = ShapeKind::Oval}),
+    Picture p({label("word", word),
+               shape("ring", {.left = 300, .top = 300, .width = 900, .height = 900, .shape = ShapeKind::Oval}),
                line("bar", segment(0, 90, 99, 50, 5))});
     p.scene().label("word").set_left(20 * 15);
     const PixelRect moved = p.scene().damage_area();

@@ -107,8 +107,8 @@ TEST(Resize, ResizesAShownSceneAsThePlayerWould) {
     EXPECT_EQ(written.at(480, 500), 0x404040u);
     EXPECT_EQ(s.out.str(), "");
 
-    for (const char* bad : {"resize Form1 0 10", "resize Form1 10 10001", "resize Form1 1.5 10", "resize Form1 10",
-                            "resize Form7 10 10"})
+    for (const char* bad :
+         {"resize Form1 0 10", "resize Form1 10 10001", "resize Form1 1.5 10", "resize Form1 10", "resize Form7 10 10"})
         EXPECT_THROW(s.runner.execute(bad), ScriptError) << bad;
     s.runner.execute("resize Form2 100 100");
     EXPECT_NE(s.out.str().find("\"ignored\""), std::string::npos);

@@ -341,8 +341,8 @@ TEST(KeyboardPlay, TabVisitsTheClickableLabelsInListOrderBothWaysAndWraps) {
     Lab lab(click_rows(), {"mute"});
     lab.sim.move_pointer("Form1", {75, 0}); // over no label
     std::vector<Pixel> visited;
-    for (PointerKey key : {PointerKey::Next, PointerKey::Next, PointerKey::Next, PointerKey::Next,
-                           PointerKey::Previous, PointerKey::Previous}) {
+    for (PointerKey key : {PointerKey::Next, PointerKey::Next, PointerKey::Next, PointerKey::Next, PointerKey::Previous,
+                           PointerKey::Previous}) {
         lab.sim.key("Form1", key, false);
         visited.push_back(lab.sim.pointer("Form1"));
     }

@@ -146,12 +146,13 @@ TEST(SimScript, KeysAloneChooseAServiceAndFinishIt) {
     EXPECT_TRUE(visible(fire.out, "win"));
     EXPECT_FALSE(visible(fire.out, "lose"));
 
-    const ScriptResult patient = run_script("key Form1 tab\nkey Form1 tab\nkey Form1 space\nwait 1300\n" +
-                                            repeat("key Form4 tab\n", 2) + repeat("key Form4 down\n", 16) +
-                                            repeat("key Form4 space\nkey Form4 tab\n", 4) + "dump Form4\n");
+    const ScriptResult patient =
+        run_script("key Form1 tab\nkey Form1 tab\nkey Form1 space\nwait 1300\n" + repeat("key Form4 tab\n", 2) +
+                   repeat("key Form4 down\n", 16) + repeat("key Form4 space\nkey Form4 tab\n", 4) + "dump Form4\n");
     for (const char* timer : {"Timer5", "Timer4", "Timer3", "Timer2"})
-        EXPECT_NE(patient.out.find(R"("Name":")" + std::string(timer) + R"(","Kind":"Timer","Interval":150,"Enabled":true)"),
-                  std::string::npos)
+        EXPECT_NE(
+            patient.out.find(R"("Name":")" + std::string(timer) + R"(","Kind":"Timer","Interval":150,"Enabled":true)"),
+            std::string::npos)
             << timer;
 }
 
