@@ -47,24 +47,6 @@ private:
 
 enum class Op { WaitWakeups, WaitMs, Press, Release, PressOn, ReleaseOn, ClickOn, Close, Resize, Paint, Key, Count };
 
-const char* to_string(Op op) {
-    switch (op) {
-    case Op::WaitWakeups: return "wait wake-ups";
-    case Op::WaitMs: return "wait ms";
-    case Op::Press: return "press";
-    case Op::Release: return "release";
-    case Op::PressOn: return "press on control";
-    case Op::ReleaseOn: return "release on control";
-    case Op::ClickOn: return "click on control";
-    case Op::Close: return "close";
-    case Op::Resize: return "resize";
-    case Op::Paint: return "paint";
-    case Op::Key: return "key";
-    case Op::Count: break;
-    }
-    return "?";
-}
-
 // 1 to 63 wake-ups, times 1, 8, 64 or 512: from one tick to a whole scene.
 Nanos wakeups(int code) {
     static constexpr int kScale[] = {1, 8, 64, 512};
@@ -98,28 +80,16 @@ FontLibrary& fonts() {
     return library;
 }
 
-// Appends " A B" to an event's description, in steps: GCC 12 at -O3 warns
-// falsely about " " + std::to_string(...).
-void append_pair(std::string& what, long long a, long long b) {
-    what += ' ';
-    what += std::to_string(a);
-    what += ' ';
-    what += std::to_string(b);
-}
-
 class Player {
 public:
     explicit Player(Bytes& in) : in_(in) {}
 
-    // Reads and plays one event; returns what it was, for the report.
+    // Reads and plays one event; returns its kind and its scene, for the report.
     std::string play() {
         const auto op = static_cast<Op>(in_.byte() % static_cast<int>(Op::Count));
         const int scene_code = in_.byte();
         Runtime& runtime = sim_.runtime();
         Scene* scene = runtime.scene(static_cast<std::size_t>(scene_code) % runtime.scene_count());
-        std::string name = "Form";
-        name += std::to_string(scene_code % 5 + 1);
-        std::string what = std::string(to_string(op)) + " " + name;
         switch (op) {
         case Op::WaitWakeups: wait(wakeups(scene_code)); break;
         case Op::WaitMs: wait(static_cast<Nanos>(scene_code) * kMillisecond); break;
@@ -127,7 +97,6 @@ public:
         case Op::Release: {
             const int x = coordinate(in_.word());
             const int y = coordinate(in_.word());
-            append_pair(what, x, y);
             if (!scene) break;
             if (op == Op::Press)
                 runtime.press(*scene, x, y);
@@ -143,7 +112,6 @@ public:
             const int dy = in_.byte();
             if (!scene) break;
             const Pixel at = near_control(*scene, which, dx, dy);
-            append_pair(what, at.x, at.y);
             if (op != Op::ReleaseOn) runtime.press(*scene, at.x, at.y);
             if (op != Op::PressOn) runtime.release(*scene, at.x, at.y);
             break;
@@ -155,7 +123,6 @@ public:
             if (!scene) break;
             if (code % 7 < 6)
                 pointer_ = Runtime::move_pointer(*scene, pointer_, static_cast<PointerKey>(code % 7), (code & 8) != 0);
-            append_pair(what, pointer_.x, pointer_.y);
             if (code % 7 == 6) {
                 runtime.press(*scene, pointer_.x, pointer_.y);
                 runtime.release(*scene, pointer_.x, pointer_.y);
@@ -168,7 +135,6 @@ public:
         case Op::Resize: {
             const int width = in_.word() % kLargestSide;
             const int height = in_.word() % kLargestSide;
-            append_pair(what, width, height);
             if (scene) runtime.resize(*scene, width, height);
             break;
         }
@@ -191,7 +157,8 @@ public:
         }
         case Op::Count: break;
         }
-        return what + " at " + std::to_string(sim_.now() / kMillisecond) + " ms";
+        return "event kind " + std::to_string(static_cast<int>(op)) + " on scene " +
+               std::to_string(scene_code % 5 + 1) + " at " + std::to_string(sim_.now() / kMillisecond) + " ms";
     }
 
     std::optional<std::string> broken_rule() { return rules_.broken(); }
