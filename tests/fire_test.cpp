@@ -122,24 +122,6 @@ TEST_F(Fire, AFlareUpAtThirtyNineRelightsEveryWindowAndRestartsTheCount) {
     EXPECT_EQ(jet(), "15+0");
 }
 
-TEST_F(Fire, TheGallonLabelTurnsSingularAtTickOneSeventyFiveOnly) {
-    pump(1);
-    const struct {
-        int tick;
-        const char* text;
-        const char* left;
-    } steps[] = {{81, "Galones de Agua", "3"}, {82, "Galones de Agua", "2"}, {174, "Galones de Agua", "2"},
-                 {175, "Galon de Agua", "1"},  {263, "Galon de Agua", "1"},  {264, "Galon de Agua", "0"}};
-    for (const auto& step : steps) {
-        run_clock_to(step.tick);
-        // What the player reads there is the caption of the top label.
-        const Label* top = sim.runtime().label_at(*sim.scene("Form3"), 100, 24);
-        EXPECT_EQ(top ? top->caption() : "", step.text) << "tick " << step.tick;
-        EXPECT_EQ(gallons(), step.left) << "tick " << step.tick;
-    }
-    EXPECT_TRUE(shown("edificio"));
-}
-
 TEST_F(Fire, OneClickAt1300LosesAt34421AndClearsTheWholeBuilding) {
     wait_until(1300);
     pump(1);

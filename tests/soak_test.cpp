@@ -23,6 +23,7 @@ struct Day {
     const char* scene;
     std::vector<Pixel> targets; // the scene's own buttons
 };
+void PrintTo(const Day& day, std::ostream* out) { *out << day.scene; }
 
 class ADayOfPlay : public ::testing::TestWithParam<Day> {
 protected:
