@@ -1,6 +1,7 @@
 // guardianes: the game, in real windows.
 
 #include "app/host.h"
+#include "app/minutes.h"
 #include "app/monotonic_clock.h"
 #include "paint/fonts.h"
 #include "paint/painter.h"
@@ -45,20 +46,6 @@ const char* option_value(const char* name, int argc, char** argv, int& i) {
     if (argv[i][length] == '=') return argv[i] + length + 1;
     if (argv[i][length] != '\0') return nullptr;
     return i + 1 < argc ? argv[++i] : "";
-}
-
-// Minutes as digits with at most one decimal point, up to a day; as
-// nanoseconds, or -1 when the text is not such a number.
-long long parse_minutes(const char* text) {
-    const std::string value = text;
-    const std::size_t point = value.find('.');
-    const auto digits = [](const std::string& s) { return s.find_first_not_of("0123456789") == std::string::npos; };
-    const std::string whole = value.substr(0, point);
-    const std::string fraction = point == std::string::npos ? "" : value.substr(point + 1);
-    if (value.empty() || value == "." || !digits(whole) || !digits(fraction)) return -1;
-    const double minutes = std::strtod(text, nullptr);
-    if (minutes > 24 * 60) return -1;
-    return static_cast<long long>(minutes * 60e9);
 }
 
 } // namespace

@@ -2,14 +2,24 @@
 // each scene the host shows, passes the player's pointer and closes and the
 // passing of time to the host, and puts the pixels the host paints on the
 // canvases. No rule of the game is here: the host decides everything.
+// The address may ask for the classroom's options, as the desktop's command
+// line does: ?fullscreen, ?kiosk, ?keyboard and ?idle-restart=MINUTES. Full
+// screen is this page's layout alone; the others go to the host, and the
+// page only forwards keys and draws the mark of the keyboard's pointer.
 'use strict';
 (function () {
   const desk = document.getElementById('desk');
-  const windows = new Map(); // scene number -> {frame, canvas, context, name, caption}
+  const windows = new Map(); // scene number -> {frame, canvas, context, name, caption, scale}
   const cursors = ['default', 'wait', 'not-allowed'];
+  const options = new URLSearchParams(location.search);
+  const kiosk = options.has('kiosk');
+  const fullscreen = kiosk || options.has('fullscreen');
+  const mark = document.getElementById('mark');
+  let marked = null; // [scene, x, y] of the keyboard's pointer
   let game = null;
   let timer = null;
   let raised = 0;
+  document.body.classList.toggle('fullscreen', fullscreen);
 
   const api = window.guardianes = {
     firstFrameAt: undefined,
@@ -28,9 +38,10 @@
   function layout() {
     const ratio = window.devicePixelRatio || 1;
     for (const w of windows.values()) {
-      const chrome = 28; // the title bar and the frame, in CSS pixels
+      const chrome = fullscreen ? 0 : 28; // the title bar and the frame, in CSS pixels
       const fit = Math.min(innerWidth * ratio / w.canvas.width, (innerHeight - chrome) * ratio / w.canvas.height);
       const scale = Math.max(1, Math.floor(fit));
+      w.scale = scale / ratio;
       const width = w.canvas.width * scale / ratio;
       const height = w.canvas.height * scale / ratio;
       w.canvas.style.width = width + 'px';
@@ -39,6 +50,21 @@
       w.frame.style.left = Math.max(0, Math.floor((innerWidth - width) / 2 * ratio)) / ratio + 'px';
       w.frame.style.top = Math.max(0, Math.floor((innerHeight - height - chrome) / 2 * ratio)) / ratio + 'px';
     }
+    placeMark();
+  }
+
+  // The mark's tip on the scene pixel's top left corner, at the scene's scale.
+  function placeMark() {
+    const w = marked && windows.get(marked[0]);
+    mark.hidden = !w;
+    if (!w) return;
+    w.frame.append(mark);
+    mark.style.left = w.canvas.offsetLeft + marked[1] * w.scale + 'px';
+    mark.style.top = w.canvas.offsetTop + marked[2] * w.scale + 'px';
+    mark.style.width = 12 * w.scale + 'px';
+    mark.style.height = 19 * w.scale + 'px';
+    mark.dataset.x = marked[1];
+    mark.dataset.y = marked[2];
   }
   addEventListener('resize', layout);
 
@@ -50,6 +76,8 @@
   function retitle() {
     const top = topWindow();
     document.title = top ? top.caption : 'Guardianes';
+    // In full screen the top scene is shown alone.
+    for (const w of windows.values()) w.frame.classList.toggle('top', w === top);
   }
 
   // The scene pixel under a pointer event.
@@ -108,9 +136,14 @@
       retitle();
     },
     remove(scene) {
+      if (marked && marked[0] === scene) document.body.append(mark);
       windows.get(scene).frame.remove();
       windows.delete(scene);
       retitle();
+    },
+    mark(scene, x, y) {
+      marked = [scene, x, y];
+      placeMark();
     },
     present(scene, rgba, x, y, width, height, frameWidth, frameHeight) {
       const w = windows.get(scene);
@@ -145,7 +178,7 @@
       ok.textContent = 'OK';
       const veil = document.createElement('div');
       veil.id = 'veil';
-      ok.addEventListener('click', () => { box.remove(); veil.remove(); });
+      ok.addEventListener('click', () => { box.remove(); veil.remove(); game._guardianes_error_seen(); });
       box.append(text, ok);
       document.body.append(veil, box);
       ok.focus();
@@ -154,14 +187,32 @@
       document.body.dataset.state = 'ended';
       document.title = 'Guardianes';
     },
+    started() {
+      document.body.dataset.state = 'playing';
+    },
   };
 
-  document.getElementById('new-game').addEventListener('click', () => {
-    for (const w of windows.values()) w.frame.remove();
-    windows.clear();
-    document.body.dataset.state = 'playing';
-    game._guardianes_new_game();
+  document.getElementById('new-game').addEventListener('click', () => game._guardianes_new_game());
+
+  // Browsers allow full screen only on a player's gesture: the first press
+  // asks, once it is released, so that the layout changes only after the
+  // press's click has landed where it was aimed.
+  let asked = !fullscreen;
+  function askFullscreen() {
+    if (asked) return;
+    asked = true;
+    if (!document.fullscreenElement) document.documentElement.requestFullscreen().catch(() => {});
+  }
+  addEventListener('pointerup', askFullscreen, true);
+  addEventListener('keyup', askFullscreen, true);
+  addEventListener('keydown', (e) => {
+    if (!game || e.target.closest('[role=alertdialog]')) return;
+    const top = topWindow();
+    const scene = top ? [...windows].find(([, w]) => w === top)[0] : -1;
+    if (game.ccall('guardianes_key', 'number', ['number', 'string', 'number', 'number', 'number'],
+                   [scene, e.key, e.shiftKey, e.ctrlKey, e.repeat])) e.preventDefault();
   });
+
   document.getElementById('fullscreen').addEventListener('click', () => {
     if (document.fullscreenElement) document.exitFullscreen();
     else document.documentElement.requestFullscreen();
@@ -169,7 +220,11 @@
 
   const ready = Guardianes({ page }).then((module) => {
     game = module;
-    document.body.dataset.state = 'playing';
+    const refused = game.ccall('guardianes_configure', 'string', ['number', 'number', 'string'],
+                               [kiosk, options.has('keyboard'), options.get('idle-restart')]);
+    const notice = document.getElementById('notice');
+    notice.textContent = refused;
+    notice.hidden = !refused;
     game._guardianes_new_game();
   });
 })();
