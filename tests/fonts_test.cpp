@@ -33,39 +33,32 @@ std::vector<std::string> words(const LabelProps& label) {
     return out;
 }
 
-LabelProps card(std::string caption) {
-    return {.width = 1095, .height = 1335, .caption = std::move(caption), .border_style = BorderStyle::FixedSingle};
+// A label of the game's own scenes, as its scene's table gives it.
+LabelProps game_label(const std::string& scene, const std::string& name) {
+    for (const SceneDef& def : game_scenes())
+        for (const ControlRow& row : def.table.controls)
+            if (def.table.name == scene && row.name == name) return std::get<LabelProps>(row.props);
+    throw std::out_of_range(scene + " has no label " + name);
 }
 
 using Words = std::vector<std::string>;
 
 } // namespace
 
-TEST(Fonts, PointSizesBecomePixelsAtNinetySixToTheInch) {
-    EXPECT_EQ(pixel_size(8.25), 11);
-    EXPECT_EQ(pixel_size(9), 12);
-    EXPECT_EQ(pixel_size(13.5), 18);
-    EXPECT_EQ(pixel_size(15.75), 21);
-    EXPECT_EQ(pixel_size(20.25), 27);
+// Sizes are whole pixels at 96 to the inch, rounded; each face has a stand-in
+// of the same character, whose glyphs are rasterised once and kept.
+TEST(Fonts, EachFontHasAStandInFaceAtItsSizeInWholePixels) {
+    EXPECT_EQ(pixel_size(8), 11);
     EXPECT_EQ(pixel_size(24), 32);
-}
-
-TEST(Fonts, EachFaceHasAStandInOfTheSameCharacter) {
-    const Typeface& sans = fonts().typeface({});
+    const Typeface& sans = fonts().typeface({.size = 13.5});
     EXPECT_LT(sans.width("iiii"), sans.width("WWWW")); // proportional
+    EXPECT_EQ(&fonts().typeface({.size = 13.5, .underline = true}), &sans);
+    EXPECT_EQ(&sans.glyph('a'), &sans.glyph('a'));
     const Typeface& fixed = fonts().typeface({.face = "Fixedsys", .size = 9, .bold = true, .italic = true});
     EXPECT_EQ(fixed.width("iiii"), fixed.width("WWWW"));
     const Typeface& capitals = fonts().typeface({.face = "Copperplate Gothic Bold", .size = 15.75});
     EXPECT_EQ(capitals.width("meta"), capitals.width("META"));
     EXPECT_EQ(&capitals.glyph('m'), &capitals.glyph('M'));
-}
-
-TEST(Fonts, GlyphsAreRasterisedOnceAndKept) {
-    const Typeface& face = fonts().typeface({.size = 13.5});
-    EXPECT_EQ(&fonts().typeface({.size = 13.5, .underline = true}), &face);
-    const Glyph& a = face.glyph('a');
-    EXPECT_GT(a.advance, 0);
-    EXPECT_EQ(&face.glyph('a'), &a);
 }
 
 TEST(Fonts, AMissingFaceFallsBackToASansSerifAndSaysSoOnce) {
@@ -103,44 +96,20 @@ TEST(Fonts, WithNoFaceAtAllTheLibraryRefusesToStart) {
     std::filesystem::remove_all(dir);
 }
 
-TEST(CaptionsWithRealFonts, EachMenuCardShowsItsNameWholeAndItsNumberLower) {
-    EXPECT_EQ(words(card(spaces(30) + "Policia" + spaces(15) + "110" + spaces(23))), (Words{"", "Policia", "110"}));
-    EXPECT_EQ(words(card(spaces(25) + "Bomberos M." + spaces(10) + "123")), (Words{"", "Bomberos M.", "123"}));
-    EXPECT_EQ(words(card(spaces(26) + "Ambulancia" + spaces(11) + "911" + spaces(16))),
-              (Words{"", "Ambulancia", "911"}));
-    EXPECT_EQ(words(card(spaces(25) + "Bomberos V." + spaces(11) + "122")), (Words{"", "Bomberos V.", "122"}));
-}
-
-TEST(CaptionsWithRealFonts, ButtonsShowTheirWordOnTheSecondLine) {
-    const LabelProps avanzar{.width = 1095,
-                             .height = 615,
-                             .caption = spaces(17) + "Avanzar",
-                             .border_style = BorderStyle::FixedSingle,
-                             .alignment = Alignment::Centre};
-    EXPECT_EQ(words(avanzar), (Words{"", "Avanzar"}));
-    const LabelProps pump{.width = 615,
-                          .height = 855,
-                          .caption = spaces(7) + "AGUA",
-                          .border_style = BorderStyle::FixedSingle,
-                          .alignment = Alignment::Centre,
-                          .font = {.bold = true, .italic = true, .underline = true}};
-    EXPECT_EQ(words(pump), (Words{"", "AGUA"}));
-}
-
-TEST(CaptionsWithRealFonts, TheBottleStandsItsLettersOneAboveAnother) {
-    const LabelProps bottle{.width = 375,
-                            .height = 1095,
-                            .caption = spaces(12) + "A" + spaces(7) + "G" + spaces(6) + "U" + spaces(6) + "A"};
-    EXPECT_EQ(words(bottle), (Words{"", "A", "G", "U", "A"}));
-}
-
-TEST(CaptionsWithRealFonts, TheMenuTitleFitsOnOneLine) {
-    const LabelProps title{.width = 3135,
-                           .height = 375,
-                           .caption = "Guardianes",
-                           .alignment = Alignment::Centre,
-                           .font = {.face = "Fixedsys", .size = 9, .bold = true, .italic = true}};
-    EXPECT_EQ(words(title), (Words{"Guardianes"}));
+// The menu's cards show their name whole and their number lower, buttons
+// their word on the second line, the bottle its letters one above another,
+// and the menu's title fits on one line.
+TEST(CaptionsWithRealFonts, EachWordLandsOnTheLineItsPictureNeeds) {
+    const std::vector<std::tuple<const char*, const char*, Words>> cases{
+        {"Form1", "portal5", {"", "Policia", "110"}},
+        {"Form1", "portal6", {"", "Bomberos M.", "123"}},
+        {"Form1", "portal7", {"", "Ambulancia", "911"}},
+        {"Form1", "portal8", {"", "Bomberos V.", "122"}},
+        {"Form1", "Label1", {"Guardianes"}},
+        {"Form2", "ava", {"", "Avanzar"}},
+        {"Form3", "bomba", {"", "AGUA"}},
+        {"Form4", "ag1", {"", "A", "G", "U", "A"}}};
+    for (const auto& [scene, name, expected] : cases) EXPECT_EQ(words(game_label(scene, name)), expected) << name;
 }
 
 // The browser draws with glyphs baked from these same typefaces. Every

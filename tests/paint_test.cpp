@@ -21,10 +21,28 @@ FontLibrary& fonts() {
     return library;
 }
 
+// A made-up face whose every glyph is 2 x 2 pixels of the given coverage,
+// its top two pixels above the baseline, one glyph every 3 pixels.
+Typeface square_face(std::vector<std::uint8_t> coverage) {
+    return Typeface("Test", {.ascent = 3, .descent = 1, .underline = {1, 1}, .strikeout = {-1, 1}}, false,
+                    [coverage](unsigned char) {
+                        return Glyph{.advance = 3, .left = 0, .top = 2, .width = 2, .height = 2, .coverage = coverage};
+                    });
+}
+
+// Every font drawn as solid squares, so that a caption's pixels are known.
+GlyphSource& squares() {
+    static struct : GlyphSource {
+        Typeface face = square_face({255, 255, 255, 255});
+        const Typeface& typeface(const Font&) override { return face; }
+    } source;
+    return source;
+}
+
 // A made-up scene, `width` x `height` pixels, painted whole.
 struct Picture {
-    explicit Picture(std::vector<ControlRow> rows, int width = 100, int height = 100)
-        : sim(std::vector<SceneDef>{{sized(small_table("T", std::move(rows)), width, height)}}) {
+    explicit Picture(std::vector<ControlRow> rows, int width = 100, int height = 100, GlyphSource& source = squares())
+        : sim(std::vector<SceneDef>{{sized(small_table("T", std::move(rows)), width, height)}}), glyphs(&source) {
         repaint();
     }
     static SceneTable sized(SceneTable table, int width, int height) {
@@ -33,10 +51,10 @@ struct Picture {
         return table;
     }
     Scene& scene() const { return *sim.scene("T"); }
-    void repaint() { Painter(fonts()).paint(scene(), image); }
-    std::uint32_t at(int x, int y) const { return image.at(x, y); }
+    void repaint() { Painter(*glyphs).paint(scene(), image); }
 
     Simulation sim;
+    GlyphSource* glyphs;
     Image image;
 };
 
@@ -61,9 +79,13 @@ Image blank(int width, int height, std::uint32_t colour = 0) {
     return image;
 }
 
-// The image as rows of characters, one per pixel: '.' for 0, else the
+// The scene's background, the greys of a sunken edge and three colours.
+const std::map<std::uint32_t, char> kMarks{{kBack, ' '},    {0x808080, 's'}, {0xFFFFFF, 'w'}, {0xC0C0C0, 'l'},
+                                           {0xFF0000, 'r'}, {0x00FF00, 'g'}, {0x0000FF, 'b'}};
+
+// The image as rows of characters, one per pixel: '.' for black, else the
 // character `marks` gives for the pixel's colour, '?' for any other.
-std::vector<std::string> rows(const Image& image, const std::map<std::uint32_t, char>& marks) {
+std::vector<std::string> rows(const Image& image, const std::map<std::uint32_t, char>& marks = kMarks) {
     std::vector<std::string> out;
     for (int y = 0; y < image.height; ++y) {
         std::string row;
@@ -77,6 +99,10 @@ std::vector<std::string> rows(const Image& image, const std::map<std::uint32_t, 
 }
 
 using Rows = std::vector<std::string>;
+
+void expect_colour(const Image& image, std::uint32_t colour, std::initializer_list<std::pair<int, int>> points) {
+    for (const auto& [x, y] : points) EXPECT_EQ(image.at(x, y), colour) << x << ", " << y;
+}
 
 } // namespace
 
@@ -110,11 +136,7 @@ TEST(Canvas, EachVerbDrawsItsExactPixelsAndNothingOutsideTheClip) {
 }
 
 TEST(Canvas, TextBlendsEachGlyphsCoverageAndRulesItsBarsAcrossTheLine) {
-    // A made-up face whose every glyph is 2 x 2 pixels: full, half, none, full.
-    const Typeface face(
-        "Test", {.ascent = 3, .descent = 1, .underline = {1, 1}, .strikeout = {-1, 1}}, false, [](unsigned char) {
-            return Glyph{.advance = 3, .left = 0, .top = 2, .width = 2, .height = 2, .coverage = {255, 128, 0, 255}};
-        });
+    const Typeface face = square_face({255, 128, 0, 255}); // full, half, none, full
     Image image = blank(8, 5);
     Canvas(image, {0, 0, 7, 5}).text(1, 2, {"ab", 0, 6}, face, {.underline = true}, rgb(0xFFFFFF));
     EXPECT_EQ(rows(image, {{0xFFFFFF, 'W'}, {0x808080, 'h'}}),
@@ -127,163 +149,80 @@ TEST(Canvas, TextBlendsEachGlyphsCoverageAndRulesItsBarsAcrossTheLine) {
               (Rows{"gmbbbbbb", "gggbbbbb", "bbbbbbbb", "bbbbbbbb", "bbbbbbbb"})); // the strikeout on row 1
 }
 
-TEST(LabelPainting, TheSunkenEdgeIsTwoPixelsOfFourGreys) {
-    LabelProps red = filled(2, 2, 10, 10, 0xFF0000);
-    red.border_style = BorderStyle::FixedSingle;
-    const Picture p({label("edge", red)});
-    EXPECT_EQ(p.at(2, 5), 0x808080u); // outer top-left rows: shadow
-    EXPECT_EQ(p.at(5, 2), 0x808080u);
-    EXPECT_EQ(p.at(3, 5), 0x000000u); // inner top-left rows: black
-    EXPECT_EQ(p.at(5, 3), 0x000000u);
-    EXPECT_EQ(p.at(11, 5), 0xFFFFFFu); // outer bottom-right rows: white
-    EXPECT_EQ(p.at(5, 11), 0xFFFFFFu);
-    EXPECT_EQ(p.at(10, 5), 0xC0C0C0u); // inner bottom-right rows: light grey
-    EXPECT_EQ(p.at(5, 10), 0xC0C0C0u);
-    EXPECT_EQ(p.at(4, 4), 0xFF0000u);
-    EXPECT_EQ(p.at(9, 9), 0xFF0000u);
-    EXPECT_EQ(p.at(12, 12), kBack);
+TEST(Clipping, ControlsReachingPastTheClientAreaAreCutOffNotMovedAndAWiderWindowShowsThemUnscaled) {
+    LabelProps left = filled(-5, 0, 10, 6, 0xFF0000);
+    left.border_style = BorderStyle::FixedSingle;
+    Picture p({label("left", left), label("right", filled(8, 2, 4, 2, 0x00FF00))}, 10, 6);
+    EXPECT_EQ(rows(p.image),
+              (Rows{"ssssw     ", "...lw     ", "rrrlw   gg", "rrrlw   gg", "llllw     ", "wwwww     "}));
+    p.sim.runtime().resize(p.scene(), 14, 7);
+    p.repaint();
+    EXPECT_EQ(rows(p.image), (Rows{"ssssw         ", "...lw         ", "rrrlw   gggg  ", "rrrlw   gggg  ",
+                                   "llllw         ", "wwwww         ", "              "}));
 }
 
-TEST(LabelPainting, WithoutBackColorAButtonFaceShowsAndATransparentLabelShowsWhatIsBeneath) {
-    const Picture p({label("glass", {.width = 600,
-                                     .height = 600,
-                                     .caption = "X",
-                                     .back_style = BackStyle::Transparent,
-                                     .font = {.size = 24, .bold = true}}),
-                     shape("green", {.width = 600,
-                                     .height = 600,
+// Inside its sunken edge (shadow and black along the top and left, white and
+// light grey along the bottom and right, which own the corners where they
+// meet), a disabled label's caption is grey over a white copy one pixel
+// right and down.
+TEST(LabelPainting, ADisabledCaptionIsGreyOverAWhiteCopyInsideTheSunkenEdge) {
+    LabelProps sign = filled(0, 0, 8, 8, 0x0000FF);
+    sign.caption = "a";
+    sign.border_style = BorderStyle::FixedSingle;
+    sign.enabled = false;
+    const Picture p({label("sign", sign)}, 8, 8);
+    EXPECT_EQ(rows(p.image),
+              (Rows{"sssssssw", "s.....lw", "s.bbbblw", "s.ssbblw", "s.sswblw", "s.bwwblw", "sllllllw", "wwwwwwww"}));
+}
+
+// The first control listed is on top and a hidden one is left out; a label
+// with no back colour shows a button face, a transparent one what is beneath.
+TEST(DrawingOrder, EachControlShowsWhatTheOnesListedBeforeItLeaveUncovered) {
+    LabelProps hidden = filled(0, 0, 16, 4, 0xFF0000);
+    hidden.visible = false;
+    const Picture p({label("hidden", hidden),
+                     label("glass", {.width = 60, .height = 60, .caption = "a", .back_style = BackStyle::Transparent}),
+                     label("small", filled(5, 1, 2, 2, 0xFF0000)), label("large", filled(4, 0, 4, 4, 0x0000FF)),
+                     label("large2", filled(12, 0, 4, 4, 0x0000FF)), label("small2", filled(13, 1, 2, 2, 0xFF0000)),
+                     label("plain", {.left = 120, .width = 60, .height = 60}),
+                     shape("green", {.width = 60,
+                                     .height = 60,
                                      .back_style = BackStyle::Opaque,
                                      .back_color = rgb(0x00FF00),
-                                     .border_color = rgb(0x00FF00)}),
-                     label("plain", {.left = 900, .width = 300, .height = 300})});
-    EXPECT_EQ(p.at(39, 39), 0x00FF00u);
-    int caption = 0;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x) caption += p.at(x, y) == 0x000000u;
-    EXPECT_GT(caption, 20);
-    EXPECT_EQ(p.at(65, 5), 0xC0C0C0u);
+                                     .border_color = rgb(0x00FF00)})},
+                    16, 4);
+    EXPECT_EQ(rows(p.image), (Rows{"ggggbbbbllllbbbb", "..ggbrrbllllbbbb", "..ggbrrbllllbbbb", "ggggbbbbllllbbbb"}));
 }
 
-TEST(LabelPainting, ADisabledCaptionIsGreyOverAWhiteCopyOnePixelRightAndDown) {
-    LabelProps sign = filled(0, 0, 80, 40, 0x0000FF);
-    sign.caption = "HI";
-    sign.border_style = BorderStyle::FixedSingle;
-    sign.font = {.size = 24, .bold = true};
-    Picture p({label("sign", sign)});
-    const Image enabled = p.image;
-    p.scene().label("sign").set_enabled(false);
-    p.repaint();
-    int grey = 0;
-    int white = 0;
-    for (int y = 3; y < 38; ++y) {
-        for (int x = 3; x < 78; ++x) {
-            EXPECT_NE(p.at(x, y), 0x000000u);
-            if (enabled.at(x, y) == 0x000000u) {
-                EXPECT_EQ(p.at(x, y), 0x808080u);
-                ++grey;
-            } else if (enabled.at(x, y) == 0x0000FFu && enabled.at(x - 1, y - 1) == 0x000000u) {
-                EXPECT_EQ(p.at(x, y), 0xFFFFFFu);
-                ++white;
-            }
-        }
-    }
-    EXPECT_GT(grey, 50);
-    EXPECT_GT(white, 10);
-    EXPECT_EQ(p.at(0, 0), 0x808080u); // the edge stays
-    EXPECT_EQ(p.at(1, 1), 0x000000u);
+// A circle takes the box's shorter side, centred along the longer, with its
+// outline inside; its hatch lies over the fill and is clipped to it.
+TEST(ShapePainting, ACircleIsCentredInItsBoxWithItsOutlineAndHatchInside) {
+    const auto circle = [](int left, int top, int width, int height, std::uint32_t back) {
+        ShapeProps props{.left = left, .top = top, .width = width, .height = height, .shape = ShapeKind::Circle};
+        props.back_color = rgb(back);
+        props.back_style = BackStyle::Opaque;
+        return props;
+    };
+    // 1335 twips are 89 pixels; the top is 120 twips, 8 pixels, below the box's, whose corner is outside.
+    const Picture ball({shape("ball", circle(150, 150, 1335, 1575, 0xFF0000))}, 120, 120);
+    expect_colour(ball.image, kBack, {{54, 17}, {54, 107}, {9, 62}, {99, 62}, {12, 20}});
+    expect_colour(ball.image, 0x000000, {{54, 18}, {54, 106}, {10, 62}, {98, 62}});
+    expect_colour(ball.image, 0xFF0000, {{54, 19}});
+    // Lines down and across, between them, and their course outside the circle.
+    ShapeProps net = circle(0, 0, 600, 600, 0xFFFFFF);
+    net.fill_style = FillStyle::Cross;
+    net.fill_color = rgb(0xFF0000);
+    const Picture hatched({shape("net", net)});
+    expect_colour(hatched.image, 0xFF0000, {{20, 21}, {21, 20}});
+    expect_colour(hatched.image, 0xFFFFFF, {{21, 21}});
+    expect_colour(hatched.image, kBack, {{4, 1}, {1, 4}});
 }
 
-TEST(DrawingOrder, TheFirstControlListedIsOnTopAndAHiddenOneIsLeftOut) {
-    Picture p({label("small", filled(5, 5, 4, 4, 0xFF0000)), label("large", filled(0, 0, 20, 20, 0x0000FF))});
-    EXPECT_EQ(p.at(6, 6), 0xFF0000u);
-    EXPECT_EQ(p.at(12, 12), 0x0000FFu);
-    p.scene().label("small").set_visible(false);
-    p.repaint();
-    EXPECT_EQ(p.at(6, 6), 0x0000FFu);
-
-    const Picture reversed(
-        {label("large", filled(0, 0, 20, 20, 0x0000FF)), label("small", filled(5, 5, 4, 4, 0xFF0000))});
-    EXPECT_EQ(reversed.at(6, 6), 0x0000FFu);
-}
-
-TEST(Clipping, ControlsReachingPastTheClientAreaAreCutOffNotMoved) {
-    LabelProps left = filled(-5, 0, 10, 10, 0xFF0000);
-    left.border_style = BorderStyle::FixedSingle;
-    const Picture p({label("left", left), label("right", filled(95, 20, 10, 10, 0x00FF00))});
-    EXPECT_EQ(p.image.width, 100);
-    EXPECT_EQ(p.at(0, 5), 0xFF0000u);
-    EXPECT_EQ(p.at(2, 5), 0xFF0000u);
-    EXPECT_EQ(p.at(3, 5), 0xC0C0C0u); // the right side of its edge, where it belongs
-    EXPECT_EQ(p.at(4, 5), 0xFFFFFFu);
-    EXPECT_EQ(p.at(5, 5), kBack);
-    EXPECT_EQ(p.at(94, 25), kBack);
-    EXPECT_EQ(p.at(99, 25), 0x00FF00u);
-}
-
-TEST(Clipping, EnlargingTheWindowShowsBackColorAndWhatLayBeyondUnscaled) {
-    Picture p({label("beyond", filled(110, 5, 10, 10, 0x00FF00))});
-    p.sim.runtime().resize(p.scene(), 150, 120);
-    p.repaint();
-    EXPECT_EQ(p.image.width, 150);
-    EXPECT_EQ(p.image.height, 120);
-    EXPECT_EQ(p.at(109, 8), kBack);
-    EXPECT_EQ(p.at(110, 8), 0x00FF00u);
-    EXPECT_EQ(p.at(119, 14), 0x00FF00u);
-    EXPECT_EQ(p.at(120, 8), kBack);
-    EXPECT_EQ(p.at(149, 119), kBack);
-}
-
-TEST(ShapePainting, ACircleTakesTheShorterSideCentredAlongTheLongerWithItsOutlineInside) {
-    const Picture p({shape("ball", {.left = 150,
-                                    .top = 150,
-                                    .width = 1335,
-                                    .height = 1575,
-                                    .shape = ShapeKind::Circle,
-                                    .back_style = BackStyle::Opaque,
-                                    .back_color = rgb(0xFF0000)})},
-                    120, 120);
-    // 1335 twips are 89 pixels; the top is 120 twips, 8 pixels, below the box's.
-    EXPECT_EQ(p.at(54, 17), kBack);
-    EXPECT_EQ(p.at(54, 18), 0x000000u);
-    EXPECT_EQ(p.at(54, 19), 0xFF0000u);
-    EXPECT_EQ(p.at(54, 106), 0x000000u);
-    EXPECT_EQ(p.at(54, 107), kBack);
-    EXPECT_EQ(p.at(9, 62), kBack);
-    EXPECT_EQ(p.at(10, 62), 0x000000u);
-    EXPECT_EQ(p.at(98, 62), 0x000000u);
-    EXPECT_EQ(p.at(99, 62), kBack);
-    EXPECT_EQ(p.at(12, 20), kBack); // the box's corner is outside the figure
-}
-
-TEST(ShapePainting, TheHatchIsDrawnOverTheFillAndClippedToTheFigure) {
-    const Picture p({shape("net", {.width = 600,
-                                   .height = 600,
-                                   .shape = ShapeKind::Circle,
-                                   .back_style = BackStyle::Opaque,
-                                   .back_color = rgb(0xFFFFFF),
-                                   .fill_style = FillStyle::Cross,
-                                   .fill_color = rgb(0xFF0000)})});
-    EXPECT_EQ(p.at(20, 21), 0xFF0000u); // on a vertical line
-    EXPECT_EQ(p.at(21, 20), 0xFF0000u); // on a horizontal line
-    EXPECT_EQ(p.at(21, 21), 0xFFFFFFu); // between them
-    EXPECT_EQ(p.at(4, 1), kBack);       // a line's course outside the circle
-    EXPECT_EQ(p.at(1, 4), kBack);
-}
-
+// The ends reach past the end points, and are round: no square corners.
 TEST(LinePainting, WiderLinesAreCentredOnTheSegmentWithRoundEnds) {
     const Picture p({line("three", segment(10, 30, 20, 30, 3)), line("seven", segment(10, 60, 30, 60, 7))});
-    EXPECT_EQ(p.at(15, 28), kBack);
-    EXPECT_EQ(p.at(15, 29), 0xFF0000u);
-    EXPECT_EQ(p.at(15, 31), 0xFF0000u);
-    EXPECT_EQ(p.at(15, 32), kBack);
-    EXPECT_EQ(p.at(9, 30), 0xFF0000u); // the ends reach past the end points
-    EXPECT_EQ(p.at(21, 30), 0xFF0000u);
-    EXPECT_EQ(p.at(8, 30), kBack);
-    EXPECT_EQ(p.at(22, 30), kBack);
-    EXPECT_EQ(p.at(7, 60), 0xFF0000u); // and are round: no square corners
-    EXPECT_EQ(p.at(10, 57), 0xFF0000u);
-    EXPECT_EQ(p.at(7, 57), kBack);
-    EXPECT_EQ(p.at(33, 63), kBack);
+    expect_colour(p.image, 0xFF0000, {{15, 29}, {15, 31}, {9, 30}, {21, 30}, {7, 60}, {10, 57}});
+    expect_colour(p.image, kBack, {{15, 28}, {15, 32}, {8, 30}, {22, 30}, {7, 57}, {33, 63}});
 }
 
 TEST(Repaint, APartialRepaintTouchesOnlyItsAreaAndMatchesAWholeOne) {
@@ -293,7 +232,8 @@ TEST(Repaint, APartialRepaintTouchesOnlyItsAreaAndMatchesAWholeOne) {
     word.border_style = BorderStyle::FixedSingle;
     Picture p({label("word", word),
                shape("ring", {.left = 300, .top = 300, .width = 900, .height = 900, .shape = ShapeKind::Oval}),
-               line("bar", segment(0, 90, 99, 50, 5))});
+               line("bar", segment(0, 90, 99, 50, 5))},
+              100, 100, fonts());
     p.scene().label("word").set_left(20 * 15);
     const PixelRect moved = p.scene().damage_area();
     p.repaint();
@@ -313,18 +253,14 @@ TEST(MenuPicture, TheMenuOpensWithItsCardsDoorsAndStripsAndNoVehicleShowing) {
     Simulation sim;
     Image menu;
     Painter(fonts()).paint(*sim.scene("Form1"), menu);
-    EXPECT_EQ(menu.width, 443);
-    EXPECT_EQ(menu.height, 480);
-    EXPECT_EQ(menu.at(200, 300), 0x404040u); // background
-    EXPECT_EQ(menu.at(10, 200), 0xFFFF00u);  // left strip
-    EXPECT_EQ(menu.at(430, 200), 0xFFFF00u); // right strip
-    EXPECT_EQ(menu.at(52, 68), 0x0000FFu);   // the police card, above its empty first line
-    EXPECT_EQ(menu.at(316, 68), 0xFF0000u);  // the red fire engine's card
-    EXPECT_EQ(menu.at(80, 145), 0x000000u);  // a door
-    EXPECT_EQ(menu.at(115, 18), 0x404040u);  // the title's transparent background
-    bool title = false;
-    for (int x = 112; x < 321; ++x) title = title || menu.at(x, 22) == 0xFFFF00u;
-    EXPECT_TRUE(title);
+    // Background, strips, the police and the fire engine's cards, a door, the title's transparent back.
+    expect_colour(menu, kBack, {{200, 300}, {115, 18}});
+    expect_colour(menu, 0xFFFF00, {{10, 200}, {430, 200}});
+    expect_colour(menu, 0x0000FF, {{52, 68}});
+    expect_colour(menu, 0xFF0000, {{316, 68}});
+    expect_colour(menu, 0x000000, {{80, 145}});
+    const auto title = menu.pixels.begin() + 22 * menu.width;
+    EXPECT_NE(std::find(title + 112, title + 321, 0xFFFF00u), title + 321);
     // Colours only the vehicles wear: windows, windscreens, bodies, lights.
     for (const std::uint32_t vehicle : {0x80FFFFu, 0x00FFFFu, 0xC00000u, 0x00C000u, 0xC0C000u})
         EXPECT_EQ(std::count(menu.pixels.begin(), menu.pixels.end(), vehicle), 0) << std::hex << vehicle;
