@@ -32,7 +32,7 @@ def run(*cmd):
 
 def main():
     wanted = sys.argv[1:]
-    shutil.rmtree(src, ignore_errors=True)
+    shutil.rmtree(work, ignore_errors=True)
     shutil.copytree(top, src, ignore=shutil.ignore_patterns('.git', 'build*'))
     if not run('cmake', '-S', src, '-B', build, '-DGUARDIANES_WERROR=OFF'):
         sys.exit('cmake failed')
