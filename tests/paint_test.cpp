@@ -112,9 +112,9 @@ TEST(Canvas, EachVerbDrawsItsExactPixelsAndNothingOutsideTheClip) {
     Image image = blank(7, 7);
     Canvas canvas(image, {1, 1, 6, 6});
     canvas.fill({-3, -3, 4, 4}, rgb(0xFF0000));
-    canvas.line({0, 6, 4, 2, 1}, rgb(0x00FF00), runs);
+    canvas.line({0, 6, 6, 3, 1}, rgb(0x00FF00), runs);
     EXPECT_EQ(rows(image, {{0xFF0000, 'r'}, {0x00FF00, 'g'}}),
-              (Rows{".......", ".rrr...", ".rrrg..", ".rrg...", "..g....", ".g.....", "......."}));
+              (Rows{".......", ".rrr...", ".rrr...", ".rrr.g.", "...gg..", ".gg....", "......."}));
 
     image = blank(7, 7);
     Canvas(image, {1, 1, 6, 6}).line({3, 0, 3, 6, 3}, rgb(0x00FF00), runs);
