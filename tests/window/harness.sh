@@ -1,64 +1,45 @@
-# Sourced by every test that plays the game in a real window: an X server of
-# its own, a window manager when asked, the game started on it, and ways to
-# find its windows, act on them, compare their pixels with the simulator's
-# and wait for the game's end. Sourced as `harness.sh GAME SIM XTOOL`, or
-# with a test's own arguments, which it takes the same way.
+# Sourced by every test that plays the game in a real window, as
+# `harness.sh GAME SIM XTOOL [CHECK]`: an X server of its own, a window
+# manager when asked, the game on it, and ways to act on its windows and
+# compare their pixels with the simulator's.
 set -euo pipefail
-game=${1-} sim=${2-} xtool=${3-}
+game=${1-} sim=${2-} xtool=${3-} check=${4-}
 work=$(mktemp -d)
-game_pid=
-xvfb_pid=
-wm_pid=
+game_pid= xvfb_pid= wm_pid=
 
 cleanup() {
-  if [ -n "$game_pid" ]; then
-    kill -CONT "$game_pid" 2>/dev/null || true
-    kill "$game_pid" 2>/dev/null || true
-  fi
-  [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  [ -z "$game_pid" ] || kill -CONT "$game_pid" 2>/dev/null || true
+  for pid in $game_pid $wm_pid $xvfb_pid; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 fail() {
-  echo "FAIL: $*"
-  if [ -s "$work/stderr" ]; then
-    echo "the game's standard error:"
-    cat "$work/stderr"
-  fi
+  echo "FAIL${check:+ ($check)}: $*"
+  [ ! -s "$work/stderr" ] || { echo "the game's standard error:"; cat "$work/stderr"; }
   exit 1
 }
 
 now_ms() { date +%s%3N; }
 
-# An X server on a display number it chooses itself, so that tests never
-# collide; SIZE is the screen's, 1280x1024 unless given. It keeps its
-# resources when its last client leaves, so that a resolution setting made
-# with xrdb is still there when the game starts.
+# Waits up to five seconds for a command to succeed.
+await() { for _ in $(seq 50); do "$@" >/dev/null 2>&1 && return; sleep 0.1; done; false; }
+
+# An X server on a display number of its own choosing, SIZE 1280x1024
+# unless given; it keeps the resources xrdb sets when its last client leaves.
 start_xvfb() {
   Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-  done
-  [ -s "$work/display" ] || fail "Xvfb did not start"
+  await test -s "$work/display" || fail "Xvfb did not start"
   export DISPLAY=:$(cat "$work/display")
-  for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && return; sleep 0.1; done
-  fail "Xvfb does not answer"
+  await xdotool getmouselocation || fail "Xvfb does not answer"
 }
 
-# A window manager, for what only one does: keyboard focus, full screen
-# requests and the close keys.
+# For what only a window manager does: focus, iconifying, full screen, close keys.
 start_wm() {
   openbox --sm-disable --config-file /dev/null >/dev/null 2>&1 &
   wm_pid=$!
-  for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return
-    sleep 0.1
-  done
-  fail "openbox did not start"
+  await sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" || fail "openbox did not start"
 }
 
 # Starts any command as the game, its standard error kept for `fail`.
@@ -67,31 +48,19 @@ launch() {
   game_pid=$!
 }
 
-start_game() { launch "$game" "$@"; }
-
 # Starts the game with the given options and waits for its menu, `menu`.
 start_menu() {
-  start_game "$@"
+  launch "$game" "$@"
   menu=$(find_window Form1) || fail "no window Form1 with options: $*"
 }
 
 find_window() { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
-
-# Whether a window of that name is shown now, without waiting.
 shown() { [ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
-
-# Any window of a service scene, shown or not: the game creates each one
-# hidden before it shows it.
-service_windows() { xdotool search --name '^Form[2-5]$' 2>/dev/null || true; }
 
 size_of() {
   eval "$(xdotool getwindowgeometry --shell "$1")"
   echo "${WIDTH}x${HEIGHT}"
 }
-
-# The centre pixels of the menu's four "Click Here" buttons, as the
-# simulator's `click Form1 portalN` aims.
-portal_x() { case $1 in portal1) echo 84 ;; portal2) echo 172 ;; portal3) echo 260 ;; portal4) echo 348 ;; esac; }
 
 # Clicks at a pixel of a window; `clicked` keeps the time of the click.
 click_at() {
@@ -101,96 +70,93 @@ click_at() {
   xdotool click 1
 }
 
-choose() { click_at "$1" "$(portal_x "$2")" 116; }
+# The centre of one of the menu's four cards, where the simulator's
+# `click Form1 portalN` aims.
+choose() { click_at "$1" $((84 + 88 * (${2#portal} - 1))) 116; }
 
-# Writes the simulator's picture of SCENE to FILE after the script lines
-# that follow, if any.
+# Writes the simulator's picture of SCENE to FILE after the script lines given.
 sim_shot() {
   local scene=$1 file=$2
   shift 2
   printf '%s\n' "$@" "shot $scene $file" | "$sim" >/dev/null
 }
 
-# Waits up to MS milliseconds for the game to end, watching that no service
+# Pictures are compared as raw 8-bit RGB: `rgb` turns PNG files into
+# NAME.rgb beside them in one run, `snap` writes a window's pixels so.
+rgb() {
+  convert "$@" -depth 8 -set filename:f '%d/%t' 'rgb:%[filename:f].rgb'
+}
+snap() { import -window "$1" -depth 8 "rgb:$2"; }
+
+# Waits until the window's pixels equal the picture FILE, or fails.
+expect_picture() {
+  rgb "$2"
+  await sh -c "import -window $1 -depth 8 rgb:- | cmp -s - '${2%.png}.rgb'" ||
+    fail "$3: the window's pixels differ from the simulator's picture"
+}
+
+# Writes the picture IN with every pixel made an N x N block; given W and
+# H, centred on black that size, as a full screen shows it.
+upscale() {
+  convert "$1" -sample $(($2 * 100))% ${5:+-background black -gravity center -extent "$4x$5"} "$3"
+}
+
+# Waits up to MS milliseconds for the game to end, failing if a service
 # window appears meanwhile when asked to; sets `status` to its exit status.
 wait_end() {
-  local limit=$1 watch=${2:-}
-  local deadline=$(($(now_ms) + limit))
+  local deadline=$(($(now_ms) + $1))
   while kill -0 "$game_pid" 2>/dev/null; do
-    [ -z "$watch" ] || [ -z "$(service_windows)" ] || fail "a service window appeared after the menu was closed"
-    [ "$(now_ms)" -le "$deadline" ] || fail "the game still runs $limit ms later"
+    [ -z "${2-}" ] || [ -z "$(xdotool search --name '^Form[2-5]$' 2>/dev/null)" ] ||
+      fail "a service window appeared after the menu was closed"
+    [ "$(now_ms)" -le "$deadline" ] || fail "the game still runs $1 ms later"
     sleep 0.02
   done
   status=0
   wait "$game_pid" || status=$?
   game_pid=
   # SDL 2.26 may send its wake-up message to a window destroyed while its
-  # event loop runs; the host keeps closed windows until it ends, and this
-  # catches the fault should it come back.
+  # event loop runs; the host keeps closed windows until it ends.
   if [ "$status" != 0 ] && grep -q 'BadWindow' "$work/stderr" && grep -q 'X_SendEvent' "$work/stderr"; then
     fail "the game died of an X error (BadWindow on X_SendEvent) when its window was closed, status $status"
   fi
 }
 
-# Closes a window as its close button does and expects the game to end
-# with status 0 within a second.
+# Closes a window as its close button does; the game ends with status 0.
 close_ends() {
-  "$xtool" close "$1"
-  wait_end 1000
+  "$xtool" "$1"
+  wait_end 1000 "${2-}"
   [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
 }
 
-# Writes the picture IN with every pixel made an N x N block, as a window
-# drawn N times larger shows it; given W and H, centred on black that size,
-# as a full screen shows it.
-upscale() {
-  local in=$1 n=$2 out=$3
-  if [ $# -eq 5 ]; then
-    convert "$in" -sample $((n * 100))% -background black -gravity center -extent "$4x$5" "$out"
-  else
-    convert "$in" -sample $((n * 100))% "$out"
-  fi
+# Runs a command that must refuse to start: status STATUS, nothing on
+# standard output, one line on standard error beginning "guardianes: ".
+expect_refusal() {
+  local want=$1 what=$2
+  shift 2
+  status=0
+  "$@" >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" = "$want" ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] &&
+    grep -q '^guardianes: ' "$work/err" ||
+    fail "$what: status $status, not $want with one line of error: $(cat "$work/out" "$work/err")"
+  echo "$what: $(cat "$work/err")"
 }
 
-# Whether two pictures have the same size and pixels, whatever their files hold besides.
-same_pixels() { [ "$(identify -format %wx%h "$1")" = "$(identify -format %wx%h "$2")" ] &&
-  cmp -s <(convert "$1" -depth 8 rgb:-) <(convert "$2" -depth 8 rgb:-); }
-
-# Waits until the window's pixels equal the picture FILE, or fails.
-expect_picture() {
-  local window=$1 expected=$2 what=$3
-  for _ in $(seq 50); do
-    "$xtool" capture "$window" "$work/window.png" 2>/dev/null && same_pixels "$work/window.png" "$expected" && return
-    sleep 0.1
-  done
-  fail "$what: the window's pixels differ from the simulator's picture"
-}
-
-# The race, from the click on the police card: pictures of the scene after
-# each of the rival's steps from the green light on, por0.png to por90.png.
+# The race from the click on the police card: the scene after each of the
+# rival's steps from the green light on, por0.rgb to por90.rgb. The green
+# light comes 3078.125 ms after the click; the rival steps every 171.875 ms.
+readonly green_after_click=3078
 race_pictures() {
   {
-    echo "click Form1 portal1"
-    echo "wait 3078.125"
-    for ((k = 0; k <= 90; ++k)); do
-      echo "shot Form2 $work/por$k.png"
-      echo "wait 171.875"
-    done
+    printf 'click Form1 portal1\nwait 3078.125\n'
+    for ((k = 0; k <= 90; ++k)); do printf 'shot Form2 %s\nwait 171.875\n' "$work/por$k.png"; done
   } | "$sim" >/dev/null
+  rgb "$work"/por{0..90}.png
 }
-
-# Which rival step the window shows, by its pixels; empty if none matches.
-rival_step() {
-  "$xtool" capture "$1" "$work/now.png"
-  for ((k = 0; k <= 90; ++k)); do
-    if cmp -s "$work/now.png" "$work/por$k.png"; then
-      echo "$k"
-      return
-    fi
-  done
-}
-
-# The green light comes 1250 ms after the click on the card, when the race
-# opens, and 9 ticks of 203.125 ms later; the rival steps every 171.875 ms.
 rival_steps_between() { echo $(((($2) - ($1)) * 1000 / 171875)); }
-readonly green_after_click=3078
+
+# Which rival step the window shows; empty if none.
+rival_step() {
+  snap "$1" "$work/now.rgb"
+  for ((k = 0; k <= 90; ++k)); do cmp -s "$work/now.rgb" "$work/por$k.rgb" && echo "$k" && return; done
+  true
+}

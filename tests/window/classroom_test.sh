@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The game drawn larger and the classroom options, under a window manager on
+# a 1280 x 1024 screen, or one tall enough for the doubled race. Run as
+# `classroom_test.sh GAME SIM XTOOL CHECK`, CHECK one of the functions below.
+source "$(dirname "$0")/harness.sh"
+start_xvfb "$([ "$check" != scale ] || echo 1600x1400)"
+start_wm
+sim_shot Form1 "$work/menu.png"
+upscale "$work/menu.png" 2 "$work/double.png"
+upscale "$work/menu.png" 2 "$work/screen.png" 1280 1024
+
+# Full screen, the 443 x 480 menu lies twice as large at (197, 32): where
+# the pixel (X, Y) of the menu is.
+on_screen() { echo $((197 + 2 * $1)) $((32 + 2 * $2)); }
+
+# With --scale 2, and by itself at 192 dpi, every window is twice its size,
+# its pixels the simulator's doubled, and a click lands on the control under
+# the scaled pixel: the police button's left edge is at pixel 48, so 96 is
+# on it and 95 beside it. The presses are over 500 ms apart, never a
+# double-click.
+scale() {
+  start_menu --scale 2
+  [ "$(size_of "$menu")" = 886x960 ] || fail "with --scale 2 the menu is $(size_of "$menu"), not 886x960"
+  expect_picture "$menu" "$work/double.png" "the menu at --scale 2"
+  click_at "$menu" 95 232
+  sleep 2
+  ! shown Form2 || fail "a click beside the button started the race"
+  click_at "$menu" 96 232
+  race=$(find_window Form2) || fail "a click on the button's first doubled column did not reach it: no Form2"
+  [ "$(size_of "$race")" = 612x1146 ] || fail "with --scale 2 the race is $(size_of "$race"), not 612x1146"
+  close_ends "$race"
+  for dpi_options_size in "192 none 886x960" "192 --scale=1 443x480" "96 none 443x480"; do
+    read -r dpi options size <<<"$dpi_options_size"
+    echo "Xft.dpi: $dpi" | xrdb -merge
+    [ "$options" != none ] || options=
+    start_menu $options
+    [ "$(size_of "$menu")" = "$size" ] || fail "at $dpi dpi with '$options' the menu is $(size_of "$menu"), not $size"
+    close_ends "$menu"
+  done
+}
+
+# --fullscreen: each scene fills the screen, the simulator's picture at the
+# largest whole scale that fits, centred on black; a click on the scaled
+# button reaches it and none beside it does.
+fullscreen() {
+  start_menu --fullscreen
+  [ "$(size_of "$menu")" = 1280x1024 ] || fail "the full-screen menu is $(size_of "$menu"), not 1280x1024"
+  expect_picture "$menu" "$work/screen.png" "the menu twice as large in the middle of the screen"
+  click_at "$menu" $(on_screen 47 116)
+  sleep 0.7
+  expect_picture "$menu" "$work/screen.png" "a click beside the button"
+  click_at "$menu" $(on_screen 48 116)
+  race=$(find_window Form2) || fail "no Form2 after the click on the scaled police button"
+  [ "$(size_of "$race")" = 1280x1024 ] || fail "the full-screen race is $(size_of "$race"), not 1280x1024"
+  close_ends "$race"
+}
+
+# --kiosk: a close request and the window manager's close keys leave the
+# game running; Escape, and a stretch without a press, bring back a fresh
+# menu; Shift+Ctrl+Escape ends the game with status 0.
+kiosk() {
+  fresh_menu() {
+    expect_picture "$menu" "$work/screen.png" "$1"
+    ! shown Form2 || fail "$1: the race is still shown"
+  }
+  start_menu --kiosk --idle-restart 0
+  "$xtool" "$menu"
+  xdotool key alt+F4
+  sleep 1
+  kill -0 "$game_pid" || fail "a close request ended the game"
+  click_at "$menu" $(on_screen 84 116)
+  find_window Form2 >/dev/null || fail "no Form2 after the click on the police card"
+  xdotool key Escape
+  fresh_menu "after Escape"
+  xdotool key shift+ctrl+Escape
+  wait_end 2000
+  [ "$status" = 0 ] || fail "Shift+Ctrl+Escape ended the game with status $status"
+  # The race opens 1.25 s after the click, the new game 3 s after it.
+  start_menu --kiosk --idle-restart 0.05
+  click_at "$menu" $(on_screen 84 116)
+  find_window Form2 >/dev/null || fail "no Form2 after the click on the police card"
+  sleep 0.8
+  shown Form2 || fail "the idle restart came before three seconds without a press"
+  sleep 1.5
+  fresh_menu "after three seconds without a press"
+}
+
+# --keyboard: Tab and the arrows move the real pointer, which stops at the
+# scene's edges; Tab then Space starts the departure of the first card in
+# the scene's order, and Tab then passes over the cards it disabled.
+keyboard() {
+  keys_then_pointer() {
+    local x=$1 y=$2
+    shift 2
+    xdotool key --delay 30 "$@"
+    sleep 0.3
+    eval "$(xdotool getmouselocation --shell)"
+    local at
+    at="$((X - $(xwininfo -id "$menu" | awk '/Absolute upper-left X/ { print $NF }')))"
+    at+=" $((Y - $(xwininfo -id "$menu" | awk '/Absolute upper-left Y/ { print $NF }')))"
+    [ "$at" = "$x $y" ] || fail "after $*: the pointer is at $at, not $x $y"
+  }
+  start_menu --keyboard
+  sleep 0.5
+  keys_then_pointer 348 116 Tab
+  keys_then_pointer 442 116 $(printf 'Right %.0s' $(seq 14))
+  keys_then_pointer 441 0 shift+Left $(printf 'Up %.0s' $(seq 16))
+  keys_then_pointer 84 116 shift+Tab
+  keys_then_pointer 348 116 shift+Tab shift+Tab shift+Tab
+  xdotool key space
+  sleep 0.3
+  keys_then_pointer 348 116 Tab
+  keys_then_pointer 348 116 shift+Tab
+  street=$(find_window Form5) || fail "Tab then Space on the menu did not start the departure of its first card"
+  close_ends "$street"
+}
+
+"$check"
+echo "$check passed"

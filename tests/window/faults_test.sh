@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# The real game in a window under Xvfb, and what players and machines do to
+# it. Run as `faults_test.sh GAME SIM XTOOL CHECK`, CHECK one of the
+# functions below.
+source "$(dirname "$0")/harness.sh"
+
+# The menu opens at its size, as the simulator paints it. Closing it before
+# any choice, or at moments of a departure, ends the game at once with
+# status 0 and no service window ever shown; closing a service scene ends
+# the game. The switch to the service scene comes 1.25 s after the click.
+closing() {
+  start_xvfb
+  sim_shot Form1 "$work/menu.png"
+  start_menu
+  [ "$(size_of "$menu")" = 443x480 ] || fail "the menu is $(size_of "$menu"), not 443x480"
+  expect_picture "$menu" "$work/menu.png" "the menu"
+  close_ends "$menu" watch
+  for moment in "portal1 0.05" "portal2 0.4" "portal3 0.8" "portal4 1.0"; do
+    read -r card wait <<<"$moment"
+    start_menu
+    choose "$menu" "$card"
+    sleep "$wait"
+    if [ "$wait" != 0.05 ]; then
+      snap "$menu" "$work/window.rgb"
+      ! cmp -s "$work/window.rgb" "$work/menu.rgb" || fail "the click on $card started no departure"
+    fi
+    close_ends "$menu" watch
+  done
+  for scene in 2 3 4 5; do
+    start_menu
+    choose "$menu" "portal$((scene - 1))"
+    window=$(find_window "Form$scene") || fail "no window Form$scene after portal$((scene - 1))"
+    sleep 0.5
+    close_ends "$window"
+  done
+}
+
+# A race minimised for two seconds, then restored: its timers ticked all
+# along, so it shows the simulator's race at the same time, to one step.
+minimise() {
+  start_xvfb
+  start_wm
+  race_pictures
+  start_menu
+  choose "$menu" portal1
+  race=$(find_window Form2) || fail "no window Form2"
+  sleep 3.6
+  xdotool windowminimize "$race"
+  sleep 0.2
+  ! shown Form2 || fail "Form2 is still shown after it was minimised"
+  sleep 1.8
+  xdotool windowactivate "$race"
+  find_window Form2 >/dev/null || fail "Form2 is not shown again after it was restored"
+  sleep 0.5
+  kill -STOP "$game_pid"
+  seen=$(now_ms)
+  step=$(rival_step "$race")
+  kill -CONT "$game_pid"
+  expected=$(rival_steps_between $((clicked + green_after_click)) "$seen")
+  [ -n "$step" ] && [ $((step - expected)) -le 1 ] && [ $((expected - step)) -le 1 ] ||
+    fail "the restored race shows rival step '$step', not $expected: the timers stopped while minimised"
+  close_ends "$race"
+}
+
+# The window resized to 1 x 1 and 4000 x 3000: the game paints exactly what
+# the simulator paints at that size, goes back to its own size, still takes
+# clicks, and survives the same while a service scene animates.
+resize() {
+  start_xvfb 4096x3072
+  start_menu
+  for size in "1 1" "4000 3000" "443 480"; do
+    read -r width height <<<"$size"
+    sim_shot Form1 "$work/expected.png" "resize Form1 $width $height"
+    xdotool windowmove "$menu" 0 0 windowsize "$menu" "$width" "$height"
+    expect_picture "$menu" "$work/expected.png" "the menu at $width x $height"
+  done
+  choose "$menu" portal4
+  street=$(find_window Form5) || fail "the click after the resizes did not reach the game: no Form5"
+  for size in "1 1" "4000 3000" "1 1" "4000 3000" "270 377"; do
+    xdotool windowmove "$street" 0 0 windowsize "$street" $size
+    sleep 0.3
+    kill -0 "$game_pid" 2>/dev/null || fail "the game died when its street scene became ${size/ / x }"
+  done
+  close_ends "$street"
+}
+
+# 1000 clicks in a second at one spot of the race's "Avanzar" button, so
+# that they pair into double-clicks: the game keeps up, counts every other
+# press and ends the race with the player its one winner, as the simulator
+# does when the same clicks come at that moment.
+storm() {
+  start_xvfb
+  for ((k = 0; k <= 20; ++k)); do
+    at=$((3078125 + k * 171875)) # microseconds after the click on the card
+    {
+      printf 'click Form1 portal1\nwait %d.%03d\n' $((at / 1000)) $((at % 1000))
+      printf 'click Form2 ava\n%.0s' $(seq 110)
+      echo "shot Form2 $work/won$k.png"
+    } | "$sim" >/dev/null
+  done
+  rgb "$work"/won{0..20}.png
+  start_menu
+  choose "$menu" portal1
+  race=$(find_window Form2) || fail "no window Form2"
+  sleep 2.2
+  # The button's centre: x = (2*1800 + 1095) / 30, y = (2*7560 + 615) / 30.
+  start=$(now_ms)
+  xdotool mousemove --window "$race" 156 524 $(printf 'mousedown 1 mouseup 1 sleep 0.0009 %.0s' $(seq 1000))
+  echo "1000 clicks in $(($(now_ms) - start)) ms"
+  kill -0 "$game_pid" 2>/dev/null || fail "the game died in the storm"
+  won() {
+    snap "$race" "$work/now.rgb"
+    for ((k = 0; k <= 20; ++k)); do cmp -s "$work/now.rgb" "$work/won$k.rgb" && return; done
+    false
+  }
+  await won || fail "after the storm the race is not the player's win after any of the rival's first 20 steps"
+  close_ends "$race"
+}
+
+# The process stopped for two seconds mid-race (SIGSTOP, SIGCONT): on waking
+# each timer gets at most one tick for all it missed, never a burst, so the
+# rival stands one step further than where it stopped plus its steps since,
+# and no two wake-ups served come closer than the scheduler's period.
+stop() {
+  start_xvfb
+  race_pictures
+  GUARDIANES_WAKEUP_LOG=$work/wakeups start_menu
+  choose "$menu" portal1
+  race=$(find_window Form2) || fail "no window Form2"
+  green=$((clicked + green_after_click))
+  sleep 3
+  kill -STOP "$game_pid"
+  stopped=$(now_ms)
+  sleep 2
+  kill -CONT "$game_pid"
+  woken=$(now_ms)
+  sleep 0.6
+  kill -STOP "$game_pid"
+  seen=$(now_ms)
+  step=$(rival_step "$race")
+  kill -CONT "$game_pid"
+  before=$(rival_steps_between "$green" "$stopped")
+  after=$(rival_steps_between "$woken" "$seen")
+  [ -n "$step" ] && [ "$step" -ge $((before + after)) ] && [ "$step" -le $((before + after + 2)) ] ||
+    fail "the rival made '$step' steps, not $((before + 1 + after)) with one catch-up tick" \
+      "(a burst would make $(rival_steps_between "$green" "$seen"))"
+  close_ends "$race"
+  # Each line: the wake-up served and the clock when it was, in nanoseconds.
+  awk -v period=15625000 '
+    NR > 1 && $1 - last < period { print "two wake-ups served " ($1 - last) " ns apart"; bad = 1 }
+    NR > 1 && $1 - last > gap { gap = $1 - last }
+    { last = $1 }
+    END { if (gap < 1900000000) { print "no gap of two seconds among the wake-ups served"; bad = 1 }; exit bad }
+  ' "$work/wakeups" || fail "the wake-ups after the stop came in a burst"
+}
+
+"$check"
+echo "$check passed"
