@@ -199,6 +199,9 @@ private:
         int scale = 0;
         int left = 0;
         int top = 0;
+        // The window's surface the frame was last shown on: SDL makes a new
+        // one, of no known content, when the window changes size.
+        SDL_Surface* shown_on = nullptr;
     };
 
     // A new game, as when the program starts. The windows of the game
@@ -350,6 +353,8 @@ private:
                 runtime_->resize(scene, std::max(event.data1 / scale_, 1), std::max(event.data2 / scale_, 1));
             break;
         case SDL_WINDOWEVENT_EXPOSED: {
+            // What was beside the frame may be gone too: show it all again.
+            w->shown_on = nullptr;
             const PixelRect all = full(scene);
             present(*w, {&all, 1});
             break;
@@ -406,12 +411,14 @@ private:
 
     // Copies areas of the painted frame to the window and shows them, each
     // pixel as a scale x scale block. When the frame's place in the window
-    // changes, the window is cleared to black and the whole frame shown.
+    // or the window's surface changes, the window is cleared to black and
+    // the whole frame shown.
     void present(Window& w, std::span<const PixelRect> areas) {
         SDL_Surface* surface = SDL_GetWindowSurface(w.window);
         if (!surface) return;
         const PixelRect all{0, 0, w.frame.width, w.frame.height};
-        const bool moved = place(w, surface->w, surface->h);
+        const bool moved = place(w, surface->w, surface->h) || surface != w.shown_on;
+        w.shown_on = surface;
         if (moved) {
             SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
             areas = {&all, 1};

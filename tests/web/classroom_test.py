@@ -58,7 +58,7 @@ def classroom(driver, site, sim):
     page = web.Page(driver, url + "?kiosk")
     check(not driver.find_element("css selector", 'button[data-close="Form1"]').is_displayed(),
           "in kiosk the close buttons are hidden")
-    page.click("Form1", *web.centre(sim, "portal1"))
+    page.point("Form1", *web.centre(sim, "portal1")).click().perform()
     check(wait_for(lambda: page.on_top("Form2"), 5.0), "the race opens")
     page.js("for (const b of document.querySelectorAll('button[data-close]')) b.click()")
     time.sleep(0.3)
@@ -71,7 +71,7 @@ def classroom(driver, site, sim):
     check(wait_for(lambda: page.js("return document.body.dataset.state") == "ended"), "Shift+Ctrl+Escape ends it")
 
     page = web.Page(driver, url + "?kiosk&idle-restart=0.05")
-    page.click("Form1", *web.centre(sim, "portal1"))
+    page.point("Form1", *web.centre(sim, "portal1")).click().perform()
     check(wait_for(lambda: page.on_top("Form2"), 5.0), "the race opens again")
     check(wait_for(lambda: page.on_top("Form1"), 5.0), "3 s without a press bring back the menu")
     page = web.Page(driver, url + "?idle-restart=soon")

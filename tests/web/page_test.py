@@ -209,6 +209,19 @@ def playing(driver, site, sim):
     check(not page.shown("Form1"), "the menu's window is gone after the touch")
 
 
+def start_chromium(width, height):
+    """A headless Chromium with a window that size, or a skip where it cannot start."""
+    options = webdriver.ChromeOptions()
+    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", f"--window-size={width},{height}"):
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    try:
+        return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    except WebDriverException as e:
+        print("SKIPPED: Chromium cannot start here: " + (e.msg or str(e)).strip().splitlines()[0])
+        sys.exit(77)
+
+
 GROUPS = {"opening": (opening, 1200, 900), "playing": (playing, 1400, 1300)}
 
 
@@ -222,15 +235,7 @@ def main():
     if not Path(args.site, "index.html").is_file():
         print(f"no site in {args.site}: build it with bash tools/web.sh --build-only")
         return 1
-    options = webdriver.ChromeOptions()
-    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", f"--window-size={width},{height}"):
-        options.add_argument(flag)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    try:
-        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-    except WebDriverException as e:
-        print("SKIPPED: Chromium cannot start here: " + (e.msg or str(e)).strip().splitlines()[0])
-        return 77
+    driver = start_chromium(width, height)
     try:
         run(driver, args.site, os.path.abspath(args.sim))
     finally:

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # The game drawn larger and the classroom options, under a window manager on
-# a 1280 x 1024 screen, or one tall enough for the doubled race. Run as
+# a 1280 x 1024 screen, or one tall enough for the doubled race, which then
+# rises above and below the doubled menu. Run as
 # `classroom_test.sh GAME SIM XTOOL CHECK`, CHECK one of the functions below.
 source "$(dirname "$0")/harness.sh"
-start_xvfb "$([ "$check" != scale ] || echo 1600x1400)"
+case $check in scale | kiosk) screen=1600x1400 ;; *) screen=1280x1024 ;; esac
+start_xvfb $screen
 start_wm
 sim_shot Form1 "$work/menu.png"
 upscale "$work/menu.png" 2 "$work/double.png"
-upscale "$work/menu.png" 2 "$work/screen.png" 1280 1024
+upscale "$work/menu.png" 2 "$work/screen.png" ${screen%x*} ${screen#*x}
 
-# Full screen, the 443 x 480 menu lies twice as large at (197, 32): where
+# Full screen, the 443 x 480 menu lies twice as large in the middle: where
 # the pixel (X, Y) of the menu is.
-on_screen() { echo $((197 + 2 * $1)) $((32 + 2 * $2)); }
+on_screen() { echo $(((${screen%x*} - 886) / 2 + 2 * $1)) $(((${screen#*x} - 960) / 2 + 2 * $2)); }
 
 # With --scale 2, and by itself at 192 dpi, every window is twice its size,
 # its pixels the simulator's doubled, and a click lands on the control under
@@ -44,14 +46,14 @@ scale() {
 # button reaches it and none beside it does.
 fullscreen() {
   start_menu --fullscreen
-  [ "$(size_of "$menu")" = 1280x1024 ] || fail "the full-screen menu is $(size_of "$menu"), not 1280x1024"
+  [ "$(size_of "$menu")" = $screen ] || fail "the full-screen menu is $(size_of "$menu"), not $screen"
   expect_picture "$menu" "$work/screen.png" "the menu twice as large in the middle of the screen"
   click_at "$menu" $(on_screen 47 116)
   sleep 0.7
   expect_picture "$menu" "$work/screen.png" "a click beside the button"
   click_at "$menu" $(on_screen 48 116)
   race=$(find_window Form2) || fail "no Form2 after the click on the scaled police button"
-  [ "$(size_of "$race")" = 1280x1024 ] || fail "the full-screen race is $(size_of "$race"), not 1280x1024"
+  [ "$(size_of "$race")" = $screen ] || fail "the full-screen race is $(size_of "$race"), not $screen"
   close_ends "$race"
 }
 
