@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes: the game, in real windows.
 
 #include "app/host.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop host, on SDL2. It implements, for the runtime:
 //  - one top-level window per shown scene: title, client size, resizing,
 //    showing, hiding, raising and the player's close button;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The web host, compiled to WebAssembly. With its page (web/page.js) it
 // implements, for the runtime, what the desktop host does on SDL2:
 //  - one window in the page per shown scene: a frame with the scene's

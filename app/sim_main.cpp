@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-sim: the game on a virtual clock, driven by a script.
 //
 //   guardianes-sim [SCRIPT]     reads SCRIPT, or standard input without one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-sim playing one hour of virtual time in the closing scene, as
 // a script would run it: the whole program, start-up included.
 

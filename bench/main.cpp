@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-bench: how close the game comes to this machine's limit.
 // Google Benchmark's own options apply (--benchmark_filter=... and so on);
 // the figures, with their ratios and targets, follow its lines. The exit

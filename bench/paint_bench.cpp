@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine's limit, filling a frame with one colour, and full repaints
 // of every scene at its design size and of the largest one at 1920 x 1080.
 

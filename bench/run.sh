@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds guardianes-bench for speed and runs it. Every figure is a median,
 # printed with its ratio to the machine's limit measured in the same run;
 # the status is 1 when a target is missed. Arguments go to Google

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each animation, one tick at a time: serving the wake-up that delivers
 // the tick, without painting, and repainting only what that tick changed.
 

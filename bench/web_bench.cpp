@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser's painting figures, for bench/web.sh: filling a frame of the
 // largest design size with one colour (the limit), a full repaint of each
 // scene at its design size, and the repaint after one tick of each of the

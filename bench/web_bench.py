@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The game's figures in headless Chromium, for the README's performance table.
 
     web_bench.py SITE_DIR BENCH_DIR

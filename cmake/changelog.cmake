@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads CHANGELOG.md, newest release first, and sets:
 #   GUARDIANES_RELEASE_DATE        the newest release's date, YYYY-MM-DD
 #   GUARDIANES_RELEASE_EPOCH       that day's midnight UTC, in seconds since 1970

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by cpack on the staged files. A Debian package names its maintainer
 # with an address, and its changelog, built from CHANGELOG.md, is signed
 # with the same name and address.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts on a Linux desktop: the game, its menu entry,
 # its AppStream description, its icon in every size of the hicolor theme,
 # its manual page and its copyright file.

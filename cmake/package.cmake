@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cpack -G DEB` in the build folder makes a Debian package of what
 # install.cmake installs.
 set(CPACK_PACKAGE_NAME guardianes)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file is a header, then each typeface: its key (face, pixel size,
 // bold, italic), the family that drew it, its metrics and its glyphs. All
 // numbers are little-endian 16-bit, signed where they can be negative. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "paint/fonts.h"
 #include "sim/picture_commands.h"
 

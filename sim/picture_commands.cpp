@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/picture_commands.h"
 
 #include "paint/painter.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the browser's site into build-web/site/ with Debian's Emscripten,
 # baking the glyphs with a desktop build's guardianes-bake-glyphs. It
 # installs nothing: tools/web.sh does that, and the browser tests run this.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages the game needs to build, run and be
 # tested, when any is missing. Sourced by play.sh and test.sh.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lays out every C++ file the way .clang-format says, or with --check only
 # says which files it would change, and fails if any.
 set -euo pipefail

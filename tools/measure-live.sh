@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the live game in a virtual X display (Xvfb), as a child would
 # play it: the start-up time to the first frame, the CPU time of the idle
 # menu over 10 s, the share of a core the closing scene takes while it

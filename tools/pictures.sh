@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates the pictures of docs/pictures/ from the simulator's shots, so
 # that the README always shows the game exactly as it paints today.
 #   bash tools/pictures.sh [BUILD_DIR]     (BUILD_DIR defaults to build)

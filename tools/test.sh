@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test: first as
 # the game is built for play, then the whole suite again under the address
 # and undefined-behaviour sanitizers, halting at the first error, and last

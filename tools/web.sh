@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The game in a browser: installs what is missing, builds the static site
 # into build-web/site/ and serves it at http://127.0.0.1:8000/ until
 # interrupted. The folder also works opened straight from disk, and can be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's half of the web host (app/host_web.cpp): it makes a window for
 // each scene the host shows, passes the player's pointer and closes and the
 // passing of time to the host, and puts the pixels the host paints on the

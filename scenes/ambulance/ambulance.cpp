@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The patient's handlers: the monitor and gaze cycle that runs by itself, the
 // resuscitation the device plays once per click, and the three care
 // animations of the cup, the bottle and the syringe.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The patient: a bear built from orange circles in front of a green panel,
 // its vital-signs monitor below, the resuscitation device on the left, and
 // the cup, bottle and syringe it is cared for with. The speech captions, their

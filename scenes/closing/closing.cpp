@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The closing sequence: the car drives up to the traffic light and stops at
 // red, the truck then tows the credits across the street, night falls, and
 // the convoy stops out of view as the closing text appears. The lamps of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The closing street: a traffic light over a crossing, a car with a red
 // light bar waiting below the window on the side road, a truck towing the two credits trailers
 // beyond its right edge, a night sky kept hidden, and a palette of colour

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fire's three scripts: the pump, the clock that burns the gallons of
 // water, and the engine's flashing roof lights.
 

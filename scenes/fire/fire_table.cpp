@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fire: a grey building with eight burning windows on the right, and on
 // the left the fire engine seen from the front, the pump and a fire-fighter
 // whose hose points at the building. The water jet, the rubble and the two

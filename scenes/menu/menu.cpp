@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing a service: the chosen vehicle drives out of its station with its
 // warning lights flashing, and the menu then gives way to the service's scene.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu: four service cards side by side, each a small station with its
 // vehicle parked out of sight beneath the card, and two yellow edge strips.
 

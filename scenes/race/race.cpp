@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The race: a red, yellow, green start signal, then the rival drives up its
 // lane on its own timer while each click on "Avanzar" moves the police car.
 // Whichever car finishes first shows its "Winner" and stops the other side,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The race: two lanes running up from the start line to a chequered finish
 // band, the black police car on the left and the yellow rival on the right,
 // a start signal on the divider and the button that drives the police car.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-bake-glyphs: bakes the glyphs of every font the game's scenes
 // draw in, rasterised by the desktop's own font code, into one file for the
 // browser build, which has no rasteriser of its own.

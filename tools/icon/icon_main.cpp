@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-icon: paints the game's icon with the game's own painter and
 // writes it in the sizes a desktop icon theme asks for, as transparent PNGs.
 //   guardianes-icon DIR SIZE...    writes DIR/SIZExSIZE.png for each SIZE

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icon, drawn on a grid of 64 x 64 cells so that its table reads like a
 // sketch on squared paper; each cell is 12 pixels of the canvas.
 
