@@ -24,41 +24,38 @@ using Lines = std::vector<std::string>;
 
 } // namespace
 
-TEST(CaptionLayout, WordsFillALineAndKeepTheirSpacesWhole) {
-    EXPECT_EQ(lines("ab   cd", 10), (Lines{"ab   cd"}));
-    EXPECT_EQ(lines("ab   cd ef", 8), (Lines{"ab   cd", "ef"}));
-    EXPECT_EQ(lines("", 8), Lines{});
-}
-
-TEST(CaptionLayout, ARunThatDoesNotFitOrWhoseWordDoesNotEndsTheLineAndIsDropped) {
-    EXPECT_EQ(lines("abc      def", 8), (Lines{"abc", "def"})); // the run itself does not fit
-    EXPECT_EQ(lines("abc  defgh", 8), (Lines{"abc", "defgh"})); // the run fits, its word does not
-}
-
-TEST(CaptionLayout, ALeadingRunStaysOnlyWhenTheFirstWordFitsAfterIt) {
-    EXPECT_EQ(lines("   ab", 8), (Lines{"   ab"}));
-    // 30 spaces, a word, 15 spaces and a number, in an area narrower than the spaces:
-    // the word starts a lower line, the number another.
+TEST(CaptionLayout, BreaksIntoLinesAtRunsOfSpacesAndInsideWordsTooWide) {
     const std::string card = std::string(30, ' ') + "Policia" + std::string(15, ' ') + "110";
-    EXPECT_EQ(lines(card, 20), (Lines{"", "Policia", "110"}));
-    EXPECT_EQ(lines("      Avanzar", 10), (Lines{"", "Avanzar"}));
-}
-
-TEST(CaptionLayout, LettersSeparatedByLongRunsStandOneAboveAnother) {
     const std::string bottle =
         std::string(12, ' ') + "A" + std::string(7, ' ') + "G" + std::string(6, ' ') + "U" + std::string(6, ' ') + "A";
-    EXPECT_EQ(lines(bottle, 5), (Lines{"", "A", "G", "U", "A"}));
-}
-
-TEST(CaptionLayout, AWordWiderThanTheAreaIsBrokenBetweenCharacters) {
-    EXPECT_EQ(lines("abcdefghij", 4), (Lines{"abcd", "efgh", "ij"}));
-    EXPECT_EQ(lines("x abcdefgh yz", 4), (Lines{"x", "abcd", "efgh", "yz"}));
-    EXPECT_EQ(lines("abc", 0), (Lines{"a", "b", "c"})); // every line takes a character at least
-}
-
-TEST(CaptionLayout, TrailingSpacesAreKeptWhenTheyFitAndDroppedWhenNot) {
-    EXPECT_EQ(lines("Draw  Game   ", 20), (Lines{"Draw  Game   "}));
-    EXPECT_EQ(lines("Draw  Game   ", 11), (Lines{"Draw  Game"}));
+    const struct {
+        std::string caption;
+        int width;
+        Lines lines;
+    } cases[] = {
+        // Words fill a line and keep their spaces whole.
+        {"ab   cd", 10, {"ab   cd"}},
+        {"ab   cd ef", 8, {"ab   cd", "ef"}},
+        {"", 8, {}},
+        // A run that does not fit, or whose word does not, ends the line and is dropped.
+        {"abc      def", 8, {"abc", "def"}},
+        {"abc  defgh", 8, {"abc", "defgh"}},
+        // A leading run stays only when the first word fits after it: in an
+        // area narrower than the spaces the word starts a lower line.
+        {"   ab", 8, {"   ab"}},
+        {card, 20, {"", "Policia", "110"}},
+        {"      Avanzar", 10, {"", "Avanzar"}},
+        {bottle, 5, {"", "A", "G", "U", "A"}},
+        // A word wider than the area is broken between characters, at least one a line.
+        {"abcdefghij", 4, {"abcd", "efgh", "ij"}},
+        {"x abcdefgh yz", 4, {"x", "abcd", "efgh", "yz"}},
+        {"abc", 0, {"a", "b", "c"}},
+        // Trailing spaces are kept when they fit and dropped when not.
+        {"Draw  Game   ", 20, {"Draw  Game   "}},
+        {"Draw  Game   ", 11, {"Draw  Game"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(lines(c.caption, c.width), c.lines) << '"' << c.caption << "\" in " << c.width;
 }
 
 TEST(CaptionLayout, EachLineIsPlacedByTheAlignment) {

@@ -71,56 +71,48 @@ PixelRect px(int x0, int y0, int x1, int y1) { return {x0, y0, x1, y1}; }
 
 } // namespace
 
-TEST(RepaintingWhatChanged, TheMenuDepartureLooksAsIfPaintedWhole) {
-    Simulation sim;
-    Frame frame(sim, "Form1");
-    sim.click("Form1", "portal3");
-    play(sim, frame, 1200, 100);
-}
-
-TEST(RepaintingWhatChanged, TheRaceWithItsSignalRivalAndClicksLooksAsIfPaintedWhole) {
-    Simulation sim;
-    open(sim, "portal1");
-    Frame frame(sim, "Form2");
-    play(sim, frame, 2500);
-    for (int i = 0; i < 6; ++i) {
-        sim.click("Form2", "ava");
-        play(sim, frame, 600, 300);
+TEST(RepaintingWhatChanged, EveryScenePlayedLooksAsIfPaintedWhole) {
+    {
+        Simulation sim;
+        Frame frame(sim, "Form1");
+        sim.click("Form1", "portal3");
+        play(sim, frame, 1200, 100); // the departure
     }
-}
-
-TEST(RepaintingWhatChanged, TheFireWithItsChangingCaptionsLooksAsIfPaintedWhole) {
-    Simulation sim;
-    open(sim, "portal2");
-    Frame frame(sim, "Form3");
-    for (int i = 0; i < 12; ++i) {
-        sim.click("Form3", "bomba");
-        play(sim, frame, 600, 300);
+    {
+        Simulation sim;
+        open(sim, "portal1");
+        Frame frame(sim, "Form2");
+        play(sim, frame, 2500); // the signal and the rival
+        for (int i = 0; i < 6; ++i, play(sim, frame, 600, 300)) sim.click("Form2", "ava");
     }
-    play(sim, frame, 30000, 1000); // the clock runs out and the building falls
-}
-
-TEST(RepaintingWhatChanged, ThePatientWithItsMonitorAndCareLooksAsIfPaintedWhole) {
-    Simulation sim;
-    open(sim, "portal3");
-    Frame frame(sim, "Form4");
-    play(sim, frame, 5000, 250);
-    for (const char* care : {"ag2", "lbl", "va2"}) {
-        sim.click("Form4", care);
-        play(sim, frame, 3000);
+    {
+        Simulation sim;
+        open(sim, "portal2");
+        Frame frame(sim, "Form3");
+        for (int i = 0; i < 12; ++i, play(sim, frame, 600, 300)) sim.click("Form3", "bomba");
+        play(sim, frame, 30000, 1000); // the clock runs out and the building falls
     }
-    // The device's centre lies under the energy bar: its grey above the bar takes the click.
-    sim.click("Form4", 76, 240);
-    play(sim, frame, 1000, 250);
-    ASSERT_FALSE(sim.scene("Form4")->label("cam").visible()); // the device is on
-    play(sim, frame, 6500, 250);
-}
-
-TEST(RepaintingWhatChanged, TheClosingSceneAndItsConvoyLookAsIfPaintedWhole) {
-    Simulation sim;
-    open(sim, "portal4");
-    Frame frame(sim, "Form5");
-    play(sim, frame, 30000);
+    {
+        Simulation sim;
+        open(sim, "portal3");
+        Frame frame(sim, "Form4");
+        play(sim, frame, 5000, 250);
+        for (const char* care : {"ag2", "lbl", "va2"}) {
+            sim.click("Form4", care);
+            play(sim, frame, 3000);
+        }
+        // The device's centre lies under the energy bar: its grey above the bar takes the click.
+        sim.click("Form4", 76, 240);
+        play(sim, frame, 1000, 250);
+        ASSERT_FALSE(sim.scene("Form4")->label("cam").visible()); // the device is on
+        play(sim, frame, 6500, 250);
+    }
+    {
+        Simulation sim;
+        open(sim, "portal4");
+        Frame frame(sim, "Form5");
+        play(sim, frame, 30000); // the convoy and the night
+    }
 }
 
 TEST(RepaintingWhatChanged, AWindowShownOrResizedIsRepaintedWhole) {
@@ -177,22 +169,15 @@ TEST(RepaintingWhatChanged, ShapesAndWideLinesPaintedInStripsMatchThemPaintedWho
     Image whole;
     Painter(fonts()).paint(*sim.scene("T"), whole);
 
+    // In 1-pixel columns, 1-pixel rows and 7 x 5 tiles.
     Painter painter(fonts());
-    Image strips = whole;
-    std::fill(strips.pixels.begin(), strips.pixels.end(), 0x123456u);
-    for (int x = 0; x < whole.width; ++x) painter.paint(*sim.scene("T"), strips, px(x, 0, x + 1, whole.height));
-    Image rows = strips;
-    std::fill(rows.pixels.begin(), rows.pixels.end(), 0x123456u);
-    for (int y = 0; y < whole.height; ++y) painter.paint(*sim.scene("T"), rows, px(0, y, whole.width, y + 1));
-    Image tiles = strips;
-    std::fill(tiles.pixels.begin(), tiles.pixels.end(), 0x123456u);
-    for (int y = 0; y < whole.height; y += 5)
-        for (int x = 0; x < whole.width; x += 7) painter.paint(*sim.scene("T"), tiles, px(x, y, x + 7, y + 5));
-
-    for (int y = 0; y < whole.height; ++y)
-        for (int x = 0; x < whole.width; ++x) {
-            ASSERT_EQ(strips.at(x, y), whole.at(x, y)) << "columns, at " << x << ", " << y;
-            ASSERT_EQ(rows.at(x, y), whole.at(x, y)) << "rows, at " << x << ", " << y;
-            ASSERT_EQ(tiles.at(x, y), whole.at(x, y)) << "tiles, at " << x << ", " << y;
-        }
+    for (const auto& [w, h] : {std::pair{1, whole.height}, {whole.width, 1}, {7, 5}}) {
+        Image parts = whole;
+        std::fill(parts.pixels.begin(), parts.pixels.end(), 0x123456u);
+        for (int y = 0; y < whole.height; y += h)
+            for (int x = 0; x < whole.width; x += w) painter.paint(*sim.scene("T"), parts, px(x, y, x + w, y + h));
+        for (int y = 0; y < whole.height; ++y)
+            for (int x = 0; x < whole.width; ++x)
+                ASSERT_EQ(parts.at(x, y), whole.at(x, y)) << w << " x " << h << " parts, at " << x << ", " << y;
+    }
 }

@@ -85,9 +85,9 @@ public:
                         const std::string name = c->name();
                         if (silent_.count(name)) continue;
                         if (c->kind() == ControlKind::Label)
-                            s.label(name).on_click = [this, name] { log_.push_back({name, now()}); };
+                            s.label(name).on_click = [this, name] { log_.push_back(name); };
                         if (c->kind() == ControlKind::Timer)
-                            s.timer(name).on_tick = [this, name] { log_.push_back({name + "@", now()}); };
+                            s.timer(name).on_tick = [this, name] { log_.push_back(name + "@" + format_ms(sim.now())); };
                     }
                 }};
     }
@@ -106,36 +106,29 @@ public:
     // "top under": the clicks so far; "Timer1@109.375 ...": the ticks of one
     // timer, or of all.
     std::string clicks() const {
-        return joined([](const Entry& e) { return e.what.back() != '@'; });
+        return joined([](const std::string& e) { return e.find('@') == std::string::npos; });
     }
     std::string ticks(const std::string& timer = {}) const {
-        return joined([&](const Entry& e) { return e.what.back() == '@' && (timer.empty() || e.what == timer + "@"); });
+        return joined([&](const std::string& e) {
+            return timer.empty() ? e.find('@') != std::string::npos : e.starts_with(timer + "@");
+        });
     }
     int count(const std::string& name) const {
-        return static_cast<int>(std::count_if(log_.begin(), log_.end(),
-                                              [&](const Entry& e) { return e.what == name || e.what == name + "@"; }));
+        return static_cast<int>(std::count_if(
+            log_.begin(), log_.end(), [&](const std::string& e) { return e == name || e.starts_with(name + "@"); }));
     }
 
 private:
-    Nanos now() const { return sim.now(); }
-
-    struct Entry {
-        std::string what;
-        Nanos t;
-    };
     template <class Keep> std::string joined(Keep keep) const {
         std::string out;
-        for (const Entry& e : log_) {
-            if (!keep(e)) continue;
-            if (!out.empty()) out += ' ';
-            out += e.what.back() == '@' ? e.what + format_ms(e.t) : e.what;
-        }
+        for (const std::string& e : log_)
+            if (keep(e)) out += (out.empty() ? "" : " ") + e;
         return out;
     }
 
     SceneTable table_;
     std::set<std::string> silent_;
-    std::vector<Entry> log_;
+    std::vector<std::string> log_; // "NAME" for a click, "NAME@MS" for a tick
 
 public:
     Simulation sim;
