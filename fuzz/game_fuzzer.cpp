@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the whole game on the virtual clock. The input's bytes are read as
 // a stream of what a player and a window system can do: waits of some
 // wake-ups or milliseconds, presses and releases at any pixel of any scene

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz/game_rules.h"
 
 #include "runtime/still_scene.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays kept inputs through a fuzz target without libFuzzer, so that the
 // ordinary test suite, built by any compiler, runs every input that once
 // broke the game:

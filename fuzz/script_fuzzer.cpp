@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes guardianes-sim's script reader: the input's bytes are a script.
 // Whatever it holds, the reader must answer as the README promises: status
 // 0 with nothing on standard error, or status 2 with one line "line N: ..."

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The patient scene in the full game, the ambulance card clicked at 0: the
 // monitor and gaze cycle, the resuscitation and the three care animations.
 

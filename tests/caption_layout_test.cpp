@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Laying a caption out in lines, with every character 1 pixel wide, so
 // that widths are simply lengths.
 

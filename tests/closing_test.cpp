@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The closing street, played through the whole game: the "Bomberos V." card
 // is clicked at 0 and the street is created at 1250 ms. Every time below is
 // counted from the program's start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fire in the full game, the fire card clicked at 0: the pump, the
 // clock and its gallons, the flare-ups, and the single ending.
 

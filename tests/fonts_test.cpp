@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The faces and the layout of the scenes' captions with the fonts this
 // machine really has: the words must land where the pictures need them.
 

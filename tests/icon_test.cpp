@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's icon: shrinking the painted icon into smooth transparent
 // pictures, writing them as PNG, and what the icon shows at every size.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu and the departure of each service.
 
 #include "test_scenes.h"

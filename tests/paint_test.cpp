@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The painter, pixel by pixel: small scenes made up here, painted into small
 // images. The scene's background is #404040 throughout.
 

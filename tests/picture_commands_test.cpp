@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-sim's `shot` and `resize`: pictures written as PNG and read
 // back here, pixel for pixel.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Reads back the 8-bit, unfiltered RGB or RGBA PNG files write_png makes,

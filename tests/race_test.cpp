@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The police race in the full game, the police card clicked at 0: the start
 // signal, the player's clicks, the rival's run and the single winner.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Repainting only what changed: the areas a scene reports after each
 // handler, and the painter's partial repaints of them, must leave exactly
 // the picture a whole painting gives, however the game goes on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runtime's rules on made-up scenes: which label takes a click, the
 // double-click series, the timer schedule on the wake-up grid, scenes coming
 // and going, and the run-time error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-sim's script language and JSON answers, run in-process and,
 // for the exit status, as the real program.
 

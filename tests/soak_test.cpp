@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A day of play in each service scene: 24 hours of virtual time under
 // seeded random clicks, on the scene's buttons and anywhere else, fast and
 // slow, with the game's rules checked after every press, release and

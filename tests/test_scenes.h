@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Made-up scenes for the tests, so that the runtime's rules can be checked

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install` into a scratch folder: the game, its menu entry, its
 # AppStream file and its icon in every size land where a desktop looks for
 # them, and the installed game answers --help, --version and an unknown

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package `cpack -G DEB` makes for the maintainer $MAINTAINER:
 # lintian finds no error and no warning in it; it depends on the packages of
 # the libraries the game links and of the fonts it draws with, all here and

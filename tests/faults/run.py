@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Applies each plausible fault of faults.txt, one at a time, to a copy of
 the project, builds it and runs the suite without the real-window and
 browser tests, and reports which faults the suite catches.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The page's classroom options (?keyboard, ?kiosk, ?idle-restart) in headless Chromium.
 
     classroom_test.py --site DIR --sim GUARDIANES_SIM

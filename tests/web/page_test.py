@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The game's web page in headless Chromium, with real input.
 
     page_test.py GROUP --site DIR --sim GUARDIANES_SIM

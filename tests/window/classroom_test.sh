@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The game drawn larger and the classroom options, under a window manager on
 # a 1280 x 1024 screen, or one tall enough for the doubled race, which then
 # rises above and below the doubled menu. Run as

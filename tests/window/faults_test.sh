@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real game in a window under Xvfb, and what players and machines do to
 # it. Run as `faults_test.sh GAME SIM XTOOL CHECK`, CHECK one of the
 # functions below.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by every test that plays the game in a real window, as
 # `harness.sh GAME SIM XTOOL [CHECK]`: an X server of its own, a window
 # manager when asked, the game on it, and ways to act on its windows and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Machines the game cannot start on, or starts on with odd fonts. Run as
 # `startup_test.sh GAME SIM XTOOL CHECK`, CHECK one of the functions below.
 source "$(dirname "$0")/harness.sh"

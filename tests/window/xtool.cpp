@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // xtool WINDOW: asks an X window to close, as its close button does, with
 // the WM_DELETE_WINDOW message a window manager sends.
 
