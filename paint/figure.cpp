@@ -124,12 +124,22 @@ PixelRect Stroke::bounds() const {
 
 // Odd widths centre the stroke on the middle of the end pixels, even widths
 // on their top-left corners, so that a stroke is exactly `width` pixels across.
+namespace {
+
+// The end points in doubled coordinates, in which pixel centres are odd.
+struct Ends {
+    double ax, ay, bx, by;
+};
+
+Ends doubled_ends(const Stroke& s) {
+    const int centre = s.width % 2;
+    return {2.0 * s.x1 + centre, 2.0 * s.y1 + centre, 2.0 * s.x2 + centre, 2.0 * s.y2 + centre};
+}
+
+} // namespace
+
 bool Stroke::covers(int x, int y) const {
-    const int centre = width % 2;
-    const double ax = 2.0 * x1 + centre;
-    const double ay = 2.0 * y1 + centre;
-    const double bx = 2.0 * x2 + centre;
-    const double by = 2.0 * y2 + centre;
+    const auto [ax, ay, bx, by] = doubled_ends(*this);
     const double px = 2.0 * x + 1;
     const double py = 2.0 * y + 1;
     const double dx = bx - ax;
@@ -150,11 +160,7 @@ bool Stroke::covers(int x, int y) const {
 // pixels beside that point is too, and the run grows out from it.
 PixelRun Stroke::row(int y, int from, int to) const {
     if (from >= to) return {};
-    const int centre = width % 2;
-    const double ax = 2.0 * x1 + centre;
-    const double ay = 2.0 * y1 + centre;
-    const double bx = 2.0 * x2 + centre;
-    const double by = 2.0 * y2 + centre;
+    const auto [ax, ay, bx, by] = doubled_ends(*this);
     const double py = 2.0 * y + 1;
     // Doubled, like the pixel centres.
     double closest = std::abs(py - ay) <= std::abs(py - by) ? ax : bx;
