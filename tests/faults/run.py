@@ -6,11 +6,12 @@ browser tests, and reports which faults the suite catches.
 
     python3 tests/faults/run.py [NAME-SUBSTRING...]
 
-Run from anywhere; it works in /tmp/guardianes-faults. Not part of CI."""
+Run from anywhere; it works in /tmp/guardianes-faults, or in the folder
+GUARDIANES_FAULTS_DIR names. Not part of CI."""
 import os, shutil, subprocess, sys
 
 top = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
-work = '/tmp/guardianes-faults'
+work = os.environ.get('GUARDIANES_FAULTS_DIR', '/tmp/guardianes-faults')
 src, build = os.path.join(work, 'src'), os.path.join(work, 'build')
 
 
