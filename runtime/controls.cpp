@@ -21,63 +21,37 @@ void Control::damage(const TwipsRect& area) const { scene_->damage(area); }
 
 SceneContext& Control::context() const { return scene_->context(); }
 
-void Label::move_to(Twips left, Twips top) {
-    if (left == p_.left && top == p_.top) return;
-    if (p_.visible) damage(rect());
-    p_.left = left;
-    p_.top = top;
-    if (p_.visible) damage(rect());
+template <typename Props> void Control::move_box(Props& p, Twips left, Twips top) {
+    if (left == p.left && top == p.top) return;
+    if (p.visible) damage(box_of(p));
+    p.left = left;
+    p.top = top;
+    if (p.visible) damage(box_of(p));
 }
 
-void Label::set_left(Twips left) { move_to(left, p_.top); }
-void Label::set_top(Twips top) { move_to(p_.left, top); }
-
-void Label::set_caption(std::string caption) {
-    if (caption == p_.caption) return;
-    p_.caption = std::move(caption);
-    if (p_.visible) damage(rect());
+template <typename Props, typename Value> void Control::change_box(Props& p, Value Props::*field, Value value) {
+    if (value == p.*field) return;
+    p.*field = std::move(value);
+    if (p.visible) damage(box_of(p));
 }
 
-void Label::set_back_color(Colour colour) {
-    if (colour == p_.back_color) return;
-    p_.back_color = colour;
-    if (p_.visible) damage(rect());
+template <typename Props> void Control::show_box(Props& p, bool visible) {
+    if (visible == p.visible) return;
+    p.visible = visible;
+    damage(box_of(p));
 }
 
-void Label::set_enabled(bool enabled) {
-    if (enabled == p_.enabled) return;
-    p_.enabled = enabled;
-    if (p_.visible) damage(rect());
-}
+void Label::set_left(Twips left) { move_box(p_, left, p_.top); }
+void Label::set_top(Twips top) { move_box(p_, p_.left, top); }
+void Label::set_caption(std::string caption) { change_box(p_, &LabelProps::caption, std::move(caption)); }
+void Label::set_back_color(Colour colour) { change_box(p_, &LabelProps::back_color, colour); }
+void Label::set_enabled(bool enabled) { change_box(p_, &LabelProps::enabled, enabled); }
+void Label::set_visible(bool visible) { show_box(p_, visible); }
 
-void Label::set_visible(bool visible) {
-    if (visible == p_.visible) return;
-    p_.visible = visible;
-    damage(rect());
-}
-
-void Shape::move_to(Twips left, Twips top) {
-    if (left == p_.left && top == p_.top) return;
-    if (p_.visible) damage(rect());
-    p_.left = left;
-    p_.top = top;
-    if (p_.visible) damage(rect());
-}
-
-void Shape::set_left(Twips left) { move_to(left, p_.top); }
-void Shape::set_top(Twips top) { move_to(p_.left, top); }
-
-void Shape::set_back_color(Colour colour) {
-    if (colour == p_.back_color) return;
-    p_.back_color = colour;
-    if (p_.visible) damage(rect());
-}
-
-void Shape::set_visible(bool visible) {
-    if (visible == p_.visible) return;
-    p_.visible = visible;
-    damage(rect());
-}
+void Shape::set_left(Twips left) { move_box(p_, left, p_.top); }
+void Shape::set_top(Twips top) { move_box(p_, p_.left, top); }
+void Shape::set_back_color(Colour colour) { change_box(p_, &ShapeProps::back_color, colour); }
+void Shape::set_visible(bool visible) { show_box(p_, visible); }
 
 TwipsRect Line::bounds() const {
     // Half the stroke width on every side, plus a pixel for rounding.

@@ -81,6 +81,9 @@ struct ShapeProps {
     bool visible = true;
 };
 
+// The area a label or a shape covers.
+template <typename Props> TwipsRect box_of(const Props& p) { return {p.left, p.top, p.width, p.height}; }
+
 struct LineProps {
     Twips x1 = 0;
     Twips y1 = 0;
@@ -122,6 +125,12 @@ protected:
     void damage(const TwipsRect& area) const;
     SceneContext& context() const;
 
+    // The setters of labels and shapes: each repaints what the change
+    // touches, and nothing when nothing changes.
+    template <typename Props> void move_box(Props& p, Twips left, Twips top);
+    template <typename Props, typename Value> void change_box(Props& p, Value Props::*field, Value value);
+    template <typename Props> void show_box(Props& p, bool visible);
+
 private:
     Scene* scene_;
     std::string name_;
@@ -134,7 +143,7 @@ public:
         : Control(scene, std::move(name), ControlKind::Label), p_(std::move(props)) {}
 
     const LabelProps& props() const { return p_; }
-    TwipsRect rect() const { return {p_.left, p_.top, p_.width, p_.height}; }
+    TwipsRect rect() const { return box_of(p_); }
 
     Twips left() const { return p_.left; }
     Twips top() const { return p_.top; }
@@ -154,8 +163,6 @@ public:
     Handler on_click;
 
 private:
-    void move_to(Twips left, Twips top);
-
     LabelProps p_;
 };
 
@@ -165,7 +172,7 @@ public:
         : Control(scene, std::move(name), ControlKind::Shape), p_(props) {}
 
     const ShapeProps& props() const { return p_; }
-    TwipsRect rect() const { return {p_.left, p_.top, p_.width, p_.height}; }
+    TwipsRect rect() const { return box_of(p_); }
 
     Twips left() const { return p_.left; }
     Twips top() const { return p_.top; }
@@ -178,8 +185,6 @@ public:
     void set_visible(bool visible);
 
 private:
-    void move_to(Twips left, Twips top);
-
     ShapeProps p_;
 };
 
