@@ -29,15 +29,17 @@ const std::array<Animation, 5>& animations();
 // animation ends the game starts over, unseen by the figures.
 class AnimationPlayer final : public RuntimeObserver {
 public:
-    // Without a painter nothing is painted.
-    AnimationPlayer(const Animation& animation, Painter* painter);
+    // Without a painter nothing is painted. A coarse clock can time the
+    // repaint after each visible tick over several repetitions of it.
+    AnimationPlayer(const Animation& animation, Painter* painter, int repaint_repetitions = 1);
     ~AnimationPlayer() override;
 
     // Serves wake-ups up to the next one at which the animation's timer
     // ticks and changes what the player sees. Returns the nanoseconds that
     // serving that wake-up took, repainting included when there is a painter.
     std::int64_t next_visible_tick();
-    // The nanoseconds it took to repaint what that tick changed, area by area.
+    // The nanoseconds it took to repaint what that tick changed, area by
+    // area (the mean over the repetitions).
     std::int64_t repaint_time() const { return repaint_ns_; }
     // The allocations made while serving that wake-up, and while repainting.
     std::int64_t tick_allocations() const { return tick_allocations_; }
@@ -53,6 +55,7 @@ private:
 
     const Animation& animation_;
     Painter* painter_;
+    int repaint_repetitions_;
     std::unique_ptr<PlayedScene> game_;
     Timer* timer_ = nullptr;
     Image frame_;

@@ -49,69 +49,6 @@ double time_us(Measured& figure) {
     return (emscripten_get_now() - start) * 1000 / figure.repetitions;
 }
 
-// One of the game's animations played tick by tick, as the live game plays
-// it, with every change repainted into a frame kept like the canvas's. The
-// repaint after each of the animation's own visible ticks is timed over
-// many repetitions of the same areas, which paint the same pixels each time.
-class TickSeries final : public RuntimeObserver {
-public:
-    TickSeries(const Animation& animation, Painter& painter) : animation_(animation), painter_(painter) {
-        start_over();
-    }
-    ~TickSeries() override { game_->simulation().runtime().set_observer(nullptr); }
-
-    // The median repaint, in microseconds, of the next `count` visible ticks.
-    double median_us(int count) {
-        us_.clear();
-        while (static_cast<int>(us_.size()) < count) {
-            if (!timer_->enabled()) start_over();
-            Simulation& sim = game_->simulation();
-            sim.wait(*sim.runtime().next_wakeup() - sim.now());
-        }
-        std::sort(us_.begin(), us_.end());
-        return us_[us_.size() / 2];
-    }
-
-    void scene_changed(Scene& scene) override {
-        const bool ours = ours_;
-        ours_ = false;
-        if (&scene != &game_->scene() || !scene.shown()) return;
-        const int repetitions = ours ? kRepetitions : 1;
-        const double start = emscripten_get_now();
-        for (int i = 0; i < repetitions; ++i)
-            for (const PixelRect& area : scene.damaged_areas()) painter_.paint(scene, frame_, area);
-        if (ours) us_.push_back((emscripten_get_now() - start) * 1000 / repetitions);
-    }
-
-private:
-    static constexpr int kRepetitions = 200;
-
-    void start_over() {
-        if (game_) game_->simulation().runtime().set_observer(nullptr);
-        game_ = std::make_unique<PlayedScene>(animation_.scene);
-        Simulation& sim = game_->simulation();
-        Scene& scene = game_->scene();
-        if (!animation_.start_click.empty()) sim.click(animation_.scene, animation_.start_click);
-        timer_ = &scene.timer(animation_.timer);
-        while (!timer_->enabled()) sim.wait(*sim.runtime().next_wakeup() - sim.now());
-        Handler tick = std::move(timer_->on_tick);
-        timer_->on_tick = [this, tick, &scene] {
-            tick();
-            ours_ = !scene.damage_area().empty();
-        };
-        painter_.paint(scene, frame_);
-        sim.runtime().set_observer(this);
-    }
-
-    const Animation& animation_;
-    Painter& painter_;
-    std::unique_ptr<PlayedScene> game_;
-    Timer* timer_ = nullptr;
-    Image frame_;
-    bool ours_ = false;
-    std::vector<double> us_;
-};
-
 } // namespace
 
 int main() {
@@ -160,11 +97,21 @@ int main() {
         std::printf("{\"figure\":\"%s\",\"us\":%.3f,\"repetitions\":%d}\n", figure.name.c_str(),
                     figure.us[figure.us.size() / 2], figure.repetitions);
     }
-    // Each tick's repaint is timed on its own, the median of 15 ticks per run.
+    // Each tick's repaint is timed on its own, over 200 repetitions of the
+    // same areas, which paint the same pixels each time; the median of 15
+    // ticks per run.
     for (const Animation& animation : animations()) {
-        TickSeries series(animation, painter);
+        AnimationPlayer player(animation, &painter, 200);
         std::vector<double> runs;
-        for (int run = 0; run < kRuns; ++run) runs.push_back(series.median_us(15));
+        for (int run = 0; run < kRuns; ++run) {
+            std::vector<double> ticks;
+            for (int tick = 0; tick < 15; ++tick) {
+                player.next_visible_tick();
+                ticks.push_back(static_cast<double>(player.repaint_time()) / 1000);
+            }
+            std::sort(ticks.begin(), ticks.end());
+            runs.push_back(ticks[ticks.size() / 2]);
+        }
         std::sort(runs.begin(), runs.end());
         std::printf("{\"figure\":\"tick/%s\",\"us\":%.3f}\n", std::string(animation.key).c_str(),
                     runs[runs.size() / 2]);
