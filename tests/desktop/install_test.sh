@@ -2,9 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install` into a scratch folder: the game, its menu entry, its
 # AppStream file and its icon in every size land where a desktop looks for
-# them, and the installed game answers --help, --version and an unknown
-# option as users of Linux programs expect; its manual page describes every
-# option --help names.
+# them, and the installed game answers --help and --version as users of
+# Linux programs expect; its manual page describes every option --help names.
 set -euo pipefail
 build=$1 id=$2 version=$3
 shift 3
@@ -21,7 +20,6 @@ game=$root/usr/games/guardianes
 desktop=$root/usr/share/applications/$id.desktop
 [ -f "$desktop" ] || fail "no menu entry $id.desktop in share/applications/"
 [ -f "$root/usr/share/metainfo/$id.metainfo.xml" ] || fail "no $id.metainfo.xml in share/metainfo/"
-grep -qx "Exec=guardianes" "$desktop" || fail "the menu entry does not start the installed game"
 grep -qx "Icon=$id" "$desktop" || fail "the menu entry does not name the installed icon"
 
 for size in "${sizes[@]}"; do
@@ -40,8 +38,4 @@ MANWIDTH=200 LC_ALL=C man -l "$page" >"$root/manual" 2>"$root/man.err" && [ ! -s
 for option in $(grep -oE -- '(^| )--?[a-z][a-z-]*' "$root/help"); do
   grep -qwF -- "$option" "$root/manual" || fail "the manual page does not describe $option"
 done
-status=0
-"$game" --no-such-option >"$root/out" 2>"$root/err" || status=$?
-[ "$status" = 2 ] && [ ! -s "$root/out" ] && [ "$(wc -l <"$root/err")" = 1 ] ||
-  fail "an unknown option gave status $status, not 2 with one line of error"
 echo "install test passed"

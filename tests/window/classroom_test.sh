@@ -9,8 +9,8 @@ case $check in scale | kiosk) screen=1600x1400 ;; *) screen=1280x1024 ;; esac
 start_xvfb $screen
 start_wm
 sim_shot Form1 "$work/menu.png"
-upscale "$work/menu.png" 2 "$work/double.png"
-upscale "$work/menu.png" 2 "$work/screen.png" ${screen%x*} ${screen#*x}
+convert "$work/menu.png" -sample 200% "$work/double.png"
+convert "$work/double.png" -background black -gravity center -extent $screen "$work/screen.png"
 
 # Full screen, the 443 x 480 menu lies twice as large in the middle: where
 # the pixel (X, Y) of the menu is.
@@ -32,14 +32,13 @@ scale() {
   race=$(find_window Form2) || fail "a click on the button's first doubled column did not reach it: no Form2"
   [ "$(size_of "$race")" = 612x1146 ] || fail "with --scale 2 the race is $(size_of "$race"), not 612x1146"
   close_ends "$race"
-  for dpi_options_size in "192 none 886x960" "192 --scale=1 443x480" "96 none 443x480"; do
-    read -r dpi options size <<<"$dpi_options_size"
-    echo "Xft.dpi: $dpi" | xrdb -merge
-    [ "$options" != none ] || options=
-    start_menu $options
-    [ "$(size_of "$menu")" = "$size" ] || fail "at $dpi dpi with '$options' the menu is $(size_of "$menu"), not $size"
-    close_ends "$menu"
-  done
+  echo "Xft.dpi: 192" | xrdb -merge
+  start_menu
+  [ "$(size_of "$menu")" = 886x960 ] || fail "at 192 dpi the menu is $(size_of "$menu"), not 886x960"
+  close_ends "$menu"
+  start_menu --scale=1
+  [ "$(size_of "$menu")" = 443x480 ] || fail "at 192 dpi with --scale=1 the menu is $(size_of "$menu"), not 443x480"
+  close_ends "$menu"
 }
 
 # --fullscreen: each scene fills the screen, the simulator's picture at the
@@ -88,9 +87,8 @@ kiosk() {
   fresh_menu "after three seconds without a press"
 }
 
-# --keyboard: Tab and the arrows move the real pointer, which stops at the
-# scene's edges; Tab then Space starts the departure of the first card in
-# the scene's order, and Tab then passes over the cards it disabled.
+# --keyboard: Tab, Shift+Tab and the arrows, with Shift or not, move the
+# real pointer, which stops at the scene's edges; Space clicks there.
 keyboard() {
   keys_then_pointer() {
     local x=$1 y=$2
@@ -109,13 +107,9 @@ keyboard() {
   keys_then_pointer 442 116 $(printf 'Right %.0s' $(seq 14))
   keys_then_pointer 441 0 shift+Left $(printf 'Up %.0s' $(seq 16))
   keys_then_pointer 84 116 shift+Tab
-  keys_then_pointer 348 116 shift+Tab shift+Tab shift+Tab
   xdotool key space
-  sleep 0.3
-  keys_then_pointer 348 116 Tab
-  keys_then_pointer 348 116 shift+Tab
-  street=$(find_window Form5) || fail "Tab then Space on the menu did not start the departure of its first card"
-  close_ends "$street"
+  race=$(find_window Form2) || fail "Space on the police card's button did not start its departure"
+  close_ends "$race"
 }
 
 "$check"

@@ -5,7 +5,8 @@
 source "$(dirname "$0")/harness.sh"
 
 # No display, a display or Wayland socket that is not there, no font face
-# at all: one clear line and status 1. A bad --idle-restart: status 2.
+# at all: one clear line and status 1. An unknown option or a bad
+# --idle-restart: status 2.
 refusals() {
   expect_refusal 1 "no display" env -u DISPLAY -u WAYLAND_DISPLAY "$game"
   expect_refusal 1 "a display that is not there" env -u WAYLAND_DISPLAY DISPLAY=:4999 "$game"
@@ -16,7 +17,7 @@ refusals() {
   font_conf "$work/no-fonts" >"$work/none.conf"
   expect_refusal 1 "no font face" env FONTCONFIG_FILE="$work/none.conf" "$game"
   grep -q 'font' "$work/err" || fail "with no font face the line does not speak of fonts"
-  for bad in "--idle-restart -1" "--idle-restart x" "--idle-restart" "--idle-restart=1.2.3"; do
+  for bad in "--no-such-option" "--idle-restart -1" "--idle-restart x" "--idle-restart" "--idle-restart=1.2.3"; do
     # shellcheck disable=SC2086 # each case is a few words
     expect_refusal 2 "$bad" "$game" $bad
   done
