@@ -29,15 +29,20 @@ closing() {
   done
 }
 
-# A race minimised for two seconds, then restored: its timers ticked all
-# along, so it shows the simulator's race at the same time, to one step.
-minimise() {
+# The race's clock in a real window. Minimised for two seconds, then
+# restored, the race ticked all along: it shows the simulator's race at the
+# same time, to one step. Then the process stopped for two seconds (SIGSTOP,
+# SIGCONT): on waking each timer gets at most one tick for all it missed,
+# never a burst, so the rival stands one step further than where it stopped
+# plus its steps since.
+clock() {
   start_xvfb
   start_wm
   race_pictures
   start_menu
   choose "$menu" portal1
   race=$(find_window Form2) || fail "no window Form2"
+  green=$((clicked + green_after_click))
   sleep 3.6
   xdotool windowminimize "$race"
   sleep 0.2
@@ -47,9 +52,20 @@ minimise() {
   find_window Form2 >/dev/null || fail "Form2 is not shown again after it was restored"
   sleep 0.5
   rival_step "$race"
-  expected=$(rival_steps_between $((clicked + green_after_click)) "$seen")
+  expected=$(rival_steps_between "$green" "$seen")
   [ -n "$step" ] && [ $((step - expected)) -le 1 ] && [ $((expected - step)) -le 1 ] ||
     fail "the restored race shows rival step '$step', not $expected: the timers stopped while minimised"
+  kill -STOP "$game_pid"
+  stopped=$(now_ms)
+  sleep 2
+  kill -CONT "$game_pid"
+  woken=$(now_ms)
+  sleep 0.6
+  rival_step "$race"
+  before=$(rival_steps_between "$green" "$stopped")
+  after=$(rival_steps_between "$woken" "$seen")
+  [ -n "$step" ] && [ "$step" -ge $((before + after)) ] && [ "$step" -le $((before + after + 2)) ] ||
+    fail "the rival made '$step' steps, not $((before + 1 + after)) with one catch-up tick after the stop"
   close_ends "$race"
 }
 
@@ -100,31 +116,6 @@ storm() {
   echo "1000 clicks in $(($(now_ms) - start)) ms"
   kill -0 "$game_pid" 2>/dev/null || fail "the game died in the storm"
   await which_picture "$race" "$work/won" 20 || fail "after the storm the race is not the player's win after any of the rival's first 20 steps"
-  close_ends "$race"
-}
-
-# The process stopped for two seconds mid-race (SIGSTOP, SIGCONT): on waking
-# each timer gets at most one tick for all it missed, never a burst, so the
-# rival stands one step further than where it stopped plus its steps since.
-stop() {
-  start_xvfb
-  race_pictures
-  start_menu
-  choose "$menu" portal1
-  race=$(find_window Form2) || fail "no window Form2"
-  green=$((clicked + green_after_click))
-  sleep 3
-  kill -STOP "$game_pid"
-  stopped=$(now_ms)
-  sleep 2
-  kill -CONT "$game_pid"
-  woken=$(now_ms)
-  sleep 0.6
-  rival_step "$race"
-  before=$(rival_steps_between "$green" "$stopped")
-  after=$(rival_steps_between "$woken" "$seen")
-  [ -n "$step" ] && [ "$step" -ge $((before + after)) ] && [ "$step" -le $((before + after + 2)) ] ||
-    fail "the rival made '$step' steps, not $((before + 1 + after)) with one catch-up tick"
   close_ends "$race"
 }
 
