@@ -157,9 +157,6 @@ def opening(driver, site, sim):
                               "  s += String.fromCharCode.apply(null, b.subarray(i, i + 8192));"
                               "return btoa(s)", name)
                 check(png_pixels(base64.b64decode(web)) == png_pixels(data), f"{path.name}: {name} as the simulator's")
-            if path.name.startswith("bad_"):
-                check(got["status"] == 2 and got["stderr"].startswith("line ") and got["stderr"].count("\n") == 1,
-                      f"{path.name}: status 2 and one line 'line N: ...'")
         check(page.on_top("Form1") and page.state() == ("playing", "Form1"), "the scripts left the game untouched")
     finally:
         server.shutdown()
@@ -197,7 +194,6 @@ def playing(driver, site, sim):
     page.point("Form1", *patient, device=interaction.POINTER_TOUCH)
     check(page.js("return kinds") == ["touch"], "the touch reached the page as a touch")
     check(wait_for(lambda: page.on_top("Form4")), "a touch on the ambulance's button brings the patient on top")
-    check(not page.shown("Form1"), "the menu's window is gone after the touch")
 
 
 def classroom(driver, site, sim):
@@ -273,9 +269,6 @@ def main():
     parser.add_argument("--sim", required=True)
     args = parser.parse_args()
     run, width, height = GROUPS[args.group]
-    if not Path(args.site, "index.html").is_file():
-        print(f"no site in {args.site}: build it with bash tools/web.sh --build-only")
-        return 1
     driver = start_chromium(width, height)
     try:
         run(driver, args.site, os.path.abspath(args.sim))

@@ -91,18 +91,15 @@ kiosk() {
 # real pointer, which stops at the scene's edges; Space clicks there.
 keyboard() {
   keys_then_pointer() {
-    local x=$1 y=$2
-    shift 2
-    xdotool key --delay 30 "$@"
+    xdotool key --delay 30 "${@:3}"
     sleep 0.3
     eval "$(xdotool getmouselocation --shell)"
-    local at
-    at="$((X - $(xwininfo -id "$menu" | awk '/Absolute upper-left X/ { print $NF }')))"
-    at+=" $((Y - $(xwininfo -id "$menu" | awk '/Absolute upper-left Y/ { print $NF }')))"
-    [ "$at" = "$x $y" ] || fail "after $*: the pointer is at $at, not $x $y"
+    [ "$((X - left)) $((Y - top))" = "$1 $2" ] ||
+      fail "after ${*:3}: the pointer is at $((X - left)) $((Y - top)), not $1 $2"
   }
   start_menu --keyboard
   sleep 0.5
+  eval "$(xwininfo -id "$menu" | awk '/Absolute upper-left X/ { print "left=" $NF } /Absolute upper-left Y/ { print "top=" $NF }')"
   keys_then_pointer 348 116 Tab
   keys_then_pointer 442 116 $(printf 'Right %.0s' $(seq 14))
   keys_then_pointer 441 0 shift+Left $(printf 'Up %.0s' $(seq 16))

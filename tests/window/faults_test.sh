@@ -29,20 +29,36 @@ closing() {
   done
 }
 
-# The race's clock in a real window. Minimised for two seconds, then
-# restored, the race ticked all along: it shows the simulator's race at the
-# same time, to one step. Then the process stopped for two seconds (SIGSTOP,
-# SIGCONT): on waking each timer gets at most one tick for all it missed,
-# never a burst, so the rival stands one step further than where it stopped
-# plus its steps since.
+# The race's clock in a real window, against the simulator's race from the
+# click on the police card after each of the rival's steps from the green
+# light on, por0.rgb to por90.rgb: the green light comes 3078.125 ms after
+# the click, and the rival steps every 171.875 ms. Minimised for two
+# seconds, then restored, the race ticked all along: it shows the
+# simulator's race at the same time, to one step. Then the process stopped
+# for two seconds (SIGSTOP, SIGCONT): on waking each timer gets at most one
+# tick for all it missed, never a burst, so the rival stands one step
+# further than where it stopped plus its steps since.
+rival_steps_between() { echo $(((($2) - ($1)) * 1000 / 171875)); }
+# Sets `step` to the rival step the race shows, empty if none, and `seen`
+# to when it was read, the game held still meanwhile.
+rival_step() {
+  kill -STOP "$game_pid"
+  seen=$(now_ms)
+  step=$(which_picture "$1" "$work/por" 90) || true
+  kill -CONT "$game_pid"
+}
 clock() {
   start_xvfb
   start_wm
-  race_pictures
+  {
+    printf 'click Form1 portal1\nwait 3078.125\n'
+    for ((k = 0; k <= 90; ++k)); do printf 'shot Form2 %s\nwait 171.875\n' "$work/por$k.png"; done
+  } | "$sim" >/dev/null
+  rgb "$work"/por{0..90}.png
   start_menu
   choose "$menu" portal1
   race=$(find_window Form2) || fail "no window Form2"
-  green=$((clicked + green_after_click))
+  green=$((clicked + 3078))
   sleep 3.6
   xdotool windowminimize "$race"
   sleep 0.2

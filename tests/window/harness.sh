@@ -82,15 +82,14 @@ sim_shot() {
 }
 
 # Pictures are compared as raw 8-bit RGB: `rgb` turns PNG files into
-# NAME.rgb beside them in one run, `snap` writes a window's pixels so.
+# NAME.rgb beside them in one run.
 rgb() {
   convert "$@" -depth 8 -set filename:f '%d/%t' 'rgb:%[filename:f].rgb'
 }
-snap() { import -window "$1" -depth 8 "rgb:$2"; }
 
 # Which of the pictures PREFIX0.rgb to PREFIX{LAST}.rgb the window shows, or fails.
 which_picture() {
-  snap "$1" "$work/now.rgb"
+  import -window "$1" -depth 8 "rgb:$work/now.rgb"
   for ((k = 0; k <= $3; ++k)); do cmp -s "$work/now.rgb" "$2$k.rgb" && echo "$k" && return; done
   false
 }
@@ -122,39 +121,4 @@ close_ends() {
   "$xtool" "$1"
   wait_end 1000 "${2-}"
   [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
-}
-
-# Runs a command that must refuse to start: status STATUS, nothing on
-# standard output, one line on standard error beginning "guardianes: ".
-expect_refusal() {
-  local want=$1 what=$2
-  shift 2
-  status=0
-  "$@" >"$work/out" 2>"$work/err" || status=$?
-  [ "$status" = "$want" ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] &&
-    grep -q '^guardianes: ' "$work/err" ||
-    fail "$what: status $status, not $want with one line of error: $(cat "$work/out" "$work/err")"
-  echo "$what: $(cat "$work/err")"
-}
-
-# The race from the click on the police card: the scene after each of the
-# rival's steps from the green light on, por0.rgb to por90.rgb. The green
-# light comes 3078.125 ms after the click; the rival steps every 171.875 ms.
-readonly green_after_click=3078
-race_pictures() {
-  {
-    printf 'click Form1 portal1\nwait 3078.125\n'
-    for ((k = 0; k <= 90; ++k)); do printf 'shot Form2 %s\nwait 171.875\n' "$work/por$k.png"; done
-  } | "$sim" >/dev/null
-  rgb "$work"/por{0..90}.png
-}
-rival_steps_between() { echo $(((($2) - ($1)) * 1000 / 171875)); }
-
-# Sets `step` to the rival step the race shows, empty if none, and `seen`
-# to when it was read, the game held still meanwhile.
-rival_step() {
-  kill -STOP "$game_pid"
-  seen=$(now_ms)
-  step=$(which_picture "$1" "$work/por" 90) || true
-  kill -CONT "$game_pid"
 }

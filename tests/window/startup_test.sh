@@ -4,6 +4,19 @@
 # `startup_test.sh GAME SIM XTOOL CHECK`, CHECK one of the functions below.
 source "$(dirname "$0")/harness.sh"
 
+# Runs a command that must refuse to start: status STATUS, nothing on
+# standard output, one line on standard error beginning "guardianes: ".
+expect_refusal() {
+  local want=$1 what=$2
+  shift 2
+  status=0
+  "$@" >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" = "$want" ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] &&
+    grep -q '^guardianes: ' "$work/err" ||
+    fail "$what: status $status, not $want with one line of error: $(cat "$work/out" "$work/err")"
+  echo "$what: $(cat "$work/err")"
+}
+
 # No display, a display or Wayland socket that is not there, no font face
 # at all: one clear line and status 1. An unknown option or a bad
 # --idle-restart: status 2.
