@@ -17,13 +17,11 @@ import functools
 import http.server
 import json
 import os
-import struct
 import subprocess
 import sys
 import tempfile
 import threading
 import time
-import zlib
 from pathlib import Path
 
 from selenium import webdriver
@@ -54,18 +52,10 @@ def wait_for(condition, timeout=5.0):
 
 
 def png_pixels(data):
-    """(width, height, RGB bytes) of an 8-bit RGB PNG without row filters, as the game writes;
-    anything else decodes wrong and so never compares equal."""
-    at, packed = 8, b""
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        if kind == b"IHDR":
-            width, height = struct.unpack(">II", data[at + 8:at + 16])
-        elif kind == b"IDAT":
-            packed += data[at + 8:at + 8 + length]
-        at += 12 + length
-    raw = zlib.decompress(packed)
-    return width, height, b"".join(raw[y * (3 * width + 1) + 1:(y + 1) * (3 * width + 1)] for y in range(height))
+    """(width, height, 8-bit RGB bytes) of a PNG, read by ImageMagick as the window tests read them."""
+    size = subprocess.run(["identify", "-format", "%w %h", "png:-"], input=data, capture_output=True, check=True)
+    rgb = subprocess.run(["convert", "png:-", "-depth", "8", "rgb:-"], input=data, capture_output=True, check=True)
+    return *map(int, size.stdout.split()), rgb.stdout
 
 
 def simulate(sim, script):
