@@ -54,7 +54,8 @@ done
 command=$(sed -n 's/^Exec=//p' "$desktop" | head -n 1)
 [ -n "$command" ] || fail "the menu entry starts no command"
 start_xvfb
-launch env PATH="$root/usr/games:$PATH" sh -c "exec $command"
+env PATH="$root/usr/games:$PATH" sh -c "exec $command" 2>"$work/stderr" &
+game_pid=$!
 menu=$(find_window Form1) || fail "the menu entry's command '$command' opened no menu"
 sim_shot Form1 "$work/expected.png"
 expect_picture "$menu" "$work/expected.png" "the installed game's menu"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The real game in a window under Xvfb, and what players and machines do to
-# it. Run as `faults_test.sh GAME SIM XTOOL CHECK`, CHECK one of the
-# functions below.
+# What players and machines do to the game's real windows. Run as
+# `faults_test.sh GAME SIM XTOOL CHECK`, CHECK one of the functions below.
 source "$(dirname "$0")/harness.sh"
 
 # Closing the menu before any choice, or at the start or the end of a
@@ -131,7 +130,8 @@ storm() {
   xdotool mousemove --window "$race" 156 524 $(printf 'mousedown 1 mouseup 1 sleep 0.0009 %.0s' $(seq 1000))
   echo "1000 clicks in $(($(now_ms) - start)) ms"
   kill -0 "$game_pid" 2>/dev/null || fail "the game died in the storm"
-  await which_picture "$race" "$work/won" 20 || fail "after the storm the race is not the player's win after any of the rival's first 20 steps"
+  await which_picture "$race" "$work/won" 20 ||
+    fail "after the storm the race is not the player's win after any of the rival's first 20 steps"
   close_ends "$race"
 }
 

@@ -42,15 +42,11 @@ start_wm() {
   await sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" || fail "openbox did not start"
 }
 
-# Starts any command as the game, its standard error kept for `fail`.
-launch() {
-  "$@" 2>"$work/stderr" &
-  game_pid=$!
-}
-
-# Starts the game with the given options and waits for its menu, `menu`.
+# Starts the game with the given options, its standard error kept for
+# `fail`, and waits for its menu, `menu`.
 start_menu() {
-  launch "$game" "$@"
+  "$game" "$@" 2>"$work/stderr" &
+  game_pid=$!
   menu=$(find_window Form1) || fail "no window Form1 with options: $*"
 }
 
