@@ -7,14 +7,12 @@ source "$(dirname "$0")/harness.sh"
 # Runs a command that must refuse to start: status STATUS, nothing on
 # standard output, one line on standard error beginning "guardianes: ".
 expect_refusal() {
-  local want=$1 what=$2
-  shift 2
   status=0
-  "$@" >"$work/out" 2>"$work/err" || status=$?
-  [ "$status" = "$want" ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] &&
+  "${@:3}" >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" = "$1" ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] &&
     grep -q '^guardianes: ' "$work/err" ||
-    fail "$what: status $status, not $want with one line of error: $(cat "$work/out" "$work/err")"
-  echo "$what: $(cat "$work/err")"
+    fail "$2: status $status, not $1 with one line of error: $(cat "$work/out" "$work/err")"
+  echo "$2: $(cat "$work/err")"
 }
 
 # No display, a display or Wayland socket that is not there, no font face
