@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sourced by every test that plays the game in a real window, as
-# `harness.sh GAME SIM XTOOL [CHECK]`: an X server of its own, a window
-# manager when asked, the game on it, and ways to act on its windows and
-# compare their pixels with the simulator's.
+# Sourced by every test that plays the game in a real window, with the
+# arguments GAME SIM XTOOL [CHECK]: an X server of its own, a window manager
+# when asked, the game on it, and its pixels compared with the simulator's.
 set -euo pipefail
 game=${1-} sim=${2-} xtool=${3-} check=${4-}
 work=$(mktemp -d)
@@ -43,15 +42,11 @@ start_wm() {
   await sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" || fail "openbox did not start"
 }
 
-# Starts any command as the game, its standard error kept for `fail`.
-launch() {
-  "$@" 2>"$work/stderr" &
-  game_pid=$!
-}
-
-# Starts the game with the given options and waits for its menu, `menu`.
+# Starts the game with the given options, its standard error kept for
+# `fail`, and waits for its menu, `menu`.
 start_menu() {
-  launch "$game" "$@"
+  "$game" "$@" 2>"$work/stderr" &
+  game_pid=$!
   menu=$(find_window Form1) || fail "no window Form1 with options: $*"
 }
 
@@ -83,23 +78,23 @@ sim_shot() {
 }
 
 # Pictures are compared as raw 8-bit RGB: `rgb` turns PNG files into
-# NAME.rgb beside them in one run, `snap` writes a window's pixels so.
+# NAME.rgb beside them in one run.
 rgb() {
   convert "$@" -depth 8 -set filename:f '%d/%t' 'rgb:%[filename:f].rgb'
 }
-snap() { import -window "$1" -depth 8 "rgb:$2"; }
+
+# Which of the pictures PREFIX0.rgb to PREFIX{LAST}.rgb the window shows, or fails.
+which_picture() {
+  import -window "$1" -depth 8 "rgb:$work/now.rgb"
+  for ((k = 0; k <= $3; ++k)); do cmp -s "$work/now.rgb" "$2$k.rgb" && echo "$k" && return; done
+  false
+}
 
 # Waits until the window's pixels equal the picture FILE, or fails.
 expect_picture() {
   rgb "$2"
   await sh -c "import -window $1 -depth 8 rgb:- | cmp -s - '${2%.png}.rgb'" ||
     fail "$3: the window's pixels differ from the simulator's picture"
-}
-
-# Writes the picture IN with every pixel made an N x N block; given W and
-# H, centred on black that size, as a full screen shows it.
-upscale() {
-  convert "$1" -sample $(($2 * 100))% ${5:+-background black -gravity center -extent "$4x$5"} "$3"
 }
 
 # Waits up to MS milliseconds for the game to end, failing if a service
@@ -115,11 +110,6 @@ wait_end() {
   status=0
   wait "$game_pid" || status=$?
   game_pid=
-  # SDL 2.26 may send its wake-up message to a window destroyed while its
-  # event loop runs; the host keeps closed windows until it ends.
-  if [ "$status" != 0 ] && grep -q 'BadWindow' "$work/stderr" && grep -q 'X_SendEvent' "$work/stderr"; then
-    fail "the game died of an X error (BadWindow on X_SendEvent) when its window was closed, status $status"
-  fi
 }
 
 # Closes a window as its close button does; the game ends with status 0.
@@ -127,37 +117,4 @@ close_ends() {
   "$xtool" "$1"
   wait_end 1000 "${2-}"
   [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
-}
-
-# Runs a command that must refuse to start: status STATUS, nothing on
-# standard output, one line on standard error beginning "guardianes: ".
-expect_refusal() {
-  local want=$1 what=$2
-  shift 2
-  status=0
-  "$@" >"$work/out" 2>"$work/err" || status=$?
-  [ "$status" = "$want" ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] &&
-    grep -q '^guardianes: ' "$work/err" ||
-    fail "$what: status $status, not $want with one line of error: $(cat "$work/out" "$work/err")"
-  echo "$what: $(cat "$work/err")"
-}
-
-# The race from the click on the police card: the scene after each of the
-# rival's steps from the green light on, por0.rgb to por90.rgb. The green
-# light comes 3078.125 ms after the click; the rival steps every 171.875 ms.
-readonly green_after_click=3078
-race_pictures() {
-  {
-    printf 'click Form1 portal1\nwait 3078.125\n'
-    for ((k = 0; k <= 90; ++k)); do printf 'shot Form2 %s\nwait 171.875\n' "$work/por$k.png"; done
-  } | "$sim" >/dev/null
-  rgb "$work"/por{0..90}.png
-}
-rival_steps_between() { echo $(((($2) - ($1)) * 1000 / 171875)); }
-
-# Which rival step the window shows; empty if none.
-rival_step() {
-  snap "$1" "$work/now.rgb"
-  for ((k = 0; k <= 90; ++k)); do cmp -s "$work/now.rgb" "$work/por$k.rgb" && echo "$k" && return; done
-  true
 }

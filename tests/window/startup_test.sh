@@ -4,8 +4,20 @@
 # `startup_test.sh GAME SIM XTOOL CHECK`, CHECK one of the functions below.
 source "$(dirname "$0")/harness.sh"
 
+# Runs a command that must refuse to start: status STATUS, nothing on
+# standard output, one line on standard error beginning "guardianes: ".
+expect_refusal() {
+  status=0
+  "${@:3}" >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" = "$1" ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] &&
+    grep -q '^guardianes: ' "$work/err" ||
+    fail "$2: status $status, not $1 with one line of error: $(cat "$work/out" "$work/err")"
+  echo "$2: $(cat "$work/err")"
+}
+
 # No display, a display or Wayland socket that is not there, no font face
-# at all: one clear line and status 1. A bad --idle-restart: status 2.
+# at all: one clear line and status 1. An unknown option or a bad
+# --idle-restart: status 2.
 refusals() {
   expect_refusal 1 "no display" env -u DISPLAY -u WAYLAND_DISPLAY "$game"
   expect_refusal 1 "a display that is not there" env -u WAYLAND_DISPLAY DISPLAY=:4999 "$game"
@@ -16,7 +28,7 @@ refusals() {
   font_conf "$work/no-fonts" >"$work/none.conf"
   expect_refusal 1 "no font face" env FONTCONFIG_FILE="$work/none.conf" "$game"
   grep -q 'font' "$work/err" || fail "with no font face the line does not speak of fonts"
-  for bad in "--idle-restart -1" "--idle-restart x" "--idle-restart" "--idle-restart=1.2.3"; do
+  for bad in "--no-such-option" "--idle-restart -1" "--idle-restart x" "--idle-restart" "--idle-restart=1.2.3"; do
     # shellcheck disable=SC2086 # each case is a few words
     expect_refusal 2 "$bad" "$game" $bad
   done
