@@ -167,11 +167,7 @@ PixelRun Stroke::row(int y, int from, int to) const {
     if (ay != by && (py - ay) * (py - by) <= 0) closest = ax + (py - ay) / (by - ay) * (bx - ax);
 
     const int before = static_cast<int>(std::floor((closest - 1) / 2)); // centre at or left of it
-    int seed = covers(before, y) ? before : before + 1;
-    if (!covers(seed, y)) return {};
-    // Only the part of the run inside [from, to) is wanted.
-    if (seed < from) seed = from;
-    if (seed >= to) seed = to - 1;
+    const int seed = covers(before, y) ? before : before + 1;
     if (!covers(seed, y)) return {};
     int first = seed;
     while (first > from && covers(first - 1, y)) --first;

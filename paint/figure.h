@@ -54,8 +54,9 @@ struct Stroke {
     // The pixels a wide stroke can touch.
     PixelRect bounds() const;
     bool covers(int x, int y) const;
-    // The pixels of row `y` that a wide stroke covers, among `from` up to
-    // but not including `to`: one run, since the stroke is convex.
+    // The pixels of row `y` that a wide stroke covers, looked for from
+    // `from` up to but not including `to`, which must take in every one of
+    // them, as bounds() does: one run, since the stroke is convex.
     PixelRun row(int y, int from, int to) const;
 };
 

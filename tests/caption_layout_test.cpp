@@ -26,29 +26,21 @@ using Lines = std::vector<std::string>;
 } // namespace
 
 TEST(CaptionLayout, BreaksIntoLinesAtRunsOfSpacesAndInsideWordsTooWide) {
-    const std::string card = std::string(30, ' ') + "Policia" + std::string(15, ' ') + "110";
-    const std::string bottle =
-        std::string(12, ' ') + "A" + std::string(7, ' ') + "G" + std::string(6, ' ') + "U" + std::string(6, ' ') + "A";
     const struct {
         std::string caption;
         int width;
         Lines lines;
     } cases[] = {
         // Words fill a line and keep their spaces whole.
-        {"ab   cd", 10, {"ab   cd"}},
         {"ab   cd ef", 8, {"ab   cd", "ef"}},
-        {"", 8, {}},
         // A run that does not fit, or whose word does not, ends the line and is dropped.
         {"abc      def", 8, {"abc", "def"}},
         {"abc  defgh", 8, {"abc", "defgh"}},
         // A leading run stays only when the first word fits after it: in an
         // area narrower than the spaces the word starts a lower line.
         {"   ab", 8, {"   ab"}},
-        {card, 20, {"", "Policia", "110"}},
         {"      Avanzar", 10, {"", "Avanzar"}},
-        {bottle, 5, {"", "A", "G", "U", "A"}},
         // A word wider than the area is broken between characters, at least one a line.
-        {"abcdefghij", 4, {"abcd", "efgh", "ij"}},
         {"x abcdefgh yz", 4, {"x", "abcd", "efgh", "yz"}},
         {"abc", 0, {"a", "b", "c"}},
         // Trailing spaces are kept when they fit and dropped when not.
