@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Fuzzes the whole game on the virtual clock. The input's bytes are read as
-// a stream of what a player and a window system can do: waits of some
-// wake-ups or milliseconds, presses and releases at any pixel of any scene
-// (shown, hidden or closed, inside its window or far outside it), clicks
-// aimed at a control, closes, resizes and repaints. After every event each
-// rule of the game is checked, and a broken one stops the run.
+// Fuzzes the whole game on the virtual clock. The input's bytes are what a
+// player and a window system can do: waits, presses and releases anywhere
+// on any scene, shown or not, clicks aimed at a control, keys, closes,
+// resizes and repaints. A rule broken after any event stops the run.
 
 #include "fuzz/game_rules.h"
 #include "paint/painter.h"
@@ -22,11 +20,9 @@ namespace {
 
 using namespace guardianes;
 
-// Serving a day of wake-ups tells nothing that half an hour does not, and
-// keeps one input from taking seconds.
+// A day of wake-ups tells nothing that half an hour does not.
 constexpr Nanos kLongestRun = 30LL * 60 * 1000 * kMillisecond;
-// Painting is the slow part of an event, and windows larger than the
-// largest scene paint nothing new.
+// Windows larger than the largest scene paint nothing new, only slower.
 constexpr int kLargestSide = 700;
 
 // The input, one field at a time; past its end every field reads 0.
@@ -179,8 +175,7 @@ private:
     Nanos waited_ = 0;
 };
 
-// How many events all inputs held together, told when the run ends: the
-// figure that says how much play the rules have seen.
+// How much play the rules have seen, told when the run ends.
 struct EventCount {
     long long events = 0;
     ~EventCount() { std::fprintf(stderr, "game events played: %lld\n", events); }

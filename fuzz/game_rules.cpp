@@ -13,10 +13,6 @@ namespace {
 
 using Broken = std::optional<std::string>;
 
-std::int64_t value(const Counter& c) {
-    return std::visit([](const auto& k) { return std::int64_t{k.value()}; }, c);
-}
-
 bool shown(const Control& c) {
     if (c.kind() == ControlKind::Label) return static_cast<const Label&>(c).visible();
     if (c.kind() == ControlKind::Shape) return static_cast<const Shape&>(c).visible();
@@ -33,7 +29,7 @@ std::pair<Twips, Twips> place(const Control& c) {
 } // namespace
 
 // One scene's rules, checked against its state now and the state its table
-// gives it at creation.
+// gives it at creation, each control and counter looked up by name once.
 struct GameRules::SceneRules {
     explicit SceneRules(const Scene& s) : scene(s), start(s.table()) {}
 
@@ -46,7 +42,6 @@ struct GameRules::SceneRules {
         return closing();
     }
 
-    // Lookups by name, each made once: the rules are checked after every event.
     const Control& at(std::string_view name) const {
         auto it = controls.find(name);
         if (it == controls.end())
@@ -60,7 +55,7 @@ struct GameRules::SceneRules {
                 if (std::visit([&](const auto& k) { return k.name() == name; }, c))
                     it = counters.emplace(std::string(name), &c).first;
         }
-        return value(*it->second);
+        return std::visit([](const auto& k) { return std::int64_t{k.value()}; }, *it->second);
     }
     bool shown(std::string_view name) const { return guardianes::shown(at(name)); }
     // How far the control has moved since the scene was made.
@@ -199,8 +194,7 @@ Broken navigation(const Runtime& runtime) {
 
 } // namespace
 
-GameRules::GameRules(const Runtime& runtime)
-    : runtime_(runtime), bound_to_(runtime.scene_count(), nullptr), rules_(runtime.scene_count()) {}
+GameRules::GameRules(const Runtime& runtime) : runtime_(runtime), rules_(runtime.scene_count()) {}
 
 GameRules::~GameRules() = default;
 
@@ -210,10 +204,7 @@ std::optional<std::string> GameRules::broken() {
         const Scene* scene = runtime_.scene(i);
         if (!scene) continue;
         // A scene is created at most once, so its address names it for good.
-        if (bound_to_[i] != scene) {
-            rules_[i] = std::make_unique<SceneRules>(*scene);
-            bound_to_[i] = scene;
-        }
+        if (!rules_[i] || &rules_[i]->scene != scene) rules_[i] = std::make_unique<SceneRules>(*scene);
         if (Broken broken = rules_[i]->check()) return broken;
     }
     return {};

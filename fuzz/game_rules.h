@@ -2,9 +2,8 @@
 #pragma once
 
 // The rules of the game that must hold after every event, whatever the
-// player does with the mouse and the windows. The fuzzers and the soak test
-// check them from outside, through the runtime's scenes, so that a fault in
-// the runtime or in a scene's handlers breaks one of them.
+// player does, checked from outside through the runtime's scenes by the
+// game fuzzer and the soak test.
 
 #include "runtime/runtime.h"
 
@@ -27,13 +26,10 @@ public:
     // one line; nothing while every rule holds.
     std::optional<std::string> broken();
 
-    // One scene's rules, bound to its controls and counters once, when the
-    // scene is first seen, so that a check costs no lookups by name.
     struct SceneRules;
 
 private:
     const Runtime& runtime_;
-    std::vector<const Scene*> bound_to_;
     std::vector<std::unique_ptr<SceneRules>> rules_;
 };
 

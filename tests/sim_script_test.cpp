@@ -104,10 +104,9 @@ TEST(SimScript, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
     EXPECT_EQ(lines_of(partial.out).size(), 1u);
 }
 
-// A child with only a keyboard chooses each service with Tab and Space on
-// the menu and finishes it: wins the race and the fire, and gives the
-// patient every care, going down with the arrow keys from the food to the
-// resuscitation button, whose centre lies under captions.
+// A child with only a keyboard wins the race and the fire and gives the
+// patient every care; the resuscitation button's centre lies under captions,
+// so the arrows reach it.
 TEST(SimScript, KeysAloneChooseAServiceAndFinishIt) {
     const auto repeat = [](const std::string& lines, int times) {
         std::string out;
