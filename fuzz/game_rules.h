@@ -19,8 +19,6 @@ public:
     // Watches a runtime that runs the game's own five scenes.
     explicit GameRules(const Runtime& runtime);
     ~GameRules();
-    GameRules(const GameRules&) = delete;
-    GameRules& operator=(const GameRules&) = delete;
 
     // The first rule the game breaks in its present state, described in
     // one line; nothing while every rule holds.

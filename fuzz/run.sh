@@ -14,9 +14,7 @@ targets=${2:-game script}
 build=${GUARDIANES_FUZZ_BUILD:-build-fuzz}
 
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DGUARDIANES_FUZZ=ON >/dev/null
-for target in $targets; do
-  cmake --build "$build" -j"$(nproc)" --target "guardianes-fuzz-$target"
-done
+cmake --build "$build" -j"$(nproc)" --target $(printf 'guardianes-fuzz-%s ' $targets)
 
 for target in $targets; do
   corpus=$build/corpus/$target

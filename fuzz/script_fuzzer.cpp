@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Fuzzes guardianes-sim's script reader: the input's bytes are a script.
-// Whatever it holds, the reader must answer as the README promises: status
-// 0 with nothing on standard error, or status 2 with one line "line N: ..."
-// naming a line of the script; every answer on standard output is one JSON
-// object per line; and nothing may crash or throw past the reader.
+// Fuzzes guardianes-sim's script reader with the input as a script. It must
+// answer as the README promises, and never crash: status 0 and nothing on
+// standard error, or status 2 and one line "line N: ..." naming a line of
+// the script; and each answer on standard output one JSON object per line.
 
 #include "sim/picture_commands.h"
 #include "sim/script.h"

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The runtime's rules on made-up scenes: which label takes a click, the
-// double-click series, the timer schedule on the wake-up grid, scenes coming
-// and going, and the run-time error.
+// The runtime's rules on made-up scenes: clicks and double-clicks, timers on
+// the wake-up grid, scenes coming and going, the run-time error, the keys.
 
 #include "test_scenes.h"
 
@@ -85,14 +84,9 @@ TEST(DoubleClicks, TheSecondPressWithin500MsAndTwoPixelsRaisesNoClick) {
         int dy;
         int clicks; // of six presses
     };
-    for (const Series s : {Series{100, 0, 0, 3},
-                           {600, 0, 0, 6},
-                           {500, 0, 0, 3},
-                           {500.000001, 0, 0, 6},
-                           {100, 2, 0, 3},
-                           {100, 0, 2, 3},
-                           {100, 3, 0, 6},
-                           {100, 0, -3, 6}}) {
+    const Series series[] = {{100, 0, 0, 3}, {600, 0, 0, 6}, {500, 0, 0, 3}, {500.000001, 0, 0, 6},
+                             {100, 2, 0, 3}, {100, 0, 2, 3}, {100, 3, 0, 6}, {100, 0, -3, 6}};
+    for (const Series s : series) {
         Lab lab(click_rows());
         for (int i = 0; i < 6; ++i) {
             lab.sim.click("Form1", 5 + (i % 2) * s.dx, 45 + (i % 2) * s.dy);
