@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace {
@@ -50,8 +49,7 @@ Nanos wakeups(int code) {
     return static_cast<Nanos>(code & 63) * kScale[code >> 6] * kWakeupPeriod;
 }
 
-// A pixel from 100 left of or above the client area to far beyond it, and
-// now and then one at the very ends of the range a host can pass.
+// A pixel from 100 before the client area to far beyond it, or at an int's ends.
 int coordinate(int code) {
     static constexpr int kExtremes[] = {INT_MIN, INT_MIN + 1, INT_MAX - 1, INT_MAX};
     if (code >= 0x10000 - 4) return kExtremes[code - (0x10000 - 4)];
@@ -63,8 +61,7 @@ int beyond(int edge, int extent) {
     return static_cast<int>(std::min<std::int64_t>(std::int64_t{edge} + extent, INT_MAX));
 }
 
-// The centre of a scene's control, as `click SCENE NAME` aims, moved by up
-// to 3 pixels so that presses in a row need not pair into double-clicks.
+// A control's centre, moved by up to 3 pixels so that presses need not pair.
 Pixel near_control(const Scene& scene, int which, int dx, int dy) {
     const auto& controls = scene.controls();
     const Control& control = *controls[static_cast<std::size_t>(which) % controls.size()];
@@ -114,8 +111,7 @@ public:
             break;
         }
         case Op::Key: {
-            // Keyboard play, from wherever the last key left the pointer:
-            // a move, fine or not, or else a click at the pointer.
+            // A pointer move, fine or not, or else a click at the pointer.
             const int code = in_.byte();
             if (!scene) break;
             if (code % 7 < 6)
@@ -142,8 +138,7 @@ public:
             const int height = in_.byte();
             const PixelRect area{x, y, beyond(x, width), beyond(y, height)};
             if (!scene) break;
-            // As the desktop host does: the whole window when its size has
-            // changed, else only the area a handler changed.
+            // As the desktop host does: the whole window after a resize.
             Painter painter(fonts());
             if (picture_.width != to_pixels(scene->client_width()) ||
                 picture_.height != to_pixels(scene->client_height()))

@@ -19,7 +19,6 @@ bool shown(const Control& c) {
     return static_cast<const Line&>(c).visible();
 }
 
-// Where a label or shape stands.
 std::pair<Twips, Twips> place(const Control& c) {
     if (c.kind() == ControlKind::Shape)
         return {static_cast<const Shape&>(c).left(), static_cast<const Shape&>(c).top()};
@@ -67,8 +66,7 @@ struct GameRules::SceneRules {
     Broken fail(const std::string& what) const { return scene.name() + ": " + what; }
 
     // One departure at a time, its vehicle 100 twips lower per step, the
-    // other buttons dead once it has started, the hourglass from the 45th
-    // light tick.
+    // other buttons dead meanwhile, the hourglass from the 45th light tick.
     Broken menu() const {
         int departed = 0;
         bool hourglass = false;

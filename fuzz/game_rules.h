@@ -20,8 +20,7 @@ public:
     explicit GameRules(const Runtime& runtime);
     ~GameRules();
 
-    // The first rule the game breaks in its present state, described in
-    // one line; nothing while every rule holds.
+    // The first rule the game breaks now, in one line; nothing if none.
     std::optional<std::string> broken();
 
     struct SceneRules;

@@ -2,9 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang and runs each for SECONDS (60 unless
 # given), or only the one named, growing build-fuzz/corpus/TARGET:
-#
 #   bash fuzz/run.sh [SECONDS] [game|script]
-#
 # An input that breaks the game fails the run: keep it in
 # fuzz/regressions/TARGET/, where the test suite replays it.
 set -euo pipefail

@@ -21,8 +21,7 @@ namespace {
 
 using namespace guardianes;
 
-// Scripts that only take long say nothing new about the reader: more than
-// an hour of virtual time, or a picture of more than four million pixels.
+// Scripts that only take long, in virtual time or pixels, tell nothing new.
 constexpr double kLongestWaits = 60.0 * 60 * 1000;
 constexpr double kLargestArea = 4e6;
 
@@ -33,9 +32,8 @@ std::vector<std::string> words_of(const std::string& line) {
     return words;
 }
 
-// Takes the script as the reader will, line by line, sending every picture
-// to /dev/null so that a fuzzed file name never writes anywhere. Returns
-// false for a script too slow to be worth running.
+// Sends every picture to /dev/null, so that a fuzzed file name never writes
+// anywhere; false for a script too slow to be worth running.
 bool make_harmless(std::string& script) {
     std::istringstream in(script);
     std::string out;

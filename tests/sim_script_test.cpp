@@ -2,12 +2,11 @@
 // guardianes-sim's script language and JSON answers, run in-process and,
 // for the exit status, as the real program.
 
-#include "sim/json.h"
 #include "sim/script.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -38,7 +37,7 @@ std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
-// Whether a dump shows the control of that name.
+// Whether a dump shows the control named.
 bool visible(const std::string& dump, const std::string& name) {
     const std::size_t at = dump.find(R"({"Name":")" + name + '"');
     return at != std::string::npos && dump.compare(dump.find(R"("Visible":)", at) + 10, 4, "true") == 0;
@@ -105,8 +104,7 @@ TEST(SimScript, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
 }
 
 // A child with only a keyboard wins the race and the fire and gives the
-// patient every care; the resuscitation button's centre lies under captions,
-// so the arrows reach it.
+// patient every care, with the arrows down to the resuscitation button.
 TEST(SimScript, KeysAloneChooseAServiceAndFinishIt) {
     const auto repeat = [](const std::string& lines, int times) {
         std::string out;
