@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Fuzzes the whole game on the virtual clock. The input's bytes are read as
-// a stream of what a player and a window system can do: waits of some
-// wake-ups or milliseconds, presses and releases at any pixel of any scene
-// (shown, hidden or closed, inside its window or far outside it), clicks
-// aimed at a control, closes, resizes and repaints. After every event each
-// rule of the game is checked, and a broken one stops the run.
+// Fuzzes the whole game on the virtual clock. The input's bytes are what a
+// player and a window system can do: waits, presses and releases anywhere
+// on any scene, shown or not, clicks aimed at a control, keys, closes,
+// resizes and repaints. A rule broken after any event stops the run.
 
 #include "fuzz/game_rules.h"
 #include "paint/painter.h"
@@ -15,18 +13,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace {
 
 using namespace guardianes;
 
-// Serving a day of wake-ups tells nothing that half an hour does not, and
-// keeps one input from taking seconds.
+// A day of wake-ups tells nothing that half an hour does not.
 constexpr Nanos kLongestRun = 30LL * 60 * 1000 * kMillisecond;
-// Painting is the slow part of an event, and windows larger than the
-// largest scene paint nothing new.
+// Windows larger than the largest scene paint nothing new, only slower.
 constexpr int kLargestSide = 700;
 
 // The input, one field at a time; past its end every field reads 0.
@@ -54,8 +49,7 @@ Nanos wakeups(int code) {
     return static_cast<Nanos>(code & 63) * kScale[code >> 6] * kWakeupPeriod;
 }
 
-// A pixel from 100 left of or above the client area to far beyond it, and
-// now and then one at the very ends of the range a host can pass.
+// A pixel from 100 before the client area to far beyond it, or at an int's ends.
 int coordinate(int code) {
     static constexpr int kExtremes[] = {INT_MIN, INT_MIN + 1, INT_MAX - 1, INT_MAX};
     if (code >= 0x10000 - 4) return kExtremes[code - (0x10000 - 4)];
@@ -67,8 +61,7 @@ int beyond(int edge, int extent) {
     return static_cast<int>(std::min<std::int64_t>(std::int64_t{edge} + extent, INT_MAX));
 }
 
-// The centre of a scene's control, as `click SCENE NAME` aims, moved by up
-// to 3 pixels so that presses in a row need not pair into double-clicks.
+// A control's centre, moved by up to 3 pixels so that presses need not pair.
 Pixel near_control(const Scene& scene, int which, int dx, int dy) {
     const auto& controls = scene.controls();
     const Control& control = *controls[static_cast<std::size_t>(which) % controls.size()];
@@ -118,8 +111,7 @@ public:
             break;
         }
         case Op::Key: {
-            // Keyboard play, from wherever the last key left the pointer:
-            // a move, fine or not, or else a click at the pointer.
+            // A pointer move, fine or not, or else a click at the pointer.
             const int code = in_.byte();
             if (!scene) break;
             if (code % 7 < 6)
@@ -146,8 +138,7 @@ public:
             const int height = in_.byte();
             const PixelRect area{x, y, beyond(x, width), beyond(y, height)};
             if (!scene) break;
-            // As the desktop host does: the whole window when its size has
-            // changed, else only the area a handler changed.
+            // As the desktop host does: the whole window after a resize.
             Painter painter(fonts());
             if (picture_.width != to_pixels(scene->client_width()) ||
                 picture_.height != to_pixels(scene->client_height()))
@@ -179,8 +170,7 @@ private:
     Nanos waited_ = 0;
 };
 
-// How many events all inputs held together, told when the run ends: the
-// figure that says how much play the rules have seen.
+// How much play the rules have seen, told when the run ends.
 struct EventCount {
     long long events = 0;
     ~EventCount() { std::fprintf(stderr, "game events played: %lld\n", events); }

@@ -13,17 +13,12 @@ namespace {
 
 using Broken = std::optional<std::string>;
 
-std::int64_t value(const Counter& c) {
-    return std::visit([](const auto& k) { return std::int64_t{k.value()}; }, c);
-}
-
 bool shown(const Control& c) {
     if (c.kind() == ControlKind::Label) return static_cast<const Label&>(c).visible();
     if (c.kind() == ControlKind::Shape) return static_cast<const Shape&>(c).visible();
     return static_cast<const Line&>(c).visible();
 }
 
-// Where a label or shape stands.
 std::pair<Twips, Twips> place(const Control& c) {
     if (c.kind() == ControlKind::Shape)
         return {static_cast<const Shape&>(c).left(), static_cast<const Shape&>(c).top()};
@@ -33,7 +28,7 @@ std::pair<Twips, Twips> place(const Control& c) {
 } // namespace
 
 // One scene's rules, checked against its state now and the state its table
-// gives it at creation.
+// gives it at creation, each control and counter looked up by name once.
 struct GameRules::SceneRules {
     explicit SceneRules(const Scene& s) : scene(s), start(s.table()) {}
 
@@ -46,7 +41,6 @@ struct GameRules::SceneRules {
         return closing();
     }
 
-    // Lookups by name, each made once: the rules are checked after every event.
     const Control& at(std::string_view name) const {
         auto it = controls.find(name);
         if (it == controls.end())
@@ -60,7 +54,7 @@ struct GameRules::SceneRules {
                 if (std::visit([&](const auto& k) { return k.name() == name; }, c))
                     it = counters.emplace(std::string(name), &c).first;
         }
-        return value(*it->second);
+        return std::visit([](const auto& k) { return std::int64_t{k.value()}; }, *it->second);
     }
     bool shown(std::string_view name) const { return guardianes::shown(at(name)); }
     // How far the control has moved since the scene was made.
@@ -72,8 +66,7 @@ struct GameRules::SceneRules {
     Broken fail(const std::string& what) const { return scene.name() + ": " + what; }
 
     // One departure at a time, its vehicle 100 twips lower per step, the
-    // other buttons dead once it has started, the hourglass from the 45th
-    // light tick.
+    // other buttons dead meanwhile, the hourglass from the 45th light tick.
     Broken menu() const {
         int departed = 0;
         bool hourglass = false;
@@ -199,8 +192,7 @@ Broken navigation(const Runtime& runtime) {
 
 } // namespace
 
-GameRules::GameRules(const Runtime& runtime)
-    : runtime_(runtime), bound_to_(runtime.scene_count(), nullptr), rules_(runtime.scene_count()) {}
+GameRules::GameRules(const Runtime& runtime) : runtime_(runtime), rules_(runtime.scene_count()) {}
 
 GameRules::~GameRules() = default;
 
@@ -210,10 +202,7 @@ std::optional<std::string> GameRules::broken() {
         const Scene* scene = runtime_.scene(i);
         if (!scene) continue;
         // A scene is created at most once, so its address names it for good.
-        if (bound_to_[i] != scene) {
-            rules_[i] = std::make_unique<SceneRules>(*scene);
-            bound_to_[i] = scene;
-        }
+        if (!rules_[i] || &rules_[i]->scene != scene) rules_[i] = std::make_unique<SceneRules>(*scene);
         if (Broken broken = rules_[i]->check()) return broken;
     }
     return {};

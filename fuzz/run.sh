@@ -1,15 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang and runs each for SECONDS (60 unless
-# given), or only the one named:
-#
+# given), or only the one named, growing build-fuzz/corpus/TARGET:
 #   bash fuzz/run.sh [SECONDS] [game|script]
-#
-# Each target starts from its seeds and kept inputs and grows its corpus in
-# build-fuzz/corpus/TARGET, kept from run to run. An input that breaks the
-# game is written to build-fuzz/artifacts/TARGET/ and the run fails: keep
-# it in fuzz/regressions/TARGET/, where the test suite replays it, and fix
-# the fault. GUARDIANES_FUZZ_BUILD names another build folder.
+# An input that breaks the game fails the run: keep it in
+# fuzz/regressions/TARGET/, where the test suite replays it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -17,9 +12,7 @@ targets=${2:-game script}
 build=${GUARDIANES_FUZZ_BUILD:-build-fuzz}
 
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DGUARDIANES_FUZZ=ON >/dev/null
-for target in $targets; do
-  cmake --build "$build" -j"$(nproc)" --target "guardianes-fuzz-$target"
-done
+cmake --build "$build" -j"$(nproc)" --target $(printf 'guardianes-fuzz-%s ' $targets)
 
 for target in $targets; do
   corpus=$build/corpus/$target

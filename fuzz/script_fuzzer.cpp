@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Fuzzes guardianes-sim's script reader: the input's bytes are a script.
-// Whatever it holds, the reader must answer as the README promises: status
-// 0 with nothing on standard error, or status 2 with one line "line N: ..."
-// naming a line of the script; every answer on standard output is one JSON
-// object per line; and nothing may crash or throw past the reader.
+// Fuzzes guardianes-sim's script reader with the input as a script. It must
+// answer as the README promises, and never crash: status 0 and nothing on
+// standard error, or status 2 and one line "line N: ..." naming a line of
+// the script; and each answer on standard output one JSON object per line.
 
-#include "fuzz/json_check.h"
 #include "sim/picture_commands.h"
 #include "sim/script.h"
 #include "sim/simulation.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,8 +21,7 @@ namespace {
 
 using namespace guardianes;
 
-// Scripts that only take long say nothing new about the reader: more than
-// an hour of virtual time, or a picture of more than four million pixels.
+// Scripts that only take long, in virtual time or pixels, tell nothing new.
 constexpr double kLongestWaits = 60.0 * 60 * 1000;
 constexpr double kLargestArea = 4e6;
 
@@ -34,9 +32,8 @@ std::vector<std::string> words_of(const std::string& line) {
     return words;
 }
 
-// Takes the script as the reader will, line by line, sending every picture
-// to /dev/null so that a fuzzed file name never writes anywhere. Returns
-// false for a script too slow to be worth running.
+// Sends every picture to /dev/null, so that a fuzzed file name never writes
+// anywhere; false for a script too slow to be worth running.
 bool make_harmless(std::string& script) {
     std::istringstream in(script);
     std::string out;
@@ -61,22 +58,35 @@ bool make_harmless(std::string& script) {
     std::abort();
 }
 
-std::size_t line_count(const std::string& script) {
-    std::istringstream in(script);
-    std::size_t lines = 0;
-    for (std::string line; std::getline(in, line);) ++lines;
-    return lines;
-}
-
 // "line N: <what>\n", with N one of the script's lines and <what> not empty.
 bool is_error_line(const std::string& err, std::size_t lines) {
-    if (err.rfind("line ", 0) != 0 || err.empty() || err.back() != '\n') return false;
-    if (err.find('\n') != err.size() - 1) return false;
-    std::size_t pos = 5;
-    std::size_t n = 0;
-    while (pos < err.size() && err[pos] >= '0' && err[pos] <= '9')
-        n = n * 10 + static_cast<std::size_t>(err[pos++] - '0');
-    return pos > 5 && n >= 1 && n <= lines && err.compare(pos, 2, ": ") == 0 && err.size() > pos + 3;
+    static const std::regex form("line ([1-9][0-9]{0,8}): [^\n]+\n");
+    std::smatch match;
+    return std::regex_match(err, match, form) && std::stoul(match[1]) <= lines;
+}
+
+// Every string in an answer is a scene's own word or a word of the script
+// already matched against one, so a fault in the writer shows as a quote or
+// control character left unescaped, or a bracket left open or closed early.
+bool is_one_object(const std::string& line) {
+    if (line.empty() || line.front() != '{') return false;
+    int depth = 0;
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (static_cast<unsigned char>(c) < 0x20) return false;
+        if (quoted) {
+            i += c == '\\';
+            quoted = c != '"';
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if ((c == '}' || c == ']') && --depth == 0 && i + 1 != line.size()) {
+            return false;
+        }
+    }
+    return depth == 0 && !quoted;
 }
 
 } // namespace
@@ -94,11 +104,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int status = runner.run(in, err);
 
     if (status == 0 && !err.str().empty()) broken("status 0 with an error message", script, err.str());
-    if (status == 2 && !is_error_line(err.str(), line_count(script)))
+    if (status == 2 &&
+        !is_error_line(err.str(), static_cast<std::size_t>(std::count(script.begin(), script.end(), '\n'))))
         broken("status 2 without one line 'line N: ...'", script, err.str());
     if (status != 0 && status != 2) broken("status " + std::to_string(status), script, err.str());
     std::istringstream answers(out.str());
     for (std::string answer; std::getline(answers, answer);)
-        if (!is_json_object(answer)) broken("an answer that is not one JSON object", script, answer);
+        if (!is_one_object(answer)) broken("an answer that is not one JSON object", script, answer);
     return 0;
 }

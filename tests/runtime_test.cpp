@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The runtime's rules on made-up scenes: which label takes a click, the
-// double-click series, the timer schedule on the wake-up grid, scenes coming
-// and going, and the run-time error.
+// The runtime's rules on made-up scenes: clicks and double-clicks, timers on
+// the wake-up grid, scenes coming and going, the run-time error, the keys.
 
 #include "test_scenes.h"
 
@@ -36,42 +35,31 @@ TEST(ClickDelivery, TheFirstVisibleLabelUnderThePressTakesTheClick) {
     // Over `top`; through the shape to `under`; `mute` swallows its click;
     // the hidden `ghost` and the disabled `dead` raise nothing.
     EXPECT_EQ(lab.clicks(), "top under");
+    // The second half of a double-click is swallowed even over another label.
+    lab.sim.click("Form1", 9, 9);
+    lab.sim.wait_ms(50);
+    lab.sim.click("Form1", 10, 10);
+    EXPECT_EQ(lab.clicks(), "top under under");
 }
 
 TEST(ClickDelivery, PressAndReleaseMustMeetOnOneLabelStillEnabledAndVisible) {
-    // Timer1 disables `go` once, Timer2 enables it once.
-    Lab lab({timer("Timer1", {.interval = 100, .enabled = false}), timer("Timer2", {.interval = 100, .enabled = false}),
-             label("far", box(0, 70)), label("go", box(0, 0))});
+    Lab lab({label("far", box(0, 70)), label("go", box(0, 0))});
     Label& go = lab.scene().label("go");
-    Timer& off = lab.scene().timer("Timer1");
-    Timer& on = lab.scene().timer("Timer2");
-    off.on_tick = [&] { go.set_enabled(false), off.set_enabled(false); };
-    on.on_tick = [&] { go.set_enabled(true), on.set_enabled(false); };
     lab.sim.press("Form1", 5, 5);
     lab.sim.release("Form1", 5, 75); // released over another label
     lab.sim.wait_ms(600);
     lab.sim.press("Form1", 5, 75);
     lab.sim.release("Form1", 5, 5);
-    EXPECT_EQ(lab.clicks(), "");
-
-    const auto tick_between_press_and_release = [&](Timer& timer) {
+    // A change between the press and the release, as a tick's handler makes.
+    const auto between = [&lab](const std::function<void()>& change) {
         lab.sim.wait_ms(600);
-        timer.set_enabled(true);
         lab.sim.press("Form1", 5, 5);
-        lab.sim.wait_ms(120);
+        change();
         lab.sim.release("Form1", 5, 5);
     };
-    tick_between_press_and_release(off);
-    ASSERT_FALSE(go.enabled());
-    tick_between_press_and_release(on);
-    ASSERT_TRUE(go.enabled());
-    EXPECT_EQ(lab.clicks(), "");
-
-    // Hidden between press and release, the label is no longer there.
-    lab.sim.wait_ms(600);
-    lab.sim.press("Form1", 5, 5);
-    go.set_visible(false);
-    lab.sim.release("Form1", 5, 5);
+    between([&go] { go.set_enabled(false); });
+    between([&go] { go.set_enabled(true); }); // pressed while disabled
+    between([&go] { go.set_visible(false); });
     go.set_visible(true);
     EXPECT_EQ(lab.clicks(), "");
     lab.sim.wait_ms(600);
@@ -96,14 +84,9 @@ TEST(DoubleClicks, TheSecondPressWithin500MsAndTwoPixelsRaisesNoClick) {
         int dy;
         int clicks; // of six presses
     };
-    for (const Series s : {Series{100, 0, 0, 3},
-                           {600, 0, 0, 6},
-                           {500, 0, 0, 3},
-                           {500.000001, 0, 0, 6},
-                           {100, 2, 0, 3},
-                           {100, 0, 2, 3},
-                           {100, 3, 0, 6},
-                           {100, 0, -3, 6}}) {
+    const Series series[] = {{100, 0, 0, 3}, {600, 0, 0, 6}, {500, 0, 0, 3}, {500.000001, 0, 0, 6},
+                             {100, 2, 0, 3}, {100, 0, 2, 3}, {100, 3, 0, 6}, {100, 0, -3, 6}};
+    for (const Series s : series) {
         Lab lab(click_rows());
         for (int i = 0; i < 6; ++i) {
             lab.sim.click("Form1", 5 + (i % 2) * s.dx, 45 + (i % 2) * s.dy);
@@ -113,24 +96,22 @@ TEST(DoubleClicks, TheSecondPressWithin500MsAndTwoPixelsRaisesNoClick) {
     }
 }
 
-TEST(DoubleClicks, TheSecondHalfIsSwallowedEvenOverAnotherLabel) {
-    Lab lab(click_rows());
-    lab.sim.click("Form1", 9, 9); // `under`
-    lab.sim.wait_ms(50);
-    lab.sim.click("Form1", 10, 10); // `top`, but the second half of a double-click
-    EXPECT_EQ(lab.clicks(), "under");
-}
-
-TEST(Timers, TheFirstTickComesOnePeriodAfterEnablingRoundedUpToAWakeup) {
-    Lab lab({timer("Timer1", {.interval = 100, .enabled = false}), label("go", box(0, 0))});
+TEST(Timers, TheFirstTickComesOnePeriodAfterEnablingRoundedUpToAWakeupAndEnablingAgainChangesNothing) {
+    Lab lab({timer("Timer1", {.interval = 100, .enabled = false}), timer("Timer2", {.interval = 0}),
+             label("go", box(0, 0))});
     Timer& timer = lab.scene().timer("Timer1");
     lab.scene().label("go").on_click = [&timer] { timer.set_enabled(true); };
+    EXPECT_FALSE(lab.sim.runtime().next_wakeup().has_value()); // no timer runs
     lab.sim.wait_ms(9.375);
     lab.sim.click("Form1", 5, 5); // due at 109.375 ms, a wake-up exactly
     lab.sim.wait_ms(99.999999);
     EXPECT_EQ(lab.ticks(), "");
     lab.sim.wait_ms(0.000001);
     EXPECT_EQ(lab.ticks(), "Timer1@109.375");
+    lab.sim.wait_ms(490.625);
+    lab.sim.click("Form1", 5, 5); // at 600 ms, between ticks at 546.875 and 656.25
+    lab.sim.wait_ms(60);
+    EXPECT_EQ(lab.count("Timer1"), 6);
 }
 
 TEST(Timers, EachIntervalTicksEveryCeilOfItOverTheWakeupPeriod) {
@@ -139,26 +120,13 @@ TEST(Timers, EachIntervalTicksEveryCeilOfItOverTheWakeupPeriod) {
     for (auto [interval, wakeups] : expected) {
         Lab lab({timer("Timer1", {.interval = interval})});
         lab.sim.wait_ms(15.625 * wakeups * 3);
-        std::string expect;
-        for (int i = 1; i <= 3; ++i)
-            expect += (i > 1 ? " Timer1@" : "Timer1@") + format_ms(i * wakeups * kWakeupPeriod);
-        EXPECT_EQ(lab.ticks(), expect) << "interval " << interval;
+        EXPECT_EQ(lab.count("Timer1"), 3) << "interval " << interval;
+        EXPECT_TRUE(lab.ticks().ends_with("@" + format_ms(3 * wakeups * kWakeupPeriod))) << "interval " << interval;
     }
 }
 
-TEST(Timers, EnablingARunningTimerLeavesItsScheduleAlone) {
-    Lab lab({timer("Timer1", {.interval = 100}), timer("Timer2", {.interval = 10, .enabled = false})});
-    Timer& timer1 = lab.scene().timer("Timer1");
-    Timer& timer2 = lab.scene().timer("Timer2");
-    lab.bind_tick("Timer2", [&timer1] { timer1.set_enabled(true); });
-    timer2.set_enabled(true);
-    lab.sim.wait_ms(230);
-    EXPECT_EQ(lab.ticks("Timer1"), "Timer1@109.375 Timer1@218.75");
-}
-
 TEST(Timers, StoppingDropsAPendingTickAndStartingAgainBeginsAFreshPeriod) {
-    // Timer1 and Timer2 fall due at the same wake-ups; Timer1's tick comes
-    // first, stops Timer2 and, at its second tick, starts it again.
+    // Timer1 ticks first at each wake-up: it stops Timer2, then starts it again.
     Lab lab({timer("Timer1", {.interval = 100}), timer("Timer2", {.interval = 100})});
     Timer& timer1 = lab.scene().timer("Timer1");
     Timer& timer2 = lab.scene().timer("Timer2");
@@ -171,20 +139,6 @@ TEST(Timers, StoppingDropsAPendingTickAndStartingAgainBeginsAFreshPeriod) {
     // 109.375: Timer2 stopped with its tick pending, which is dropped.
     // 218.75: started again, first due at 318.75, served at 328.125.
     EXPECT_EQ(lab.ticks("Timer2"), "Timer2@328.125");
-}
-
-TEST(Timers, IntervalsOneAndTenStartedTogetherTickInStep) {
-    Lab lab({timer("Timer1", {.interval = 1, .enabled = false}), timer("Timer2", {.interval = 10, .enabled = false}),
-             label("both", box(0, 0))});
-    lab.bind_click("both", [&s = lab.scene()] {
-        s.timer("Timer1").set_enabled(true);
-        s.timer("Timer2").set_enabled(true);
-    });
-    lab.sim.wait_ms(3);
-    lab.sim.click("Form1", 5, 5);
-    lab.sim.wait_ms(15.625 * 50);
-    EXPECT_EQ(lab.count("Timer1"), 50);
-    EXPECT_EQ(lab.count("Timer2"), 50);
 }
 
 TEST(Timers, AHostServesTheLatestWakeupDueOnTheGridAndOnlyThat) {
@@ -209,11 +163,6 @@ TEST(Timers, AHostServesTheLatestWakeupDueOnTheGridAndOnlyThat) {
     clock.set(73 * kWakeupPeriod);
     EXPECT_TRUE(runtime.serve_wakeup());
     EXPECT_EQ(lab.count("Timer2"), 2);
-}
-
-TEST(Timers, NoRunningTimerMeansNoWakeup) {
-    Lab lab({timer("Timer1", {.interval = 10, .enabled = false}), timer("Timer2", {.interval = 0})});
-    EXPECT_FALSE(lab.sim.runtime().next_wakeup().has_value());
 }
 
 TEST(Lifecycle, AHiddenSceneKeepsTickingAndShowsItsChangesWhenShownAgain) {
@@ -314,19 +263,13 @@ TEST(Registration, ATableAndHandlersThatDoNotMatchAreRefusedAtStartUp) {
 }
 
 TEST(Pointer, AVisibleLabelsOwnPointerWinsOverTheScenes) {
-    SceneTable table = small_table("Form1", {label("arrow", {.left = 0,
-                                                             .top = 0,
-                                                             .width = 300,
-                                                             .height = 300,
-                                                             .enabled = false,
-                                                             .mouse_pointer = MousePointer::Arrow}),
-                                             label("hidden", {.left = 600,
-                                                              .top = 0,
-                                                              .width = 300,
-                                                              .height = 300,
-                                                              .visible = false,
-                                                              .mouse_pointer = MousePointer::Arrow}),
-                                             label("plain", {.left = 0, .top = 0, .width = 900, .height = 900})});
+    LabelProps arrow = box(0, 0);
+    LabelProps hidden = box(40, 0);
+    arrow.enabled = false;
+    hidden.visible = false;
+    arrow.mouse_pointer = hidden.mouse_pointer = MousePointer::Arrow;
+    SceneTable table =
+        small_table("Form1", {label("arrow", arrow), label("hidden", hidden), label("plain", box(0, 0, 60))});
     table.window.mouse_pointer = MousePointer::NoDrop;
     Simulation sim({{table, nullptr}});
     const Scene& s = *sim.scene("Form1");
@@ -335,10 +278,8 @@ TEST(Pointer, AVisibleLabelsOwnPointerWinsOverTheScenes) {
     EXPECT_EQ(Runtime::pointer_at(s, 5, 45), MousePointer::NoDrop); // pointer 0 shows the scene's
 }
 
-// Over the click scene, the labels a click can reach are `top`, `under` and
-// `far`, in list order; `dead` is disabled, `ghost` hidden, and `beneath`
-// lies under `mute`, which has no handler.
-TEST(KeyboardPlay, TabVisitsTheClickableLabelsInListOrderBothWaysAndWraps) {
+// Of the click scene's labels, a click can reach `top`, `under` and `far`.
+TEST(KeyboardPlay, TabVisitsTheClickableLabelsInListOrderBothWaysAndSpaceClicksThere) {
     Lab lab(click_rows(), {"mute"});
     lab.sim.move_pointer("Form1", {75, 0}); // over no label
     std::vector<Pixel> visited;
@@ -351,6 +292,12 @@ TEST(KeyboardPlay, TabVisitsTheClickableLabelsInListOrderBothWaysAndWraps) {
     lab.sim.move_pointer("Form1", {75, 0});
     lab.sim.key("Form1", PointerKey::Previous, false);
     EXPECT_EQ(lab.sim.pointer("Form1"), (Pixel{10, 80}));
+    // Space clicks at the pointer and pairs into double-clicks as the mouse does.
+    for (int i = 0; i < 4; ++i) {
+        lab.sim.click_at_pointer("Form1");
+        lab.sim.wait_ms(100);
+    }
+    EXPECT_EQ(lab.clicks(), "far far");
     // With nothing to click, Tab leaves the pointer where it is.
     Lab quiet({label("mute", box(0, 0))}, {"mute"});
     quiet.sim.move_pointer("Form1", {5, 6});
@@ -372,15 +319,4 @@ TEST(KeyboardPlay, ArrowsStepEightPixelsOrOneWithShiftAndNeverLeaveTheClientArea
     EXPECT_EQ(press(PointerKey::Up, true, 1), (Pixel{99, 98}));
     lab.sim.move_pointer("Form1", {-500, 4000}); // a host's pointer beside the scene comes back in
     EXPECT_EQ(press(PointerKey::Left, false, 1), (Pixel{0, 99}));
-}
-
-TEST(KeyboardPlay, SpaceClicksAtThePointerAndPairsIntoDoubleClicksAsTheMouseDoes) {
-    Lab lab(click_rows(), {"mute"});
-    lab.sim.move_pointer("Form1", {75, 0});
-    lab.sim.key("Form1", PointerKey::Next, false); // `top`
-    for (int i = 0; i < 4; ++i) {
-        lab.sim.click_at_pointer("Form1");
-        lab.sim.wait_ms(100);
-    }
-    EXPECT_EQ(lab.clicks(), "top top");
 }

@@ -1,13 +1,11 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Applies each plausible fault of faults.txt, one at a time, to a copy of
-the project, builds it and runs the suite without the real-window and
-browser tests, and reports which faults the suite catches.
+"""Applies each fault of faults.txt, or those whose name holds a SUBSTRING,
+in turn to a copy of the project in GUARDIANES_FAULTS_DIR (by default
+/tmp/guardianes-faults), builds it, runs the suite without the real-window
+and browser tests, and says whether the suite catches it. Not part of CI.
 
-    python3 tests/faults/run.py [NAME-SUBSTRING...]
-
-Run from anywhere; it works in /tmp/guardianes-faults, or in the folder
-GUARDIANES_FAULTS_DIR names. Not part of CI."""
+    python3 tests/faults/run.py [NAME-SUBSTRING...]"""
 import os, shutil, subprocess, sys
 
 top = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
