@@ -58,13 +58,11 @@ protected:
     int presses = 0;
 };
 
-TEST_F(Fire, WithoutClicksOnlyTheEngineLightsMove) {
-    wait_until(kCreated + 3 * 109.375);
-    EXPECT_EQ(lights(), "#FF0000#800000");
-    wait_until(kCreated + 6 * 109.375);
-    EXPECT_EQ(lights(), "#800000#FF0000");
-    wait_until(kCreated + 60000);
-    EXPECT_EQ(clock(), "0");
+TEST_F(Fire, TheEngineLightsSwapOnTicksThreeAndSixOfEachCycle) {
+    for (const auto& [tick, colours] : {std::pair{3, "#FF0000#800000"}, {6, "#800000#FF0000"}, {9, "#FF0000#800000"}}) {
+        wait_until(kCreated + tick * 109.375);
+        EXPECT_EQ(lights(), colours) << "tick " << tick;
+    }
 }
 
 TEST_F(Fire, TheCountOfTwoHoldsTheClockUntilTheNextClick) {
