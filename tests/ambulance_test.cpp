@@ -20,7 +20,6 @@ namespace {
 constexpr double kCreated = 1250; // the menu's 80th light tick
 constexpr double kGaze = 250;     // Timer1: every 16th wake-up
 constexpr double kStep = 156.25;  // Interval 150: every 10th wake-up
-constexpr double kWake = 15.625;
 
 // How a control looks, in all a handler of the scene can change: where it
 // stands, whether it shows and its colour; for a timer, whether it runs.
@@ -142,23 +141,6 @@ TEST_F(Ambulance, TheGazeAndTraceStepEveryThirdTickWithBothPupilsTogetherAndCome
     EXPECT_EQ(places.size(), 5u); // up, middle, down, right, left
 }
 
-TEST_F(Ambulance, TheMonitorAndTheSyringeKeepTheirTimelineFromTheCardClick) {
-    const auto at = [this](double ms, const char* name) {
-        wait_until(ms);
-        return picture_of(form4()).at(name);
-    };
-    EXPECT_EQ(at(1300, "ojo1").top, 1560);
-    click("va2");
-    EXPECT_EQ(at(2000 - kWake, "ojo1").top, 1560);
-    EXPECT_EQ(at(2000, "ojo1").top, 1440);
-    EXPECT_EQ(at(2078.125 - kWake, "va2").left, 6240);
-    EXPECT_EQ(at(2078.125, "va2").left, 5160);
-    EXPECT_EQ(at(2859.375 - kWake, "va2").left, 5160);
-    EXPECT_EQ(at(2859.375, "va2").left, 6240);
-    EXPECT_TRUE(at(5750 - kWake, "v1").visible);
-    EXPECT_FALSE(at(5750, "v1").visible);
-}
-
 // A second click at count 7 changes nothing. Afterwards only the cables and
 // pads differ from a patient left alone, and the hidden pupils went on from
 // the middle to where Timer1 last put them.
@@ -181,39 +163,22 @@ TEST_F(Ambulance, ResuscitationStepsOnItsSevenCountsOnlyAndLeavesOnlyCablesAndPa
               (std::set<std::string>{"ala1", "ala2", "ala3", "ala4"}));
 }
 
-TEST_F(Ambulance, EachPropGoesOutOnCountFiveAndBackToItsPlaceOnCountTenWhateverMoreClicksCome) {
-    const std::pair<const char*, std::vector<const char*>> props[] = {
-        {"ag2", {"agua", "bur5", "bur6", "bur7", "bur8"}}, // the target, its caption and bubbles
-        {"lbl", {"comida", "bur1", "bur2", "bur3", "bur4"}},
-        {"va2", {"vacuna", "bur5", "bur6", "bur7", "bur8"}},
+// When two cares overlap, the first to end hides the bubbles the second
+// still speaks with: the water's ending hides the vaccine's, and the
+// food's those under the resuscitation's cry.
+TEST_F(Ambulance, ACareEndingFirstHidesTheBubblesAnOverlappingOneStillSpeaksWith) {
+    struct Overlap {
+        const char* first;
+        const char* second;
+        std::vector<const char*> speech;
+        std::vector<int> ticks;
     };
-    for (const auto& [target, speech] : props) {
-        const Picture rest = picture_of(form4());
-        click(target);
-        // One more click while the prop is at rest and one while it is away.
-        const auto p = run(14, {{3, target}, {7, target}});
-        EXPECT_EQ(steps(p), (std::vector<int>{5, 10})) << target;
-        EXPECT_EQ(shows(p[9], speech), "11111") << target;
-        EXPECT_EQ(differences(rest, p[14], false), std::set<std::string>{}) << target;
+    for (const Overlap& o : {Overlap{"ag2", "va2", {"agua", "vacuna", "bur5", "bur8"}, {5, 8, 10, 13}},
+                             Overlap{"Label11", "lbl", {"comida", "rcp", "bur1", "bur4"}, {8, 10, 13, 15}}}) {
+        click(o.first);
+        const auto p = run(o.ticks.back(), {{2, o.second}});
+        std::string seen;
+        for (int tick : o.ticks) seen += shows(p[tick], o.speech) + " ";
+        EXPECT_EQ(seen, "1011 1111 0100 0000 ") << o.first;
     }
-}
-
-TEST_F(Ambulance, WaterEndingFirstHidesTheBubblesTheVaccineStillSpeaksWith) {
-    click("ag2");
-    const auto p = run(13, {{2, "va2"}});
-    const std::vector<const char*> speech = {"agua", "vacuna", "bur5", "bur8"};
-    EXPECT_EQ(shows(p[5], speech) + shows(p[8], speech) + shows(p[10], speech) + shows(p[13], speech), "1011"
-                                                                                                       "1111"
-                                                                                                       "0100"
-                                                                                                       "0000");
-}
-
-TEST_F(Ambulance, FoodEndingDuringAFlashHidesTheBubblesUnderTheResuscitationCry) {
-    click("Label11");
-    const auto p = run(15, {{2, "lbl"}});
-    const std::vector<const char*> speech = {"comida", "rcp", "bur1", "bur4"};
-    EXPECT_EQ(shows(p[8], speech) + shows(p[10], speech) + shows(p[13], speech) + shows(p[15], speech), "1011"
-                                                                                                        "1111"
-                                                                                                        "0100"
-                                                                                                        "0000");
 }
