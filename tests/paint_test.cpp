@@ -210,6 +210,11 @@ TEST(ShapePainting, ACircleIsCentredInItsBoxWithItsOutlineAndHatchInside) {
     expect_colour(hatched.image, 0xFF0000, {{20, 21}, {21, 20}});
     expect_colour(hatched.image, 0xFFFFFF, {{21, 21}});
     expect_colour(hatched.image, kBack, {{4, 1}, {1, 4}});
+    // The hatch is laid from the shape's corner wherever a repaint starts.
+    Image tiles = blank(100, 100);
+    for (int y = 0; y < 100; y += 2)
+        for (int x = 0; x < 100; x += 3) Painter(squares()).paint(hatched.scene(), tiles, {x, y, x + 3, y + 2});
+    EXPECT_TRUE(tiles.pixels == hatched.image.pixels);
 }
 
 // The ends reach past the end points, and are round: no square corners.

@@ -117,37 +117,3 @@ TEST(RepaintingWhatChanged, EveryScenePlayedLooksAsIfPaintedWhole) {
         play(sim, frame, 30000); // the convoy and the night
     }
 }
-
-// A hatch is laid from its shape's corner, wherever a repaint starts.
-TEST(RepaintingWhatChanged, ShapesPaintedInStripsMatchThemPaintedWhole) {
-    const auto figure = [](Twips left, Twips top, ShapeKind kind, FillStyle fill) {
-        return ShapeProps{.left = left,
-                          .top = top,
-                          .width = 700,
-                          .height = 430,
-                          .shape = kind,
-                          .back_style = BackStyle::Opaque,
-                          .back_color = rgb(0x00FF00),
-                          .fill_style = fill,
-                          .fill_color = rgb(0x0000FF),
-                          .border_color = rgb(0xFF00FF),
-                          .border_width = 2};
-    };
-    Simulation sim(std::vector<SceneDef>{
-        {small_table("T", {shape("oval", figure(-90, 60, ShapeKind::Oval, FillStyle::Cross)),
-                           shape("circle", figure(720, 80, ShapeKind::Circle, FillStyle::DiagonalCross)),
-                           shape("rounded", figure(100, 800, ShapeKind::RoundedRectangle, FillStyle::Transparent)),
-                           shape("square", figure(800, 900, ShapeKind::RoundedSquare, FillStyle::Solid))})}});
-    Image whole;
-    Painter(fonts()).paint(*sim.scene("T"), whole);
-
-    // In 1-pixel columns, 1-pixel rows and 7 x 5 tiles.
-    Painter painter(fonts());
-    for (const auto& [w, h] : {std::pair{1, whole.height}, {whole.width, 1}, {7, 5}}) {
-        Image parts = whole;
-        std::fill(parts.pixels.begin(), parts.pixels.end(), 0x123456u);
-        for (int y = 0; y < whole.height; y += h)
-            for (int x = 0; x < whole.width; x += w) painter.paint(*sim.scene("T"), parts, {x, y, x + w, y + h});
-        ASSERT_TRUE(parts.pixels == whole.pixels) << w << " x " << h << " parts";
-    }
-}
