@@ -114,13 +114,6 @@ TEST(Canvas, EachVerbDrawsItsExactPixelsAndNothingOutsideTheClip) {
     const ShapeProps ring{.back_style = BackStyle::Opaque, .back_color = rgb(0x0000FF), .border_color = rgb(0xFF0000)};
     Canvas(image, {0, 0, 7, 4}).shape(ring, {{1, 1, 6, 6}, Contour::Rectangle}, runs);
     EXPECT_EQ(rows(image), (Rows{".......", ".rrrrr.", ".rbbbr.", ".rbbbr.", ".......", ".......", "......."}));
-
-    // Nothing at all where the clip is empty or the figure lies outside it.
-    image = blank(7, 7);
-    Canvas(image, {3, 3, 3, 7}).fill({0, 0, 7, 7}, rgb(0xFF0000));
-    Canvas(image, {0, 0, 7, 7}).shape(ring, {{8, 8, 12, 12}, Contour::Ellipse}, runs);
-    Canvas(image, {0, 0, 7, 7}).line({-6, -6, -3, -3, 3}, rgb(0xFF0000), runs);
-    EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), 0u), 49);
 }
 
 TEST(Canvas, TextBlendsEachGlyphsCoverageAndRulesItsBarsAcrossTheLine) {
