@@ -20,18 +20,15 @@ FontLibrary& fonts() {
 
 // The words of each line of a menu label's caption, without the spaces around them.
 std::vector<std::string> menu_words(const std::string& label) {
-    const SceneTable menu = menu_scene().table;
-    for (const ControlRow& row : menu.controls) {
-        if (row.name != label) continue;
-        std::vector<std::string> out;
-        for (const CaptionLine& line : Painter(fonts()).caption_lines(std::get<LabelProps>(row.props))) {
-            const std::size_t first = line.text.find_first_not_of(' ');
-            const std::size_t end = line.text.find_last_not_of(' ') + 1;
-            out.push_back(first == std::string::npos ? "" : line.text.substr(first, end - first));
-        }
-        return out;
+    static const SceneTable table = menu_scene().table;
+    const StillScene menu(table);
+    std::vector<std::string> out;
+    for (const CaptionLine& line : Painter(fonts()).caption_lines(menu.scene().label(label).props())) {
+        const std::size_t first = line.text.find_first_not_of(' ');
+        const std::size_t end = line.text.find_last_not_of(' ') + 1;
+        out.push_back(first == std::string::npos ? "" : line.text.substr(first, end - first));
     }
-    throw std::out_of_range("the menu has no label " + label);
+    return out;
 }
 
 using Words = std::vector<std::string>;
