@@ -275,15 +275,12 @@ TEST(KeyboardPlay, TabVisitsTheClickableLabelsInListOrderBothWaysAndSpaceClicksT
         visited.push_back(lab.sim.pointer("Form1"));
     }
     EXPECT_EQ(visited, (std::vector<Pixel>{{20, 20}, {30, 30}, {10, 80}, {20, 20}, {10, 80}, {30, 30}}));
-    lab.sim.move_pointer("Form1", {75, 0});
-    lab.sim.key("Form1", PointerKey::Previous, false);
-    EXPECT_EQ(lab.sim.pointer("Form1"), (Pixel{10, 80}));
     // Space clicks at the pointer and pairs into double-clicks as the mouse does.
     for (int i = 0; i < 4; ++i) {
         lab.sim.click_at_pointer("Form1");
         lab.sim.wait_ms(100);
     }
-    EXPECT_EQ(lab.clicks, "far far");
+    EXPECT_EQ(lab.clicks, "under under");
     // With nothing to click, Tab leaves the pointer where it is.
     Lab quiet({label("mute", box(0, 0))}, {"mute"});
     quiet.sim.move_pointer("Form1", {5, 6});
