@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -25,13 +26,6 @@ using namespace guardianes;
 constexpr double kLongestWaits = 60.0 * 60 * 1000;
 constexpr double kLargestArea = 4e6;
 
-std::vector<std::string> words_of(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;) words.push_back(word);
-    return words;
-}
-
 // Sends every picture to /dev/null, so that a fuzzed file name never writes
 // anywhere; false for a script too slow to be worth running.
 bool make_harmless(std::string& script) {
@@ -39,7 +33,8 @@ bool make_harmless(std::string& script) {
     std::string out;
     double waited = 0;
     for (std::string line; std::getline(in, line); out += line + '\n') {
-        const std::vector<std::string> words = words_of(line);
+        std::istringstream line_in(line);
+        const std::vector<std::string> words{std::istream_iterator<std::string>(line_in), {}};
         if (words.empty()) continue;
         if (words[0] == "wait" && words.size() == 2) waited += std::strtod(words[1].c_str(), nullptr);
         if (words[0] == "resize" && words.size() == 4)

@@ -12,13 +12,17 @@ using namespace guardianes::testing;
 namespace {
 
 // `top` lies over `under`, and so does the shape `cover`; `mute` has no
-// handler and lies over `beneath`; `dead` is disabled, `ghost` hidden.
+// handler and lies over `beneath`.
 std::vector<ControlRow> click_rows() {
+    LabelProps dead = box(80, 0);
+    LabelProps ghost = box(80, 40);
+    dead.enabled = ghost.visible = false;
+    dead.mouse_pointer = ghost.mouse_pointer = MousePointer::Arrow;
     return {label("top", box(10, 10)),
             shape("cover", {.left = 600, .top = 600, .width = 300, .height = 300, .back_style = BackStyle::Opaque}),
             label("under", box(0, 0, 60)),
-            label("dead", {.left = 1200, .top = 0, .width = 300, .height = 300, .enabled = false}),
-            label("ghost", {.left = 1200, .top = 600, .width = 300, .height = 300, .visible = false}),
+            label("dead", dead),
+            label("ghost", ghost),
             label("mute", box(80, 80)),
             label("beneath", box(80, 80)),
             label("far", box(0, 70))};
@@ -34,12 +38,15 @@ TEST(ClickDelivery, TheFirstVisibleLabelUnderThePressTakesTheClick) {
     }
     // Over `top`; through the shape to `under`; `mute` swallows its click;
     // the hidden `ghost` and the disabled `dead` raise nothing.
-    EXPECT_EQ(lab.clicks(), "top under");
+    EXPECT_EQ(lab.clicks, "top under");
+    // The pointer follows the same label: a disabled one keeps its own.
+    EXPECT_EQ(Runtime::pointer_at(lab.scene(), 85, 5), MousePointer::Arrow);
+    EXPECT_EQ(Runtime::pointer_at(lab.scene(), 85, 45), MousePointer::Default);
     // The second half of a double-click is swallowed even over another label.
     lab.sim.click("Form1", 9, 9);
     lab.sim.wait_ms(50);
     lab.sim.click("Form1", 10, 10);
-    EXPECT_EQ(lab.clicks(), "top under under");
+    EXPECT_EQ(lab.clicks, "top under under");
 }
 
 TEST(ClickDelivery, PressAndReleaseMustMeetOnOneLabelStillEnabledAndVisible) {
@@ -61,38 +68,35 @@ TEST(ClickDelivery, PressAndReleaseMustMeetOnOneLabelStillEnabledAndVisible) {
     between([&go] { go.set_enabled(true); }); // pressed while disabled
     between([&go] { go.set_visible(false); });
     go.set_visible(true);
-    EXPECT_EQ(lab.clicks(), "");
+    EXPECT_EQ(lab.clicks, "");
     lab.sim.wait_ms(600);
     lab.sim.click("Form1", 5, 5);
-    EXPECT_EQ(lab.clicks(), "go");
+    EXPECT_EQ(lab.clicks, "go");
 }
 
 TEST(ClickDelivery, EdgesRoundToTheNearestPixelAsPainted) {
-    // From 7 to 22 twips is pixel 0 alone: 7/15 rounds to 0, 22/15 to 1.
-    Lab lab({label("thin", {.left = 7, .top = 0, .width = 15, .height = 30})});
-    lab.sim.click("Form1", 1, 0);
-    lab.sim.wait_ms(600);
-    lab.sim.click("Form1", 0, 0);
-    EXPECT_EQ(lab.clicks(), "thin");
+    // From 8 to 37 twips is pixel 1 alone: 8/15 rounds to 1, 37/15 to 2.
+    Lab lab({label("thin", {.left = 8, .top = 0, .width = 29, .height = 30})});
+    for (const int x : {0, 2, 1}) {
+        lab.sim.click("Form1", x, 0);
+        lab.sim.wait_ms(600);
+    }
+    EXPECT_EQ(lab.clicks, "thin");
 }
 
 TEST(DoubleClicks, TheSecondPressWithin500MsAndTwoPixelsRaisesNoClick) {
-    // Each series: presses on `under` at these gaps (ms) and offsets (px).
-    struct Series {
-        double gap;
-        int dx;
-        int dy;
-        int clicks; // of six presses
-    };
-    const Series series[] = {{100, 0, 0, 3}, {600, 0, 0, 6}, {500, 0, 0, 3}, {500.000001, 0, 0, 6},
-                             {100, 2, 0, 3}, {100, 0, 2, 3}, {100, 3, 0, 6}, {100, 0, -3, 6}};
-    for (const Series s : series) {
+    // Six presses on `under` at each gap (ms), every other one offset (px):
+    // how many clicks they raise.
+    const std::tuple<double, int, int, int> series[] = {{100, 0, 0, 3},        {600, 0, 0, 6}, {500, 0, 0, 3},
+                                                        {500.000001, 0, 0, 6}, {100, 2, 0, 3}, {100, 0, 2, 3},
+                                                        {100, 3, 0, 6},        {100, 0, -3, 6}};
+    for (const auto& [gap, dx, dy, clicks] : series) {
         Lab lab(click_rows());
         for (int i = 0; i < 6; ++i) {
-            lab.sim.click("Form1", 5 + (i % 2) * s.dx, 45 + (i % 2) * s.dy);
-            lab.sim.wait_ms(s.gap);
+            lab.sim.click("Form1", 5 + (i % 2) * dx, 45 + (i % 2) * dy);
+            lab.sim.wait_ms(gap);
         }
-        EXPECT_EQ(lab.count("under"), s.clicks) << s.gap << " ms, " << s.dx << ", " << s.dy << " px";
+        EXPECT_EQ(lab.count("under"), clicks) << gap << " ms, " << dx << ", " << dy << " px";
     }
 }
 
@@ -101,13 +105,12 @@ TEST(Timers, TheFirstTickComesOnePeriodAfterEnablingRoundedUpToAWakeupAndEnablin
              label("go", box(0, 0))});
     Timer& timer = lab.scene().timer("Timer1");
     lab.scene().label("go").on_click = [&timer] { timer.set_enabled(true); };
-    EXPECT_FALSE(lab.sim.runtime().next_wakeup().has_value()); // no timer runs
     lab.sim.wait_ms(9.375);
     lab.sim.click("Form1", 5, 5); // due at 109.375 ms, a wake-up exactly
     lab.sim.wait_ms(99.999999);
-    EXPECT_EQ(lab.ticks(), "");
+    EXPECT_EQ(lab.ticks, "");
     lab.sim.wait_ms(0.000001);
-    EXPECT_EQ(lab.ticks(), "Timer1@109.375");
+    EXPECT_EQ(lab.ticks, "Timer1@109.375");
     lab.sim.wait_ms(490.625);
     lab.sim.click("Form1", 5, 5); // at 600 ms, between ticks at 546.875 and 656.25
     lab.sim.wait_ms(60);
@@ -121,24 +124,24 @@ TEST(Timers, EachIntervalTicksEveryCeilOfItOverTheWakeupPeriod) {
         Lab lab({timer("Timer1", {.interval = interval})});
         lab.sim.wait_ms(15.625 * wakeups * 3);
         EXPECT_EQ(lab.count("Timer1"), 3) << "interval " << interval;
-        EXPECT_TRUE(lab.ticks().ends_with("@" + format_ms(3 * wakeups * kWakeupPeriod))) << "interval " << interval;
+        EXPECT_TRUE(lab.ticks.ends_with("@" + format_ms(3 * wakeups * kWakeupPeriod))) << "interval " << interval;
     }
 }
 
 TEST(Timers, StoppingDropsAPendingTickAndStartingAgainBeginsAFreshPeriod) {
     // Timer1 ticks first at each wake-up: it stops Timer2, then starts it again.
-    Lab lab({timer("Timer1", {.interval = 100}), timer("Timer2", {.interval = 100})});
+    Lab lab({timer("Timer1", {.interval = 100}), timer("Timer2", {.interval = 100})}, {"Timer1"});
     Timer& timer1 = lab.scene().timer("Timer1");
     Timer& timer2 = lab.scene().timer("Timer2");
     int ticks = 0;
-    lab.bind_tick("Timer1", [&] {
+    timer1.on_tick = [&] {
         timer2.set_enabled(++ticks == 2);
         timer1.set_enabled(ticks == 1);
-    });
+    };
     lab.sim.wait_ms(350);
     // 109.375: Timer2 stopped with its tick pending, which is dropped.
     // 218.75: started again, first due at 318.75, served at 328.125.
-    EXPECT_EQ(lab.ticks("Timer2"), "Timer2@328.125");
+    EXPECT_EQ(lab.ticks, "Timer2@328.125");
 }
 
 TEST(Timers, AHostServesTheLatestWakeupDueOnTheGridAndOnlyThat) {
@@ -194,7 +197,6 @@ TEST(Lifecycle, AHiddenSceneKeepsTickingAndShowsItsChangesWhenShownAgain) {
     // one ends the program, whatever stays hidden.
     sim.close("Form2");
     EXPECT_TRUE(sim.runtime().running());
-    EXPECT_EQ(sim.runtime().state(1), SceneState::Closed);
     sim.click("Form1", 5, 5);
     EXPECT_EQ(sim.scene("Form1")->state(), SceneState::Hidden); // Form2 stays closed
     EXPECT_FALSE(sim.runtime().running());
@@ -262,22 +264,6 @@ TEST(Registration, ATableAndHandlersThatDoNotMatchAreRefusedAtStartUp) {
     EXPECT_EQ(refused({{table, nullptr}, {table, nullptr}}), "two scenes named 'Form1'");
 }
 
-TEST(Pointer, AVisibleLabelsOwnPointerWinsOverTheScenes) {
-    LabelProps arrow = box(0, 0);
-    LabelProps hidden = box(40, 0);
-    arrow.enabled = false;
-    hidden.visible = false;
-    arrow.mouse_pointer = hidden.mouse_pointer = MousePointer::Arrow;
-    SceneTable table =
-        small_table("Form1", {label("arrow", arrow), label("hidden", hidden), label("plain", box(0, 0, 60))});
-    table.window.mouse_pointer = MousePointer::NoDrop;
-    Simulation sim({{table, nullptr}});
-    const Scene& s = *sim.scene("Form1");
-    EXPECT_EQ(Runtime::pointer_at(s, 5, 5), MousePointer::Arrow);   // a disabled label keeps its pointer
-    EXPECT_EQ(Runtime::pointer_at(s, 45, 5), MousePointer::NoDrop); // hidden labels do not count
-    EXPECT_EQ(Runtime::pointer_at(s, 5, 45), MousePointer::NoDrop); // pointer 0 shows the scene's
-}
-
 // Of the click scene's labels, a click can reach `top`, `under` and `far`.
 TEST(KeyboardPlay, TabVisitsTheClickableLabelsInListOrderBothWaysAndSpaceClicksThere) {
     Lab lab(click_rows(), {"mute"});
@@ -289,15 +275,12 @@ TEST(KeyboardPlay, TabVisitsTheClickableLabelsInListOrderBothWaysAndSpaceClicksT
         visited.push_back(lab.sim.pointer("Form1"));
     }
     EXPECT_EQ(visited, (std::vector<Pixel>{{20, 20}, {30, 30}, {10, 80}, {20, 20}, {10, 80}, {30, 30}}));
-    lab.sim.move_pointer("Form1", {75, 0});
-    lab.sim.key("Form1", PointerKey::Previous, false);
-    EXPECT_EQ(lab.sim.pointer("Form1"), (Pixel{10, 80}));
     // Space clicks at the pointer and pairs into double-clicks as the mouse does.
     for (int i = 0; i < 4; ++i) {
         lab.sim.click_at_pointer("Form1");
         lab.sim.wait_ms(100);
     }
-    EXPECT_EQ(lab.clicks(), "far far");
+    EXPECT_EQ(lab.clicks, "under under");
     // With nothing to click, Tab leaves the pointer where it is.
     Lab quiet({label("mute", box(0, 0))}, {"mute"});
     quiet.sim.move_pointer("Form1", {5, 6});

@@ -9,11 +9,10 @@
 #include "sim/json.h"
 #include "sim/simulation.h"
 
-#include <algorithm>
-#include <functional>
 #include <map>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -71,10 +70,13 @@ inline std::set<std::string> parts_within(const Scene& scene, const std::string&
     return parts;
 }
 
-// A made-up scene `Form1` on the simulator, whose labels write their names to
-// a log when clicked and whose timers write "NAME@MS" when they tick, all
-// but those named silent.
+// A made-up scene `Form1` on the simulator, whose labels add their names to
+// `clicks` ("top under") when clicked and whose timers add "NAME@MS" to
+// `ticks` ("Timer1@109.375 ...") when they tick, all but those named silent.
 class Lab {
+    SceneTable table_;
+    std::set<std::string> silent_;
+
 public:
     explicit Lab(std::vector<ControlRow> rows, std::set<std::string> silent = {})
         : table_(small_table("Form1", std::move(rows))), silent_(std::move(silent)), sim({def()}) {}
@@ -86,53 +88,28 @@ public:
                         const std::string name = c->name();
                         if (silent_.count(name)) continue;
                         if (c->kind() == ControlKind::Label)
-                            s.label(name).on_click = [this, name] { log_.push_back(name); };
+                            s.label(name).on_click = [this, name] { note(clicks, name); };
                         if (c->kind() == ControlKind::Timer)
-                            s.timer(name).on_tick = [this, name] { log_.push_back(name + "@" + format_ms(sim.now())); };
+                            s.timer(name).on_tick = [this, name] { note(ticks, name + "@" + format_ms(sim.now())); };
                     }
                 }};
     }
     Scene& scene() const { return *sim.scene("Form1"); }
 
-    // Runs `extra` after logging, on each click of the label or tick of the timer.
-    void bind_click(const std::string& name, Handler extra) {
-        Label& l = scene().label(name);
-        l.on_click = [log = l.on_click, extra] { log(), extra(); };
-    }
-    void bind_tick(const std::string& name, Handler extra) {
-        Timer& t = scene().timer(name);
-        t.on_tick = [log = t.on_tick, extra] { log(), extra(); };
+    // How many times the label was clicked or the timer ticked.
+    int count(const std::string& name) const {
+        std::istringstream words(clicks + ' ' + ticks);
+        int n = 0;
+        for (std::string w; words >> w;) n += w == name || w.starts_with(name + "@");
+        return n;
     }
 
-    // "top under": the clicks so far; "Timer1@109.375 ...": the ticks of one
-    // timer, or of all.
-    std::string clicks() const {
-        return joined([](const std::string& e) { return e.find('@') == std::string::npos; });
-    }
-    std::string ticks(const std::string& timer = {}) const {
-        return joined([&](const std::string& e) {
-            return timer.empty() ? e.find('@') != std::string::npos : e.starts_with(timer + "@");
-        });
-    }
-    int count(const std::string& name) const {
-        return static_cast<int>(std::count_if(
-            log_.begin(), log_.end(), [&](const std::string& e) { return e == name || e.starts_with(name + "@"); }));
-    }
+    Simulation sim;
+    std::string clicks;
+    std::string ticks;
 
 private:
-    template <class Keep> std::string joined(Keep keep) const {
-        std::string out;
-        for (const std::string& e : log_)
-            if (keep(e)) out += (out.empty() ? "" : " ") + e;
-        return out;
-    }
-
-    SceneTable table_;
-    std::set<std::string> silent_;
-    std::vector<std::string> log_; // "NAME" for a click, "NAME@MS" for a tick
-
-public:
-    Simulation sim;
+    static void note(std::string& log, const std::string& entry) { log += (log.empty() ? "" : " ") + entry; }
 };
 
 } // namespace guardianes::testing

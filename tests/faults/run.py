@@ -61,7 +61,6 @@ def main():
         caught += verdict.startswith('caught')
         missed += verdict == 'missed'
         print(f'{verdict.upper() if verdict == "missed" else verdict:8} {fault["name"]}', flush=True)
-    run('cmake', '--build', build, '-j2')
     print(f'{caught} caught, {missed} missed')
     sys.exit(1 if missed else 0)
 
