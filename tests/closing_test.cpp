@@ -52,8 +52,8 @@ protected:
 
 // The light bar flashes from the third lamp tick on and its cycle comes
 // round; the traffic light turns amber, then red, its green lamp taking the
-// grass colour; the sky darkens on its 60th tick (the 30th and 90th repeat
-// the colour it has) and night brings out the stars and the moon.
+// grass colour; the sky darkens on its 60th tick, the 30th and 90th keeping
+// its colour (the 30th repaints nothing); night brings out the stars and the moon.
 TEST_F(Closing, TheLampsTheTrafficLightAndTheSkyKeepTheirTimeline) {
     const auto bar = [&](double ms) { return until(ms), back("luz1") + back("luz2") + back("cam9"); };
     EXPECT_EQ(bar(tick_200ms(3) - kWakeup), "#FF0000#FF0000#FFFF00");
@@ -63,7 +63,15 @@ TEST_F(Closing, TheLampsTheTrafficLightAndTheSkyKeepTheirTimeline) {
     const auto light = [&](double ms) { return until(ms), back("sem1") + back("sem2") + back("sem3"); };
     EXPECT_EQ(light(tick_200ms(15)), "#800000#FFFF00#008000");
     EXPECT_EQ(light(tick_200ms(20)), "#FF0000#808000#008000");
+    struct Repaints : RuntimeObserver {
+        int count = 0;
+        void scene_changed(Scene&) override { ++count; }
+    } repaints;
+    until(tick_165ms(30) - kWakeup);
+    sim.runtime().set_observer(&repaints);
     until(tick_165ms(30));
+    sim.runtime().set_observer(nullptr);
+    EXPECT_EQ(repaints.count, 0);
     EXPECT_EQ(back("cielo"), "#0000C0");
     until(tick_165ms(90));
     EXPECT_EQ(back("cielo"), "#000080");
@@ -77,11 +85,9 @@ TEST_F(Closing, TheLampsTheTrafficLightAndTheSkyKeepTheirTimeline) {
 }
 
 // The car is ten labels; the truck and the credits it tows are 23 controls.
-// Once the closing text shows, nothing moves any more, but the lamps flash on.
+// The lamps flash on after the closing text.
 TEST_F(Closing, TheCarMovesWholeOnAllTwentyOneTicksAndThenTheConvoyWholeUpToTheClosingText) {
     using Moved = std::map<std::pair<Twips, Twips>, int>;
-    until(kCarStops - kWakeup);
-    EXPECT_EQ(moved(), (Moved{{{0, -20 * 90}, 10}}));
     until(kCarStops);
     EXPECT_EQ(moved(), (Moved{{{0, -21 * 90}, 10}}));
     until(kCarStops + 156.25);
@@ -91,22 +97,7 @@ TEST_F(Closing, TheCarMovesWholeOnAllTwentyOneTicksAndThenTheConvoyWholeUpToTheC
     until(kClosingText);
     EXPECT_TRUE(form5().label("lbl").visible());
     EXPECT_EQ(moved(), (Moved{{{0, -21 * 90}, 10}, {{-146 * 90, 0}, 23}}));
-    until(kClosingText + 10000);
-    EXPECT_EQ(moved(), (Moved{{{0, -21 * 90}, 10}, {{-146 * 90, 0}, 23}}));
     const std::string lamp = back("luz1");
-    until(kClosingText + 10000 + 3 * 203.125);
+    until(kClosingText + 3 * 203.125);
     EXPECT_NE(back("luz1"), lamp);
-}
-
-// The sky's 30th tick gives it the colour it already has: nothing is repainted.
-TEST_F(Closing, TheSkysThirtiethTickRepaintsNothing) {
-    struct Repaints : RuntimeObserver {
-        int count = 0;
-        void scene_changed(Scene&) override { ++count; }
-    } repaints;
-    until(tick_165ms(30) - kWakeup);
-    sim.runtime().set_observer(&repaints);
-    until(tick_165ms(30));
-    sim.runtime().set_observer(nullptr);
-    EXPECT_EQ(repaints.count, 0);
 }
