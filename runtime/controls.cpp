@@ -31,7 +31,7 @@ template <typename Props> void Control::move_box(Props& p, Twips left, Twips top
 
 template <typename Props, typename Value> void Control::change_box(Props& p, Value Props::*field, Value value) {
     if (value == p.*field) return;
-    p.*field = std::move(value);
+    p.*field = value;
     if (p.visible) damage(box_of(p));
 }
 
@@ -43,7 +43,11 @@ template <typename Props> void Control::show_box(Props& p, bool visible) {
 
 void Label::set_left(Twips left) { move_box(p_, left, p_.top); }
 void Label::set_top(Twips top) { move_box(p_, p_.left, top); }
-void Label::set_caption(std::string caption) { change_box(p_, &LabelProps::caption, std::move(caption)); }
+void Label::set_caption(std::string caption) {
+    if (caption == p_.caption) return;
+    p_.caption = std::move(caption);
+    if (p_.visible) damage(rect());
+}
 void Label::set_back_color(Colour colour) { change_box(p_, &LabelProps::back_color, colour); }
 void Label::set_enabled(bool enabled) { change_box(p_, &LabelProps::enabled, enabled); }
 void Label::set_visible(bool visible) { show_box(p_, visible); }
