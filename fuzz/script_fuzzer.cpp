@@ -9,13 +9,14 @@
 #include "sim/simulation.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
-#include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -55,9 +56,12 @@ bool make_harmless(std::string& script) {
 
 // "line N: <what>\n", with N one of the script's lines and <what> not empty.
 bool is_error_line(const std::string& err, std::size_t lines) {
-    static const std::regex form("line ([1-9][0-9]{0,8}): [^\n]+\n");
-    std::smatch match;
-    return std::regex_match(err, match, form) && std::stoul(match[1]) <= lines;
+    if (!err.starts_with("line ") || err.find('\n') != err.size() - 1) return false;
+    std::size_t n = 0;
+    const char* const end = err.data() + err.size();
+    const auto [after, error] = std::from_chars(err.data() + 5, end, n);
+    const std::string_view rest(after, static_cast<std::size_t>(end - after));
+    return error == std::errc() && err[5] != '0' && n <= lines && rest.starts_with(": ") && rest.size() > 3;
 }
 
 // Every string in an answer is a scene's own word or a word of the script
