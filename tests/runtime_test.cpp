@@ -124,7 +124,9 @@ TEST(Timers, EachIntervalTicksEveryCeilOfItOverTheWakeupPeriod) {
         Lab lab({timer("Timer1", {.interval = interval})});
         lab.sim.wait_ms(15.625 * wakeups * 3);
         EXPECT_EQ(lab.count("Timer1"), 3) << "interval " << interval;
-        EXPECT_TRUE(lab.ticks.ends_with("@" + format_ms(3 * wakeups * kWakeupPeriod))) << "interval " << interval;
+        // Appended, not "@" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there.
+        EXPECT_TRUE(lab.ticks.ends_with(std::string("@").append(format_ms(3 * wakeups * kWakeupPeriod))))
+            << "interval " << interval;
     }
 }
 
