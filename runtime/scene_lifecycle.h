@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "runtime_observer.h"
 #include "scene.h"
 #include "scene_table.h"
 
@@ -11,20 +12,6 @@
 #include <vector>
 
 namespace guardianes {
-
-// Told about what the player should see. A host opens and repaints windows
-// through it; the simulator and tests need none.
-class RuntimeObserver {
-public:
-    virtual ~RuntimeObserver() = default;
-    virtual void scene_shown(Scene&) {}
-    virtual void scene_hidden(Scene&) {}
-    // Called just before the scene is destroyed.
-    virtual void scene_closed(Scene&) {}
-    // Called once after each handler for every scene it changed; the scene's
-    // damage area says where. The changes are forgotten afterwards.
-    virtual void scene_changed(Scene&) {}
-};
 
 struct ErrorReport {
     int number = 0;
