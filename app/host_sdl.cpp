@@ -1,31 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop host, on SDL2. It implements, for the runtime:
+// The desktop host, on SDL2: it turns SDL's events into the session's calls
+// and shows what the session and its runtime say. It implements:
 //  - one top-level window per shown scene: title, client size, resizing,
 //    showing, hiding, raising and the player's close button;
-//  - presses and releases of the primary button, passed on with their pixel;
+//  - presses and releases of the primary button and the pointer's moves,
+//    passed on with their scene pixel;
+//  - the keys the session has rules for (Escape, the arrows, Tab, Space,
+//    Enter), with Shift, Ctrl and repeat, and moving the real pointer where
+//    the keys put it;
 //  - the pointer shapes arrow, hourglass and no-drop sign;
-//  - wake-ups on the 64 Hz grid of the monotonic clock, sleeping in the
-//    event wait in between and not waking at all while no timer runs;
+//  - sleeping in the event wait until the session's next wake-up, and not
+//    waking at all while nothing is due;
 //  - repainting only what a handler changed, and the modal message of a
 //    run-time error;
-//  - a whole-number scale for screens of high pixel density: every pixel
-//    of a scene becomes a square block, and clicks are mapped back, so the
-//    scenes never see scaled values;
-//  - full screen: each scene at the largest whole scale that fits, centred
-//    on black, the scene giving way staying up until the next is shown;
-//  - a new game, built afresh, on Escape and after a stretch without a
-//    press, and on a shared machine no way out but Shift+Ctrl+Escape;
-//  - keyboard play: the keys move the real pointer where the runtime's
-//    keyboard rules say, and Space or Enter click there;
+//  - the scale the session fits to the monitor's work area, from the
+//    desktop's resolution setting or --scale: every pixel of a scene as a
+//    square block, or smoothed smaller where even one to one does not fit;
+//  - full screen: each scene at the scale that fits, centred on black, the
+//    scene giving way staying up until the next is shown;
 //  - for measuring, a log of every wake-up ("grid_ns actual_ns", both on the
 //    runtime's clock) and of when the first frame was shown.
+// It leaves out every rule: what Escape does, when a new game starts, where
+// the keys take the pointer and how large a scene is drawn are the session's.
 
 #include "app/host.h"
 
-#include "paint/canvas.h"
 #include "paint/image.h"
 #include "paint/painter.h"
+#include "paint/scaled.h"
 #include "runtime/runtime.h"
+#include "session/placement.h"
+#include "session/session.h"
 
 #include <SDL.h>
 #include <X11/Xlib.h>
@@ -38,6 +43,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -46,10 +52,8 @@ namespace guardianes {
 
 namespace {
 
-constexpr int kLargestScale = 8;
-
-// The scale the desktop asks for: X's Xft.dpi resource over 96, so that
-// 192 dpi draws everything twice as large. 1 where there is no such setting.
+// The scale the desktop asks for, from X's Xft.dpi resource; 1 where there
+// is no such setting.
 int desktop_scale() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver || std::strcmp(driver, "x11") != 0) return 1;
@@ -57,10 +61,7 @@ int desktop_scale() {
     if (!display) return 1;
     int scale = 1;
     if (const char* resources = XResourceManagerString(display)) {
-        if (const char* dpi = std::strstr(resources, "Xft.dpi:")) {
-            const double value = std::strtod(dpi + 8, nullptr);
-            scale = std::clamp(static_cast<int>(value / 96.0), 1, kLargestScale);
-        }
+        if (const char* dpi = std::strstr(resources, "Xft.dpi:")) scale = scale_for_dpi(std::strtod(dpi + 8, nullptr));
     }
     XCloseDisplay(display);
     return scale;
@@ -79,20 +80,35 @@ int on_x_error(Display* display, XErrorEvent* error) {
     return earlier_x_error_handler ? earlier_x_error_handler(display, error) : 0;
 }
 
-class DesktopHost final : public RuntimeObserver {
+// What the player sees: a window for each scene, its frame painted and
+// presented at the window's placement, and the pointer's shape.
+class DesktopWindows {
 public:
-    DesktopHost(const RuntimeFactory& new_game, Clock& clock, Painter& painter, const HostOptions& options)
-        : new_game_(new_game), clock_(clock), painter_(painter), options_(options),
-          scale_(options.scale > 0 ? options.scale : desktop_scale()) {
+    struct Window {
+        SDL_Window* window = nullptr;
+        Scene* scene = nullptr; // the current game's scene shown in it, if any
+        Image frame;
+        std::vector<std::uint32_t> scaled; // the frame at the window's scale, for presenting
+        // What SDL copies to the window from: the frame, or its scaled copy.
+        // It is made again only when they change size, so presenting
+        // allocates nothing.
+        SDL_Surface* picture = nullptr;
+        // The scale the session fitted the window to when it opened.
+        Scale fitted;
+        Placement placement{{0, 0}, 0, 0}; // none yet
+        // The window's surface the frame was last shown on: SDL makes a new
+        // one, of no known content, when the window changes size.
+        SDL_Surface* shown_on = nullptr;
+    };
+
+    DesktopWindows(Painter& painter, const GameOptions& options) : painter_(painter), options_(options) {
         cursors_[MousePointer::Default] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
         cursors_[MousePointer::Arrow] = cursors_[MousePointer::Default];
         cursors_[MousePointer::Hourglass] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
         cursors_[MousePointer::NoDrop] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_NO);
-        if (!options.wakeup_log.empty()) wakeup_log_ = std::fopen(options.wakeup_log.c_str(), "w");
     }
 
-    ~DesktopHost() override {
-        if (runtime_) runtime_->set_observer(nullptr);
+    ~DesktopWindows() {
         for (auto& [index, w] : windows_) {
             SDL_FreeSurface(w.picture);
             SDL_DestroyWindow(w.window);
@@ -101,66 +117,32 @@ public:
         SDL_FreeCursor(cursors_[MousePointer::Default]);
         SDL_FreeCursor(cursors_[MousePointer::Hourglass]);
         SDL_FreeCursor(cursors_[MousePointer::NoDrop]);
-        if (wakeup_log_) std::fclose(wakeup_log_);
     }
 
-    int run() {
-        start_game();
-        for (;;) {
-            if (!runtime_->running()) {
-                // On a shared machine the game never ends by itself: an
-                // error is shown, and the next child finds a new game.
-                if (!options_.kiosk || quit_) break;
-                if (const auto& error = runtime_->error()) report(*error);
-                start_game();
-                continue;
-            }
-            const std::optional<Nanos> next = runtime_->next_wakeup();
-            SDL_Event event;
-            if (SDL_WaitEventTimeout(&event, timeout_ms(next))) {
-                handle(event);
-                while (runtime_->running() && !restart_ && SDL_PollEvent(&event)) handle(event);
-            }
-            if (quit_) break;
-            const Nanos now = clock_.now();
-            if (options_.idle_restart > 0 && now >= last_press_ + options_.idle_restart) restart_ = true;
-            if (restart_) {
-                start_game();
-                continue;
-            }
-            // The log compares the time of waking with the grid time it was
-            // due at, so that a late wake-up shows its full lateness.
-            if (runtime_->serve_wakeup() && next && wakeup_log_)
-                std::fprintf(wakeup_log_, "%lld %lld\n", static_cast<long long>(*next), static_cast<long long>(now));
-            hide_left_behind();
-        }
-        runtime_->set_observer(nullptr);
-        if (const auto& error = runtime_->error(); error && !quit_) return report(*error);
-        return 0;
-    }
-
-    void scene_shown(Scene& scene) override {
+    // Opens or raises the scene's window; its pixels come with the
+    // changes the show reports. Null when no window can be opened.
+    Window* show(Scene& scene) {
         Window& w = windows_[scene.index()];
         w.scene = &scene;
         if (!w.window) {
+            const Size size = pixel_size(scene);
+            w.fitted = fit_scale(size, work_area(), wanted_scale());
             const Uint32 mode = options_.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
             w.window = SDL_CreateWindow(scene.caption().c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                        to_pixels(scene.client_width()) * scale_,
-                                        to_pixels(scene.client_height()) * scale_, mode | SDL_WINDOW_HIDDEN);
+                                        w.fitted.of(size.width), w.fitted.of(size.height), mode | SDL_WINDOW_HIDDEN);
             if (!w.window) {
                 std::fprintf(stderr, "guardianes: cannot open a window: %s\n", SDL_GetError());
-                quit_ = true;
-                return;
+                return nullptr;
             }
+            SDL_ShowWindow(w.window);
+            refit(w, size);
         }
         SDL_ShowWindow(w.window);
         SDL_RaiseWindow(w.window);
-        const PixelRect all = full(scene);
-        repaint(scene, w, {&all, 1});
-        update_pointer();
+        return &w;
     }
 
-    void scene_hidden(Scene& scene) override {
+    void hide(const Scene& scene) {
         auto it = windows_.find(scene.index());
         if (it == windows_.end()) return;
         // In full screen a scene that gives way to another stays up until
@@ -168,7 +150,7 @@ public:
         if (!options_.fullscreen) SDL_HideWindow(it->second.window);
     }
 
-    void scene_closed(Scene& scene) override {
+    void close(const Scene& scene) {
         if (auto it = windows_.find(scene.index()); it != windows_.end()) {
             // Hidden now, destroyed when the host ends: SDL 2.26 may still
             // send its event-loop wake-up to a window destroyed while the
@@ -180,46 +162,10 @@ public:
         }
     }
 
-    void scene_changed(Scene& scene) override {
-        auto it = windows_.find(scene.index());
-        if (it == windows_.end() || it->second.scene != &scene || !scene.shown()) return;
-        if (!scene.damaged_areas().empty()) repaint(scene, it->second, scene.damaged_areas());
-        if (scene.pointer_changed()) update_pointer();
-    }
-
-private:
-    struct Window {
-        SDL_Window* window = nullptr;
-        Scene* scene = nullptr; // the current game's scene shown in it, if any
-        Image frame;
-        std::vector<std::uint32_t> blocks; // the frame scaled up, for presenting
-        // What SDL copies to the window from: the frame, or its blocks. It is
-        // made again only when they change size, so presenting allocates nothing.
-        SDL_Surface* picture = nullptr;
-        // Where the frame goes in the window, and how large.
-        int scale = 0;
-        int left = 0;
-        int top = 0;
-        // The window's surface the frame was last shown on: SDL makes a new
-        // one, of no known content, when the window changes size.
-        SDL_Surface* shown_on = nullptr;
-    };
-
-    // A new game, as when the program starts. The windows of the game
-    // before are kept for the new game's scenes of the same place, so that
-    // the screen never shows the desktop and no window is left behind.
-    void start_game() {
-        if (runtime_) runtime_->set_observer(nullptr);
+    // The windows are kept for the next game's scenes of the same place, so
+    // that the screen never shows the desktop and no window is left behind.
+    void forget_scenes() {
         for (auto& [index, w] : windows_) w.scene = nullptr;
-        runtime_.reset();
-        painter_.forget_captions();
-        runtime_ = new_game_();
-        restart_ = false;
-        pointer_.reset();
-        last_press_ = clock_.now();
-        runtime_->set_observer(this);
-        runtime_->start();
-        hide_left_behind();
     }
 
     // Hides every window whose scene is not shown, once the scene that
@@ -229,19 +175,7 @@ private:
             if (!w.scene || !w.scene->shown()) SDL_HideWindow(w.window);
     }
 
-    int timeout_ms(const std::optional<Nanos>& next) const {
-        std::optional<Nanos> until = next;
-        if (options_.idle_restart > 0)
-            until = std::min(until.value_or(last_press_ + options_.idle_restart), last_press_ + options_.idle_restart);
-        if (!until) return -1;
-        const Nanos left = *until - clock_.now();
-        return left <= 0 ? 0 : static_cast<int>(std::min<Nanos>((left + kMillisecond - 1) / kMillisecond, 1 << 30));
-    }
-
-    static PixelRect full(const Scene& scene) {
-        return {0, 0, to_pixels(scene.client_width()), to_pixels(scene.client_height())};
-    }
-
+    // The window showing a scene of the current game.
     Window* window_of(Uint32 window_id) {
         SDL_Window* window = SDL_GetWindowFromID(window_id);
         for (auto& [index, w] : windows_)
@@ -249,126 +183,26 @@ private:
         return nullptr;
     }
 
-    // A window pixel as the scene's client pixel.
-    static Pixel to_scene(const Window& w, int x, int y) {
-        const int scale = std::max(w.scale, 1);
-        const auto unscale = [scale](int c) { return c >= 0 ? c / scale : -((-c + scale - 1) / scale); };
-        return {unscale(x - w.left), unscale(y - w.top)};
+    Window* window_showing(const Scene& scene) {
+        auto it = windows_.find(scene.index());
+        return it != windows_.end() && it->second.scene == &scene ? &it->second : nullptr;
     }
 
-    void handle(const SDL_Event& event) {
-        switch (event.type) {
-        case SDL_QUIT: quit_ = true; break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            if (event.button.button != SDL_BUTTON_LEFT) break;
-            if (Window* w = window_of(event.button.windowID)) {
-                const Pixel at = to_scene(*w, event.button.x, event.button.y);
-                pointer_ = {w->scene, at};
-                if (event.type == SDL_MOUSEBUTTONDOWN) {
-                    last_press_ = clock_.now();
-                    runtime_->press(*w->scene, at.x, at.y);
-                } else {
-                    runtime_->release(*w->scene, at.x, at.y);
-                }
-            }
-            break;
-        case SDL_MOUSEMOTION:
-            if (Window* w = window_of(event.motion.windowID)) {
-                const Pixel at = to_scene(*w, event.motion.x, event.motion.y);
-                pointer_ = {w->scene, at};
-                set_pointer(*w->scene, at);
-            }
-            break;
-        case SDL_KEYDOWN: key(event.key); break;
-        case SDL_WINDOWEVENT: window_event(event.window); break;
-        default: break;
-        }
+    SDL_Window* parent() const {
+        SDL_Window* parent = nullptr;
+        for (const auto& [index, w] : windows_)
+            if (w.scene && w.scene->shown()) parent = w.window;
+        return parent;
     }
 
-    void key(const SDL_KeyboardEvent& event) {
-        last_press_ = clock_.now();
-        const SDL_Keycode key = event.keysym.sym;
-        const bool shift = (event.keysym.mod & KMOD_SHIFT) != 0;
-        if (options_.kiosk && key == SDLK_ESCAPE && !event.repeat) {
-            if (shift && (event.keysym.mod & KMOD_CTRL))
-                quit_ = true;
-            else
-                restart_ = true;
-            return;
-        }
-        Window* w = options_.keyboard ? window_of(event.windowID) : nullptr;
-        if (!w) return;
-        Scene& scene = *w->scene;
-        const Pixel at = pointer_over(*w);
-        if (key == SDLK_SPACE || key == SDLK_RETURN || key == SDLK_KP_ENTER) {
-            // A click, as the mouse's; a held key clicks once.
-            if (event.repeat) return;
-            runtime_->press(scene, at.x, at.y);
-            runtime_->release(scene, at.x, at.y);
-            return;
-        }
-        std::optional<PointerKey> move;
-        switch (key) {
-        case SDLK_LEFT: move = PointerKey::Left; break;
-        case SDLK_RIGHT: move = PointerKey::Right; break;
-        case SDLK_UP: move = PointerKey::Up; break;
-        case SDLK_DOWN: move = PointerKey::Down; break;
-        case SDLK_TAB: move = shift ? PointerKey::Previous : PointerKey::Next; break;
-        default: return;
-        }
-        const Pixel to = Runtime::move_pointer(scene, at, *move, shift);
-        pointer_ = {&scene, to};
-        // The middle of the pixel's block, which maps back to the pixel.
-        const int scale = std::max(w->scale, 1);
-        SDL_WarpMouseInWindow(w->window, w->left + to.x * scale + scale / 2, w->top + to.y * scale + scale / 2);
-        set_pointer(scene, to);
-    }
-
-    // The pointer over the window's scene: where the mouse or a key last
-    // put it, or else where the window system has it now.
-    Pixel pointer_over(const Window& w) const {
-        if (pointer_ && pointer_->scene == w.scene) return pointer_->at;
-        int x = 0;
-        int y = 0;
-        int window_x = 0;
-        int window_y = 0;
-        SDL_GetGlobalMouseState(&x, &y);
-        SDL_GetWindowPosition(w.window, &window_x, &window_y);
-        return to_scene(w, x - window_x, y - window_y);
-    }
-
-    void window_event(const SDL_WindowEvent& event) {
-        Window* w = window_of(event.windowID);
-        if (!w) return;
-        Scene& scene = *w->scene;
-        switch (event.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            if (!options_.kiosk) runtime_->close(scene);
-            break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-            // A full-screen window keeps its scene's size and places it anew
-            // when it is next presented. Otherwise the runtime repaints
-            // through scene_changed when the size really changed.
-            if (!options_.fullscreen)
-                runtime_->resize(scene, std::max(event.data1 / scale_, 1), std::max(event.data2 / scale_, 1));
-            break;
-        case SDL_WINDOWEVENT_EXPOSED: {
-            // What was beside the frame may be gone too: show it all again.
-            w->shown_on = nullptr;
-            const PixelRect all = full(scene);
-            present(*w, {&all, 1});
-            break;
-        }
-        case SDL_WINDOWEVENT_ENTER: update_pointer(); break;
-        default: break;
-        }
-    }
-
-    void repaint(const Scene& scene, Window& w, std::span<const PixelRect> areas) {
-        const PixelRect all = full(scene);
-        if (w.frame.width != all.x1 || w.frame.height != all.y1) {
+    void repaint(const Scene& scene, std::span<const PixelRect> areas) {
+        auto it = windows_.find(scene.index());
+        if (it == windows_.end() || it->second.scene != &scene || !scene.shown()) return;
+        Window& w = it->second;
+        const Size size = pixel_size(scene);
+        if (w.frame.width != size.width || w.frame.height != size.height) {
             painter_.paint(scene, w.frame);
+            const PixelRect all{0, 0, size.width, size.height};
             present(w, {&all, 1});
             return;
         }
@@ -376,44 +210,98 @@ private:
         present(w, areas);
     }
 
-    // Decides where the frame goes in a window of that size: at the chosen
-    // scale in the corner, or in full screen at the largest whole scale that
-    // fits, centred. Returns whether that changed.
-    bool place(Window& w, int width, int height) const {
-        int scale = scale_;
-        int left = 0;
+    // Shows the whole frame again, and what is beside it.
+    void expose(Window& w) {
+        w.shown_on = nullptr;
+        const PixelRect all{0, 0, w.frame.width, w.frame.height};
+        present(w, {&all, 1});
+    }
+
+    void set_pointer(MousePointer shape) {
+        auto it = cursors_.find(shape);
+        SDL_Cursor* cursor = it != cursors_.end() ? it->second : cursors_[MousePointer::Default];
+        if (cursor && cursor != SDL_GetCursor()) SDL_SetCursor(cursor);
+    }
+
+    // The window under the mouse, if it shows a scene, and where the mouse
+    // is in it.
+    Window* under_mouse(int& x, int& y) {
+        SDL_Window* focus = SDL_GetMouseFocus();
+        if (!focus) return nullptr;
+        SDL_GetMouseState(&x, &y);
+        for (auto& [index, w] : windows_)
+            if (w.window == focus && w.scene && w.scene->shown()) return &w;
+        return nullptr;
+    }
+
+    bool presented() const { return presented_; }
+
+private:
+    static Size pixel_size(const Scene& scene) {
+        return {to_pixels(scene.client_width()), to_pixels(scene.client_height())};
+    }
+
+    int wanted_scale() const { return options_.scale > 0 ? options_.scale : desktop_scale(); }
+
+    // Where windows may go: the monitor's work area, or all of it in full
+    // screen; a large room when the desktop does not say.
+    Size work_area() const {
+        SDL_Rect area{0, 0, 0, 0};
+        const bool known =
+            options_.fullscreen ? SDL_GetDisplayBounds(0, &area) == 0 : SDL_GetDisplayUsableBounds(0, &area) == 0;
+        if (!known || area.w <= 0 || area.h <= 0) return {1 << 15, 1 << 15};
+        return {area.w, area.h};
+    }
+
+    // Once the window manager has framed the window, its frame is known:
+    // a window that would then not fit the work area is fitted again.
+    void refit(Window& w, Size size) {
+        if (options_.fullscreen) return;
         int top = 0;
-        if (options_.fullscreen && w.frame.width > 0 && w.frame.height > 0) {
-            scale = std::max(1, std::min(width / w.frame.width, height / w.frame.height));
-            left = (width - w.frame.width * scale) / 2;
-            top = (height - w.frame.height * scale) / 2;
-        }
-        if (scale == w.scale && left == w.left && top == w.top) return false;
-        w.scale = scale;
-        w.left = left;
-        w.top = top;
+        int left = 0;
+        int bottom = 0;
+        int right = 0;
+        if (SDL_GetWindowBordersSize(w.window, &top, &left, &bottom, &right) != 0) return;
+        const Size room = work_area();
+        const Scale scale = fit_scale(size, {room.width - left - right, room.height - top - bottom}, wanted_scale());
+        if (scale == w.fitted) return;
+        w.fitted = scale;
+        SDL_SetWindowSize(w.window, scale.of(size.width), scale.of(size.height));
+    }
+
+    // Decides where the frame goes in a window of that size: at the fitted
+    // scale in the corner, or in full screen at the scale that fits,
+    // centred. Returns whether that changed.
+    bool place(Window& w, int width, int height) const {
+        const Size frame{w.frame.width, w.frame.height};
+        const Placement placement = options_.fullscreen && frame.width > 0 && frame.height > 0
+                                        ? centre(frame, {width, height}, fit_scale(frame, {width, height}, 1 << 15))
+                                        : Placement{w.fitted, 0, 0};
+        if (placement == w.placement) return false;
+        w.placement = placement;
         return true;
     }
 
-    // Wraps the frame, or its blocks when the window is scaled, for SDL.
+    // Wraps the frame, or its scaled copy, for SDL.
     static SDL_Surface* picture(Window& w) {
-        const int width = w.frame.width * w.scale;
-        const int height = w.frame.height * w.scale;
+        const Scale scale = w.placement.scale;
+        const int width = scale.of(w.frame.width);
+        const int height = scale.of(w.frame.height);
         if (w.picture && w.picture->w == width && w.picture->h == height) return w.picture;
         SDL_FreeSurface(w.picture);
         std::uint32_t* pixels = w.frame.pixels.data();
-        if (w.scale > 1) {
-            w.blocks.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-            pixels = w.blocks.data();
+        if (scale != Scale{}) {
+            w.scaled.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+            pixels = w.scaled.data();
         }
         w.picture = SDL_CreateRGBSurfaceWithFormatFrom(pixels, width, height, 32, width * 4, SDL_PIXELFORMAT_XRGB8888);
         return w.picture;
     }
 
-    // Copies areas of the painted frame to the window and shows them, each
-    // pixel as a scale x scale block. When the frame's place in the window
-    // or the window's surface changes, the window is cleared to black and
-    // the whole frame shown.
+    // Copies areas of the painted frame to the window and shows them, at
+    // the window's scale. When the frame's place in the window or the
+    // window's surface changes, the window is cleared to black and the
+    // whole frame shown.
     void present(Window& w, std::span<const PixelRect> areas) {
         SDL_Surface* surface = SDL_GetWindowSurface(w.window);
         if (!surface) return;
@@ -426,15 +314,16 @@ private:
         }
         SDL_Surface* source = picture(w);
         if (!source) return;
+        const Placement& at = w.placement;
+        const ScaledFrame scaled(at.scale.times, at.scale.over);
         std::array<SDL_Rect, Damage::kMostAreas> shown{};
         int count = 0;
-        const int scale = w.scale;
-        for (PixelRect area : areas) {
-            area = intersect(area, all);
-            if (area.empty() || count == static_cast<int>(shown.size())) continue;
-            if (scale > 1) scale_up(w, area);
-            SDL_Rect from{area.x0 * scale, area.y0 * scale, (area.x1 - area.x0) * scale, (area.y1 - area.y0) * scale};
-            SDL_Rect to{from.x + w.left, from.y + w.top, from.w, from.h}; // SDL may clip the target it is given
+        for (const PixelRect& area : areas) {
+            const PixelRect covered = scaled.covering(w.frame, area);
+            if (covered.empty() || count == static_cast<int>(shown.size())) continue;
+            if (at.scale != Scale{}) scaled.draw(w.frame, covered, w.scaled.data(), source->w);
+            SDL_Rect from{covered.x0, covered.y0, covered.x1 - covered.x0, covered.y1 - covered.y0};
+            SDL_Rect to{from.x + at.left, from.y + at.top, from.w, from.h}; // SDL may clip the target it is given
             shown[static_cast<std::size_t>(count++)] = to;
             SDL_BlitSurface(source, &from, surface, &to);
         }
@@ -442,24 +331,193 @@ private:
             SDL_UpdateWindowSurface(w.window);
         else if (count > 0)
             SDL_UpdateWindowSurfaceRects(w.window, shown.data(), count);
-        if (count > 0 && !presented_) log_first_frame();
+        if (count > 0) presented_ = true;
     }
 
-    static void scale_up(Window& w, const PixelRect& area) {
-        const int scale = w.scale;
-        const std::size_t width = static_cast<std::size_t>(w.frame.width) * static_cast<std::size_t>(scale);
-        for (int y = area.y0 * scale; y < area.y1 * scale; ++y) {
-            const std::uint32_t* row =
-                &w.frame.pixels[static_cast<std::size_t>(y / scale) * static_cast<std::size_t>(w.frame.width)];
-            std::uint32_t* out = &w.blocks[static_cast<std::size_t>(y) * width];
-            for (int x = area.x0 * scale; x < area.x1 * scale; ++x) out[x] = row[x / scale];
+    Painter& painter_;
+    const GameOptions& options_;
+    std::map<std::size_t, Window> windows_; // by scene index
+    std::vector<SDL_Window*> closed_;
+    std::map<MousePointer, SDL_Cursor*> cursors_;
+    bool presented_ = false;
+};
+
+// The player's side: SDL's events turned into the session's calls, and the
+// loop that sleeps until the session's next wake-up.
+class DesktopHost final : public SessionObserver {
+public:
+    DesktopHost(Session& session, Clock& clock, Painter& painter, const HostOptions& options)
+        : session_(session), clock_(clock), windows_(painter, session.options()) {
+        if (!options.wakeup_log.empty()) wakeup_log_ = std::fopen(options.wakeup_log.c_str(), "w");
+        session_.set_observer(this);
+    }
+
+    ~DesktopHost() override {
+        session_.set_observer(nullptr);
+        if (wakeup_log_) std::fclose(wakeup_log_);
+    }
+
+    int run() {
+        session_.new_game();
+        int status = 0;
+        while (!quit_) {
+            if (error_) {
+                status = report(*error_);
+                error_.reset();
+                session_.error_seen();
+            }
+            if (session_.ended()) break;
+            SDL_Event event;
+            if (SDL_WaitEventTimeout(&event, timeout_ms(session_.next_wakeup()))) {
+                handle(event);
+                while (session_.playing() && !quit_ && SDL_PollEvent(&event)) handle(event);
+            }
+            if (quit_) break;
+            const Nanos now = clock_.now();
+            // The log compares the time of waking with the grid time it was
+            // due at, so that a late wake-up shows its full lateness.
+            if (const auto served = session_.serve_wakeup(); served && wakeup_log_)
+                std::fprintf(wakeup_log_, "%lld %lld\n", static_cast<long long>(*served), static_cast<long long>(now));
+            windows_.hide_left_behind();
         }
+        return session_.options().kiosk ? 0 : status;
+    }
+
+    // SessionObserver
+    void scene_shown(Scene& scene) override {
+        if (!windows_.show(scene)) quit_ = true;
+        update_pointer();
+    }
+    void scene_hidden(Scene& scene) override { windows_.hide(scene); }
+    void scene_closed(Scene& scene) override { windows_.close(scene); }
+    void scene_changed(Scene& scene) override {
+        if (!scene.damaged_areas().empty()) {
+            windows_.repaint(scene, scene.damaged_areas());
+            if (windows_.presented() && !first_frame_logged_) log_first_frame();
+        }
+        if (scene.pointer_changed()) update_pointer();
+    }
+    void game_closing() override { windows_.forget_scenes(); }
+    void game_started() override { windows_.hide_left_behind(); }
+    void error_raised(const ErrorReport& error) override { error_ = error; }
+    void pointer_moved_by_keys(Scene& scene, Pixel at) override { warp(scene, at); }
+
+private:
+    int timeout_ms(const std::optional<Nanos>& next) const {
+        if (!next) return -1;
+        const Nanos left = *next - clock_.now();
+        return left <= 0 ? 0 : static_cast<int>(std::min<Nanos>((left + kMillisecond - 1) / kMillisecond, 1 << 30));
+    }
+
+    void handle(const SDL_Event& event) {
+        switch (event.type) {
+        case SDL_QUIT: quit_ = true; break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.button != SDL_BUTTON_LEFT) break;
+            if (DesktopWindows::Window* w = windows_.window_of(event.button.windowID)) {
+                const Pixel at = w->placement.to_scene(event.button.x, event.button.y);
+                if (event.type == SDL_MOUSEBUTTONDOWN)
+                    session_.press(*w->scene, at);
+                else
+                    session_.release(*w->scene, at);
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (DesktopWindows::Window* w = windows_.window_of(event.motion.windowID)) {
+                // The move a warp of the keys' pointer makes is theirs
+                // already: at a shrunken scale it would land a pixel off.
+                if (warped_ && warped_->window == event.motion.windowID && warped_->x == event.motion.x &&
+                    warped_->y == event.motion.y) {
+                    warped_.reset();
+                    break;
+                }
+                session_.pointer_moved(*w->scene, w->placement.to_scene(event.motion.x, event.motion.y));
+                windows_.set_pointer(session_.pointer_shape(*w->scene));
+            }
+            break;
+        case SDL_KEYDOWN: key(event.key); break;
+        case SDL_WINDOWEVENT: window_event(event.window); break;
+        default: break;
+        }
+    }
+
+    void key(const SDL_KeyboardEvent& event) {
+        KeyStroke press;
+        switch (event.keysym.sym) {
+        case SDLK_ESCAPE: press.key = Key::Escape; break;
+        case SDLK_LEFT: press.key = Key::Left; break;
+        case SDLK_RIGHT: press.key = Key::Right; break;
+        case SDLK_UP: press.key = Key::Up; break;
+        case SDLK_DOWN: press.key = Key::Down; break;
+        case SDLK_TAB: press.key = Key::Tab; break;
+        case SDLK_SPACE: press.key = Key::Space; break;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: press.key = Key::Enter; break;
+        default: break;
+        }
+        press.shift = (event.keysym.mod & KMOD_SHIFT) != 0;
+        press.ctrl = (event.keysym.mod & KMOD_CTRL) != 0;
+        press.repeat = event.repeat != 0;
+        DesktopWindows::Window* w = windows_.window_of(event.windowID);
+        session_.key(w ? w->scene : nullptr, press);
+    }
+
+    // Moves the real pointer to the middle of the scene pixel the keys chose.
+    void warp(const Scene& scene, Pixel at) {
+        DesktopWindows::Window* w = windows_.window_showing(scene);
+        if (!w) return;
+        const Pixel to = w->placement.to_window(at);
+        warped_ = Warp{SDL_GetWindowID(w->window), to.x, to.y};
+        SDL_WarpMouseInWindow(w->window, to.x, to.y);
+        windows_.set_pointer(session_.pointer_shape(scene));
+    }
+
+    void window_event(const SDL_WindowEvent& event) {
+        DesktopWindows::Window* w = windows_.window_of(event.windowID);
+        if (!w) return;
+        Scene& scene = *w->scene;
+        switch (event.event) {
+        case SDL_WINDOWEVENT_CLOSE: session_.close(scene); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // A full-screen window keeps its scene's size and places it anew
+            // when it is next presented. Otherwise the runtime repaints
+            // through scene_changed when the size really changed.
+            if (!session_.options().fullscreen) {
+                const Pixel size = Placement{w->fitted, 0, 0}.to_scene(event.data1, event.data2);
+                session_.runtime().resize(scene, std::max(size.x, 1), std::max(size.y, 1));
+            }
+            break;
+        case SDL_WINDOWEVENT_EXPOSED: windows_.expose(*w); break;
+        case SDL_WINDOWEVENT_ENTER: update_pointer(); break;
+        default: break;
+        }
+    }
+
+    // The pointer changes when a handler changes it, even if the mouse does
+    // not move; and the session learns where the mouse is over a window it
+    // has just entered or that has just opened under it.
+    void update_pointer() {
+        int x = 0;
+        int y = 0;
+        DesktopWindows::Window* w = windows_.under_mouse(x, y);
+        if (!w) return;
+        session_.pointer_moved(*w->scene, w->placement.to_scene(x, y));
+        windows_.set_pointer(session_.pointer_shape(*w->scene));
+    }
+
+    int report(const ErrorReport& error) {
+        const std::string title = error_title(error);
+        std::fprintf(stderr, "guardianes: %s %s\n", title.c_str(), error.name.c_str());
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Guardianes", (title + "\n\n" + error.name).c_str(),
+                                 windows_.parent());
+        return 1;
     }
 
     // The start-up time is measured from outside the program, by the wall
     // clock, since the runtime's own clock starts only once the program runs.
     void log_first_frame() {
-        presented_ = true;
+        first_frame_logged_ = true;
         if (!wakeup_log_) return;
         const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
         std::fprintf(wakeup_log_, "# first frame presented at %lld ns of Unix time\n",
@@ -467,59 +525,25 @@ private:
         std::fflush(wakeup_log_);
     }
 
-    void set_pointer(const Scene& scene, Pixel at) {
-        const MousePointer pointer = runtime_->pointer_at(scene, at.x, at.y);
-        auto it = cursors_.find(pointer);
-        SDL_Cursor* cursor = it != cursors_.end() ? it->second : cursors_[MousePointer::Default];
-        if (cursor && cursor != SDL_GetCursor()) SDL_SetCursor(cursor);
-    }
-
-    // The pointer changes when a handler changes it, even if the mouse does not move.
-    void update_pointer() {
-        SDL_Window* focus = SDL_GetMouseFocus();
-        if (!focus) return;
-        int x = 0;
-        int y = 0;
-        SDL_GetMouseState(&x, &y);
-        for (const auto& [index, w] : windows_)
-            if (w.window == focus && w.scene && w.scene->shown()) set_pointer(*w.scene, to_scene(w, x, y));
-    }
-
-    int report(const ErrorReport& error) {
-        const std::string title = "Run-time error '" + std::to_string(error.number) + "':";
-        std::fprintf(stderr, "guardianes: %s %s\n", title.c_str(), error.name.c_str());
-        SDL_Window* parent = nullptr;
-        for (const auto& [index, w] : windows_)
-            if (w.scene && w.scene->shown()) parent = w.window;
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Guardianes", (title + "\n\n" + error.name).c_str(), parent);
-        return 1;
-    }
-
-    struct PointerSpot {
-        const Scene* scene;
-        Pixel at;
+    struct Warp {
+        Uint32 window;
+        int x;
+        int y;
     };
 
-    const RuntimeFactory& new_game_;
-    std::unique_ptr<Runtime> runtime_;
+    Session& session_;
     Clock& clock_;
-    Painter& painter_;
-    const HostOptions& options_;
-    int scale_;
-    std::map<std::size_t, Window> windows_; // by scene index
-    std::vector<SDL_Window*> closed_;
-    std::map<MousePointer, SDL_Cursor*> cursors_;
+    DesktopWindows windows_;
     std::FILE* wakeup_log_ = nullptr;
-    std::optional<PointerSpot> pointer_;
-    Nanos last_press_ = 0;
-    bool presented_ = false;
+    std::optional<ErrorReport> error_;
+    std::optional<Warp> warped_;
+    bool first_frame_logged_ = false;
     bool quit_ = false;
-    bool restart_ = false;
 };
 
 } // namespace
 
-int run_desktop(const RuntimeFactory& new_game, Clock& clock, Painter& painter, const HostOptions& options) {
+int run_desktop(Session& session, Clock& clock, Painter& painter, const HostOptions& options) {
     // A player's first click on a window that has just been focused must never be lost.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -552,7 +576,7 @@ int run_desktop(const RuntimeFactory& new_game, Clock& clock, Painter& painter, 
     }
     int status = 0;
     {
-        DesktopHost host(new_game, clock, painter, options);
+        DesktopHost host(session, clock, painter, options);
         status = host.run();
     }
     SDL_Quit();

@@ -37,7 +37,7 @@
 #include "paint/painter.h"
 #include "runtime/runtime.h"
 #include "scenes/scenes.h"
-#include "sim/session.h"
+#include "sim/run_script.h"
 
 #include <emscripten.h>
 

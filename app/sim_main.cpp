@@ -1,28 +1,83 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-sim: the game on a virtual clock, driven by a script.
-//
-//   guardianes-sim [SCRIPT]     reads SCRIPT, or standard input without one
 
 #include "paint/fonts.h"
-#include "sim/session.h"
+#include "session/options.h"
+#include "sim/run_script.h"
 
 #include <fstream>
 #include <iostream>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage = "Usage: guardianes-sim [OPTION]... [SCRIPT]\n"
+                               "Runs the game on a virtual clock, headless, driven by a script read from\n"
+                               "SCRIPT or standard input: one command a line, one JSON answer a line.\n"
+                               "\n"
+                               "  --kiosk                as the game's: closes do nothing, Escape starts a\n"
+                               "                         new game, Shift+Ctrl+Escape ends it, and a run-time\n"
+                               "                         error is followed by a new game\n"
+                               "  --idle-restart MINUTES as the game's: a new game after MINUTES without a\n"
+                               "                         press (3 by default with --kiosk)\n"
+                               "  --keyboard             as the game's; the keys always play here\n"
+                               "  -h, --help             show this help and exit\n"
+                               "  --version              show the version and exit\n"
+                               "\n"
+                               "With any of these options, `status` also says how many games have started.\n";
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace guardianes;
-    if (argc > 2) {
-        std::cerr << "usage: guardianes-sim [SCRIPT]\n";
+    std::vector<std::string_view> options;
+    std::optional<std::string_view> script;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (!argument.starts_with('-') || argument == "-") {
+            if (script) {
+                std::cerr << "guardianes-sim: one script at most, not '" << argument << "' too (try --help)\n";
+                return 2;
+            }
+            script = argument;
+        } else {
+            options.push_back(argument);
+            // The value of "--idle-restart MINUTES" is the option's, not a script.
+            if (argument == "--idle-restart" && i + 1 < argc) options.push_back(argv[++i]);
+        }
+    }
+    const OptionReading reading = read_command_line(options);
+    if (!reading.error.empty()) {
+        std::cerr << "guardianes-sim: " << reading.error << '\n';
         return 2;
     }
+    if (reading.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (reading.version) {
+        std::cout << "guardianes-sim " << GUARDIANES_VERSION << '\n';
+        return 0;
+    }
+    const GameOptions& given = reading.options;
+    if (given.scale != 0 || (given.fullscreen && !given.kiosk)) {
+        std::cerr << "guardianes-sim: --scale and --fullscreen are the game's window options, not the simulator's\n";
+        return 2;
+    }
+    std::optional<GameOptions> classroom;
+    if (!options.empty()) classroom = given;
+
     std::ifstream file;
-    if (argc == 2) {
-        file.open(argv[1]);
+    if (script && *script != "-") {
+        file.open(std::string(*script));
         if (!file) {
-            std::cerr << "guardianes-sim: cannot read '" << argv[1] << "'\n";
+            std::cerr << "guardianes-sim: cannot read '" << *script << "'\n";
             return 2;
         }
     }
-    return run_sim_script(argc == 2 ? file : std::cin, std::cout, std::cerr,
-                          [] { return std::make_unique<FontLibrary>(); });
+    return run_sim_script(
+        file.is_open() ? file : std::cin, std::cout, std::cerr, [] { return std::make_unique<FontLibrary>(); },
+        classroom);
 }

@@ -85,15 +85,4 @@ Pixel KeyboardPointer::move(const Scene& scene, Pixel at, PointerKey key, bool f
     return centre_pixel(*controls[target]);
 }
 
-std::optional<KeyboardPointer::Named> KeyboardPointer::parse(std::string_view name) {
-    const bool shift = name.starts_with("shift+");
-    if (shift) name.remove_prefix(6);
-    if (name == "tab") return Named{shift ? PointerKey::Previous : PointerKey::Next, false};
-    if (name == "left") return Named{PointerKey::Left, shift};
-    if (name == "right") return Named{PointerKey::Right, shift};
-    if (name == "up") return Named{PointerKey::Up, shift};
-    if (name == "down") return Named{PointerKey::Down, shift};
-    return std::nullopt;
-}
-
 } // namespace guardianes

@@ -46,14 +46,6 @@ public:
     // has a Click script, is enabled and visible, and no label above it in
     // list order covers that pixel.
     static bool clickable(const Scene& scene, const Label& label);
-
-    // "left", "right", "up", "down", "tab" and "shift+tab", with "shift+"
-    // before an arrow for the fine step; none for any other name.
-    struct Named {
-        PointerKey key;
-        bool fine;
-    };
-    static std::optional<Named> parse(std::string_view name);
 };
 
 } // namespace guardianes

@@ -36,6 +36,17 @@ void Runtime::close(Scene& scene) {
     scenes_.close(scene);
 }
 
+void Runtime::end() {
+    for (std::size_t i = 0; i < scenes_.count(); ++i) {
+        Scene* scene = scenes_.scene(i);
+        if (!scene) continue;
+        clicks_.forget(*scene);
+        timers_.remove(*scene);
+        scenes_.close(*scene);
+    }
+    scenes_.stop();
+}
+
 void Runtime::resize(Scene& scene, int width, int height) {
     if (!running() || !scene.shown()) return;
     scenes_.resize(scene, width, height);

@@ -48,6 +48,8 @@ public:
     void press(Scene& scene, int x, int y);
     void release(Scene& scene, int x, int y);
     void close(Scene& scene);
+    // Ends the run at once: every scene there is, shown or hidden, closes.
+    void end();
     // A player's resize: the client area becomes width x height pixels.
     void resize(Scene& scene, int width, int height);
 

@@ -35,6 +35,7 @@ public:
     Scene* scene(std::size_t index) const { return slots_[index].scene.get(); }
 
     void start() { running_ = true; }
+    void stop() { running_ = false; }
     bool running() const { return running_; }
     const std::optional<ErrorReport>& error() const { return error_; }
     void fail(ErrorReport error);

@@ -118,17 +118,24 @@ std::string json_string(std::string_view text) {
     return out + "\"";
 }
 
-std::string status_json(const Runtime& runtime, Nanos t) {
+namespace {
+
+Object status_object(const Runtime& runtime, Nanos t) {
     Object scenes;
     for (std::size_t i = 0; i < runtime.scene_count(); ++i)
         scenes.str(runtime.table(i).name, to_string(runtime.state(i)));
     const auto& error = runtime.error();
     const std::string error_text = error ? json_string(std::to_string(error->number) + " " + error->name) : "null";
-    return Object(t)
-        .boolean("running", runtime.running())
-        .raw("scenes", scenes.close())
-        .raw("error", error_text)
-        .close();
+    return std::move(
+        Object(t).boolean("running", runtime.running()).raw("scenes", scenes.close()).raw("error", error_text));
+}
+
+} // namespace
+
+std::string status_json(const Runtime& runtime, Nanos t) { return status_object(runtime, t).close(); }
+
+std::string status_json(const Runtime& runtime, Nanos t, int games) {
+    return status_object(runtime, t).num("games", games).close();
 }
 
 std::string dump_json(const Runtime& runtime, std::size_t index, Nanos t) {

@@ -16,6 +16,9 @@ std::string format_ms(Nanos t);
 std::string json_string(std::string_view text);
 
 std::string status_json(const Runtime& runtime, Nanos t);
+// The same, followed by how many games have started, for a simulator run
+// with the classroom's options.
+std::string status_json(const Runtime& runtime, Nanos t, int games);
 // The scene's whole state, without creating it.
 std::string dump_json(const Runtime& runtime, std::size_t scene_index, Nanos t);
 std::string pointer_json(std::string_view scene, int x, int y, MousePointer pointer, Nanos t);

@@ -5,14 +5,48 @@
 
 #include <charconv>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 namespace guardianes {
 
 namespace {
 
 constexpr Nanos kLongestWait = 1'000'000'000LL * kMillisecond; // about eleven days
+
+// A key as a script names it: "tab", "space", "enter", "escape" or an
+// arrow, "left", "right", "up" or "down", after "shift+", "ctrl+" or both.
+std::optional<KeyStroke> parse_key(std::string_view name) {
+    KeyStroke press;
+    for (;;) {
+        if (name.starts_with("shift+") && !press.shift) {
+            press.shift = true;
+            name.remove_prefix(6);
+        } else if (name.starts_with("ctrl+") && !press.ctrl) {
+            press.ctrl = true;
+            name.remove_prefix(5);
+        } else {
+            break;
+        }
+    }
+    static constexpr std::pair<std::string_view, Key> kNames[] = {
+        {"tab", Key::Tab},   {"space", Key::Space}, {"enter", Key::Enter}, {"escape", Key::Escape},
+        {"left", Key::Left}, {"right", Key::Right}, {"up", Key::Up},       {"down", Key::Down}};
+    for (const auto& [word, key] : kNames) {
+        if (name != word) continue;
+        press.key = key;
+        // Shift and Ctrl together only ask a shared machine's way out;
+        // Ctrl alone is no key of the game.
+        const bool arrow = key == Key::Left || key == Key::Right || key == Key::Up || key == Key::Down;
+        const bool fits =
+            key == Key::Escape ? press.shift == press.ctrl : !press.ctrl && (!press.shift || arrow || key == Key::Tab);
+        return fits ? std::optional(press) : std::nullopt;
+    }
+    return std::nullopt;
+}
 
 std::vector<std::string> split(const std::string& line) {
     std::istringstream words(line);
@@ -23,7 +57,8 @@ std::vector<std::string> split(const std::string& line) {
 
 } // namespace
 
-ScriptRunner::ScriptRunner(Simulation& sim, std::ostream& out) : sim_(sim), out_(out) {
+ScriptRunner::ScriptRunner(Simulation& sim, std::ostream& out, bool count_games)
+    : sim_(sim), out_(out), count_games_(count_games) {
     add_command("wait", [this](const Args& a) {
         expect_args(a, 1, "wait MS");
         sim_.wait(parse_ms(a[0]));
@@ -49,23 +84,26 @@ ScriptRunner::ScriptRunner(Simulation& sim, std::ostream& out) : sim_(sim), out_
     add_command("key", [this](const Args& a) {
         expect_args(a, 2, "key SCENE NAME");
         scene_index(a[0]);
-        const bool click = a[1] == "space" || a[1] == "enter";
-        const auto named = KeyboardPointer::parse(a[1]);
-        if (!click && !named)
-            throw ScriptError("unknown key '" + a[1] + "': tab, shift+tab, space, enter or an arrow, " +
-                              "left, right, up or down, with shift+ before it for one pixel");
+        const auto press = parse_key(a[1]);
+        if (!press)
+            throw ScriptError("unknown key '" + a[1] + "': tab, shift+tab, space, enter or an arrow, left, right, " +
+                              "up or down, with shift+ before it for one pixel; escape or shift+ctrl+escape");
         const std::string what = "key " + a[0] + " " + a[1];
-        if (!sim_.runtime().running()) return ignored(what + ": the program has ended");
-        if (!(click ? sim_.click_at_pointer(a[0]) : sim_.key(a[0], named->key, named->fine)))
-            return ignored(what + ": " + a[0] + " is not shown");
+        if (!sim_.session().playing()) return ignored(what + ": the program has ended");
+        if (!sim_.key(a[0], *press)) {
+            const Scene* scene = sim_.scene(a[0]);
+            return ignored(what + ": " + (scene && scene->shown() ? "it does nothing here" : a[0] + " is not shown"));
+        }
         const Pixel at = sim_.pointer(a[0]);
         const Scene* scene = sim_.scene(a[0]);
-        const MousePointer shape = scene ? sim_.runtime().pointer_at(*scene, at.x, at.y) : MousePointer::Default;
+        const MousePointer shape = scene ? Runtime::pointer_at(*scene, at.x, at.y) : MousePointer::Default;
         out_ << key_json(a[0], a[1], at.x, at.y, shape, sim_.now()) << '\n';
     });
     add_command("status", [this](const Args& a) {
         expect_args(a, 0, "status");
-        out_ << status_json(sim_.runtime(), sim_.now()) << '\n';
+        out_ << (count_games_ ? status_json(sim_.runtime(), sim_.now(), sim_.session().games_started())
+                              : status_json(sim_.runtime(), sim_.now()))
+             << '\n';
     });
     add_command("dump", [this](const Args& a) {
         expect_args(a, 1, "dump SCENE");

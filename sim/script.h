@@ -24,7 +24,8 @@ public:
     using Args = std::vector<std::string>;
     using Command = std::function<void(const Args&)>;
 
-    ScriptRunner(Simulation& sim, std::ostream& out);
+    // With `count_games`, `status` also says how many games have started.
+    ScriptRunner(Simulation& sim, std::ostream& out, bool count_games = false);
 
     // Runs every line; on the first bad line, writes "line N: ..." to `err`
     // and returns 2, after the lines before it have run. Otherwise 0.
@@ -50,6 +51,7 @@ private:
 
     Simulation& sim_;
     std::ostream& out_;
+    bool count_games_;
     std::map<std::string, Command, std::less<>> commands_;
 };
 

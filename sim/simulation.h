@@ -3,31 +3,36 @@
 
 #include "runtime/clock.h"
 #include "runtime/runtime.h"
+#include "session/session.h"
 
-#include <map>
-#include <string>
 #include <string_view>
 #include <vector>
 
 namespace guardianes {
 
 // The game on a virtual clock: time moves only when told to, and every
-// wake-up on the way is served exactly as the live game serves it.
-class Simulation {
+// wake-up on the way is served exactly as the live game serves it, through
+// the same session a live host drives. Keyboard play is always on here.
+class Simulation final : private SessionObserver {
 public:
     // The game's own scenes, started on the menu at time 0.
     Simulation();
-    explicit Simulation(std::vector<SceneDef> scenes);
+    explicit Simulation(std::vector<SceneDef> scenes, GameOptions options = {});
+    explicit Simulation(GameOptions options);
+    ~Simulation() override;
 
-    Runtime& runtime() { return runtime_; }
+    Session& session() { return session_; }
+    Runtime& runtime() { return session_.runtime(); }
     Nanos now() const { return clock_.now(); }
+    // Told what a host would be told of the scenes, as a live host is.
+    void watch(RuntimeObserver* watcher) { watcher_ = watcher; }
 
     // Advances the clock, serving each wake-up up to and including `now() + span`.
     void wait(Nanos span);
     void wait_ms(double ms) { wait(static_cast<Nanos>(ms * kMillisecond)); }
 
     // The scene of that name if it exists now (shown or hidden), else null.
-    Scene* scene(std::string_view name) const { return runtime_.scene(name); }
+    Scene* scene(std::string_view name) const { return runtime().scene(name); }
 
     // A player's press, release and click at a client pixel of a shown scene;
     // each returns false and does nothing when the scene is not shown.
@@ -38,21 +43,32 @@ public:
     bool click(std::string_view scene, std::string_view control);
     bool close(std::string_view scene);
 
-    // Keyboard play. The pointer over each scene stays where the player's
-    // last press, release, click or key there left it, (0, 0) at first.
+    // The pointer over each scene stays where the player's last press,
+    // release, click, move or key there left it, (0, 0) at first.
     Pixel pointer(std::string_view scene) const;
     void move_pointer(std::string_view scene, Pixel at);
-    // A pointer key over a shown scene; false, doing nothing, when it is not.
-    bool key(std::string_view scene, PointerKey key, bool fine);
-    // Space or Enter: a click at the pointer.
-    bool click_at_pointer(std::string_view scene);
+    // A key while the scene has the keyboard; false, doing nothing, when
+    // the game is not running or the scene is not shown.
+    bool key(std::string_view scene, KeyStroke press);
 
 private:
+    Runtime& runtime() const { return session_.runtime(); }
     Scene* shown(std::string_view name) const;
+    // A run-time error on a shared machine is seen at once: the simulator
+    // has no one to wait for.
+    void see_errors();
+
+    // SessionObserver
+    void scene_shown(Scene& scene) override;
+    void scene_hidden(Scene& scene) override;
+    void scene_closed(Scene& scene) override;
+    void scene_changed(Scene& scene) override;
+    void error_raised(const ErrorReport&) override { error_waiting_ = true; }
 
     VirtualClock clock_;
-    Runtime runtime_;
-    std::map<std::string, Pixel, std::less<>> pointers_;
+    Session session_;
+    RuntimeObserver* watcher_ = nullptr;
+    bool error_waiting_ = false;
 };
 
 } // namespace guardianes

@@ -271,37 +271,36 @@ TEST(KeyboardPlay, TabVisitsTheClickableLabelsInListOrderBothWaysAndSpaceClicksT
     Lab lab(click_rows(), {"mute"});
     lab.sim.move_pointer("Form1", {75, 0}); // over no label
     std::vector<Pixel> visited;
-    for (PointerKey key : {PointerKey::Next, PointerKey::Next, PointerKey::Next, PointerKey::Next, PointerKey::Previous,
-                           PointerKey::Previous}) {
-        lab.sim.key("Form1", key, false);
+    for (bool back : {false, false, false, false, true, true}) {
+        lab.sim.key("Form1", {Key::Tab, back});
         visited.push_back(lab.sim.pointer("Form1"));
     }
     EXPECT_EQ(visited, (std::vector<Pixel>{{20, 20}, {30, 30}, {10, 80}, {20, 20}, {10, 80}, {30, 30}}));
     // Space clicks at the pointer and pairs into double-clicks as the mouse does.
     for (int i = 0; i < 4; ++i) {
-        lab.sim.click_at_pointer("Form1");
+        lab.sim.key("Form1", {Key::Space});
         lab.sim.wait_ms(100);
     }
     EXPECT_EQ(lab.clicks, "under under");
     // With nothing to click, Tab leaves the pointer where it is.
     Lab quiet({label("mute", box(0, 0))}, {"mute"});
     quiet.sim.move_pointer("Form1", {5, 6});
-    quiet.sim.key("Form1", PointerKey::Next, false);
+    quiet.sim.key("Form1", {Key::Tab});
     EXPECT_EQ(quiet.sim.pointer("Form1"), (Pixel{5, 6}));
 }
 
 TEST(KeyboardPlay, ArrowsStepEightPixelsOrOneWithShiftAndNeverLeaveTheClientArea) {
     Lab lab(click_rows()); // 100 x 100 pixels
-    const auto press = [&lab](PointerKey key, bool fine, int times) {
-        for (int i = 0; i < times; ++i) lab.sim.key("Form1", key, fine);
+    const auto press = [&lab](Key key, bool fine, int times) {
+        for (int i = 0; i < times; ++i) lab.sim.key("Form1", {key, fine});
         return lab.sim.pointer("Form1");
     };
-    EXPECT_EQ(press(PointerKey::Left, false, 1), (Pixel{0, 0}));
-    EXPECT_EQ(press(PointerKey::Right, false, 12), (Pixel{96, 0}));
-    EXPECT_EQ(press(PointerKey::Right, false, 1), (Pixel{99, 0}));
-    EXPECT_EQ(press(PointerKey::Down, true, 3), (Pixel{99, 3}));
-    EXPECT_EQ(press(PointerKey::Down, false, 20), (Pixel{99, 99}));
-    EXPECT_EQ(press(PointerKey::Up, true, 1), (Pixel{99, 98}));
+    EXPECT_EQ(press(Key::Left, false, 1), (Pixel{0, 0}));
+    EXPECT_EQ(press(Key::Right, false, 12), (Pixel{96, 0}));
+    EXPECT_EQ(press(Key::Right, false, 1), (Pixel{99, 0}));
+    EXPECT_EQ(press(Key::Down, true, 3), (Pixel{99, 3}));
+    EXPECT_EQ(press(Key::Down, false, 20), (Pixel{99, 99}));
+    EXPECT_EQ(press(Key::Up, true, 1), (Pixel{99, 98}));
     lab.sim.move_pointer("Form1", {-500, 4000}); // a host's pointer beside the scene comes back in
-    EXPECT_EQ(press(PointerKey::Left, false, 1), (Pixel{0, 99}));
+    EXPECT_EQ(press(Key::Left, false, 1), (Pixel{0, 99}));
 }

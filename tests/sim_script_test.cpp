@@ -91,8 +91,8 @@ TEST(SimScript, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
         {"press Form1 1x 2\n", "line 1: X must be a whole number of pixels, not '1x'"},
         {"status now\n", "line 1: too many arguments: status"},
         {"click Form1\n", "line 1: missing argument: click SCENE NAME or click SCENE X Y"},
-        {"key Form1 escape\n", "line 1: unknown key 'escape': tab, shift+tab, space, enter or an arrow, left, right, "
-                               "up or down, with shift+ before it for one pixel"},
+        {"key Form1 ctrl+tab\n", "line 1: unknown key 'ctrl+tab': tab, shift+tab, space, enter or an arrow, left, "
+                                 "right, up or down, with shift+ before it for one pixel; escape or shift+ctrl+escape"},
     };
     for (auto [script, message] : cases) {
         const ScriptResult run = run_script(script);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sim/session.h"
+#include "sim/run_script.h"
 
 #include "sim/script.h"
 #include "sim/simulation.h"
@@ -9,10 +9,11 @@
 
 namespace guardianes {
 
-int run_sim_script(std::istream& in, std::ostream& out, std::ostream& err, GlyphSourceMaker make_glyphs) {
+int run_sim_script(std::istream& in, std::ostream& out, std::ostream& err, GlyphSourceMaker make_glyphs,
+                   const std::optional<GameOptions>& classroom) {
     try {
-        Simulation sim;
-        ScriptRunner runner(sim, out);
+        Simulation sim(classroom.value_or(GameOptions{}));
+        ScriptRunner runner(sim, out, classroom.has_value());
         add_picture_commands(runner, std::move(make_glyphs));
         return runner.run(in, err);
     } catch (const std::exception& e) {

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "session/options.h"
 #include "sim/picture_commands.h"
 
 #include <iosfwd>
+#include <optional>
 
 namespace guardianes {
 
@@ -11,6 +13,9 @@ namespace guardianes {
 // at virtual time 0: answers go to `out`, the first bad line's message to
 // `err`. Returns the program's status: 0, 2 after a bad line, or 1 with a
 // one-line message when the game cannot run at all.
-int run_sim_script(std::istream& in, std::ostream& out, std::ostream& err, GlyphSourceMaker make_glyphs);
+// With the classroom's options, the game runs as the live game would with
+// them, and `status` also says how many games have started.
+int run_sim_script(std::istream& in, std::ostream& out, std::ostream& err, GlyphSourceMaker make_glyphs,
+                   const std::optional<GameOptions>& classroom = std::nullopt);
 
 } // namespace guardianes

@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/options.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdlib>
+#include <optional>
+
+namespace guardianes {
+
+const char* const kGameUsage =
+    "Usage: guardianes [OPTION]\n"
+    "A game for children about the emergency services: choose the police, a fire\n"
+    "brigade or the ambulance and play its scene with the mouse or the keyboard.\n"
+    "\n"
+    "  --scale N              draw every window N times larger (1 to 8); by\n"
+    "                         default the desktop's resolution setting decides\n"
+    "  --fullscreen           fill the screen with each scene, as large as it\n"
+    "                         fits whole, on black\n"
+    "  --kiosk                for a shared classroom machine: full screen, the\n"
+    "                         windows cannot be closed, Escape starts a new game,\n"
+    "                         Shift+Ctrl+Escape ends the game, and a run-time\n"
+    "                         error is shown and followed by a new game\n"
+    "  --idle-restart MINUTES start a new game after MINUTES without a press; a\n"
+    "                         decimal number such as 0.5 is allowed, 0 turns it\n"
+    "                         off; 3 by default with --kiosk, off without\n"
+    "  --keyboard             play without a mouse: the arrow keys move the\n"
+    "                         pointer 8 pixels (1 with Shift), Tab and Shift+Tab\n"
+    "                         go to the next or previous button, and Space or\n"
+    "                         Enter click\n"
+    "  -h, --help             show this help and exit\n"
+    "  --version              show the version and exit\n";
+
+namespace {
+
+constexpr double kLongestIdleMinutes = 24 * 60;
+// A shared machine starts over after three idle minutes unless told otherwise.
+constexpr Nanos kKioskIdleRestart = 3 * 60 * 1000 * kMillisecond;
+
+// Reads one option into `reading`; returns why it was refused, or "".
+// `dash` is how the host writes an option's name, for the message.
+using Apply = std::string (*)(OptionReading& reading, std::string_view value, std::string_view dash);
+
+struct Rule {
+    std::string_view name;
+    bool takes_value;
+    Apply apply;
+};
+
+struct Reader {
+    OptionReading reading;
+    bool idle_given = false;
+};
+
+std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+constexpr std::array kRules{
+    Rule{"help", false, [](OptionReading& r, std::string_view, std::string_view) { return r.help = true, std::string(); }},
+    Rule{"version", false,
+         [](OptionReading& r, std::string_view, std::string_view) { return r.version = true, std::string(); }},
+    Rule{"fullscreen", false,
+         [](OptionReading& r, std::string_view, std::string_view) { return r.options.fullscreen = true, std::string(); }},
+    Rule{"kiosk", false,
+         [](OptionReading& r, std::string_view, std::string_view) { return r.options.kiosk = true, std::string(); }},
+    Rule{"keyboard", false,
+         [](OptionReading& r, std::string_view, std::string_view) { return r.options.keyboard = true, std::string(); }},
+    Rule{"idle-restart", true,
+         [](OptionReading& r, std::string_view value, std::string_view dash) {
+             const Nanos idle = parse_minutes(value);
+             if (idle < 0)
+                 return std::string(dash) + "idle-restart takes a number of minutes from 0 to 1440, not " +
+                        quoted(value);
+             r.options.idle_restart = idle;
+             return std::string();
+         }},
+    Rule{"scale", true,
+         [](OptionReading& r, std::string_view value, std::string_view dash) {
+             int scale = 0;
+             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), scale);
+             if (value.empty() || error != std::errc() || end != value.data() + value.size() || scale < 1 ||
+                 scale > kLargestScale)
+                 return std::string(dash) + "scale takes a whole number from 1 to 8, not " + quoted(value);
+             r.options.scale = scale;
+             return std::string();
+         }},
+};
+
+const Rule* rule_named(std::string_view name) {
+    const auto it = std::find_if(kRules.begin(), kRules.end(), [&](const Rule& r) { return r.name == name; });
+    return it != kRules.end() ? &*it : nullptr;
+}
+
+// What follows from the options taken together.
+OptionReading settle(Reader reader) {
+    GameOptions& options = reader.reading.options;
+    if (options.kiosk) options.fullscreen = true;
+    if (options.kiosk && !reader.idle_given) options.idle_restart = kKioskIdleRestart;
+    return std::move(reader.reading);
+}
+
+// Takes one option; returns why it was refused, or "".
+std::string take(Reader& reader, const Rule& rule, std::string_view value, std::string_view dash) {
+    std::string refusal = rule.apply(reader.reading, value, dash);
+    if (refusal.empty() && rule.name == "idle-restart") reader.idle_given = true;
+    return refusal;
+}
+
+int hex_digit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// An address's escapes undone: "+" is a space and "%xx" a byte.
+std::string unescape(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '+') {
+            out += ' ';
+        } else if (text[i] == '%' && i + 2 < text.size() && hex_digit(text[i + 1]) >= 0 && hex_digit(text[i + 2]) >= 0) {
+            out += static_cast<char>(hex_digit(text[i + 1]) * 16 + hex_digit(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+Nanos parse_minutes(std::string_view text) {
+    const std::size_t point = text.find('.');
+    const auto digits = [](std::string_view s) { return s.find_first_not_of("0123456789") == std::string_view::npos; };
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? "" : text.substr(point + 1);
+    if (text.empty() || text == "." || !digits(whole) || !digits(fraction)) return -1;
+    const double minutes = std::strtod(std::string(text).c_str(), nullptr);
+    if (minutes > kLongestIdleMinutes) return -1;
+    return static_cast<Nanos>(minutes * 60e9);
+}
+
+OptionReading read_command_line(const std::vector<std::string_view>& arguments) {
+    Reader reader;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        const Rule* rule = argument == "-h" ? rule_named("help") : nullptr;
+        std::optional<std::string_view> value;
+        if (!rule && argument.starts_with("--")) {
+            const std::size_t equals = argument.find('=');
+            rule = rule_named(argument.substr(2, equals == std::string_view::npos ? equals : equals - 2));
+            if (equals != std::string_view::npos) value = argument.substr(equals + 1);
+        }
+        if (!rule || (value && !rule->takes_value)) {
+            reader.reading.error = "unknown option " + quoted(argument) + " (try --help)";
+            break;
+        }
+        if (rule->takes_value && !value) value = i + 1 < arguments.size() ? arguments[++i] : "";
+        reader.reading.error = take(reader, *rule, value.value_or(""), "--");
+        // Help and the version are answered at once, whatever follows.
+        if (!reader.reading.error.empty() || reader.reading.help || reader.reading.version) break;
+    }
+    return settle(std::move(reader));
+}
+
+OptionReading read_address_query(std::string_view query) {
+    Reader reader;
+    if (query.starts_with('?')) query.remove_prefix(1);
+    while (!query.empty()) {
+        const std::size_t amp = query.find('&');
+        const std::string_view pair = query.substr(0, amp);
+        query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
+        if (pair.empty()) continue;
+        const std::size_t equals = pair.find('=');
+        const std::string name = unescape(pair.substr(0, equals));
+        const std::string value = equals == std::string_view::npos ? "" : unescape(pair.substr(equals + 1));
+        // A flag's value is passed over: forms write "kiosk=on".
+        const Rule* rule = rule_named(name);
+        std::string refusal = rule ? take(reader, *rule, value, "") : "unknown option " + quoted(name);
+        if (reader.reading.error.empty()) reader.reading.error = std::move(refusal);
+    }
+    return settle(std::move(reader));
+}
+
+} // namespace guardianes

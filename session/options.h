@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "runtime/clock.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace guardianes {
+
+// The largest scale an option may ask for.
+inline constexpr int kLargestScale = 8;
+
+// How a player or a teacher asked for the game to be run: the same options
+// on a command line and in a page's address.
+struct GameOptions {
+    // Every scene drawn this many times larger; 0 lets the screen decide.
+    int scale = 0;
+    // Each scene fills the screen, as large as it fits whole, on black.
+    bool fullscreen = false;
+    // For a shared machine: closes do nothing, Escape starts a new game,
+    // Shift+Ctrl+Escape ends it, and a run-time error is shown and followed
+    // by a new game.
+    bool kiosk = false;
+    // The arrow keys, Tab, Space and Enter move the pointer and click.
+    bool keyboard = false;
+    // A new game starts after this long without a press; 0 never.
+    Nanos idle_restart = 0;
+};
+
+// What a list of options asks for. When some option is refused, `error`
+// says why in one line and the options hold every other one given.
+struct OptionReading {
+    GameOptions options;
+    bool help = false;
+    bool version = false;
+    std::string error;
+};
+
+// A command line's arguments, after the program's name: "--name",
+// "--name=VALUE" or "--name VALUE". Reading stops at the first refusal.
+OptionReading read_command_line(const std::vector<std::string_view>& arguments);
+
+// A page address's query, with or without its leading '?': "kiosk",
+// "keyboard&idle-restart=5". A refused option is left out and reading goes
+// on, since a page shows its notice and plays; the first refusal is kept.
+OptionReading read_address_query(std::string_view query);
+
+// Minutes as digits with at most one decimal point, up to a day, as
+// nanoseconds; -1 when the text is not such a number.
+Nanos parse_minutes(std::string_view text);
+
+// What `--help` prints.
+extern const char* const kGameUsage;
+
+} // namespace guardianes

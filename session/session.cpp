@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/session.h"
+
+#include <algorithm>
+
+namespace guardianes {
+
+std::string error_title(const ErrorReport& error) {
+    return "Run-time error '" + std::to_string(error.number) + "':";
+}
+
+Session::Session(GameMaker make_game, Clock& clock, GameOptions options)
+    : make_game_(std::move(make_game)), clock_(clock), options_(options) {}
+
+Session::~Session() {
+    if (runtime_) runtime_->set_observer(nullptr);
+}
+
+void Session::new_game() {
+    if (runtime_) {
+        runtime_->set_observer(nullptr);
+        if (observer_) observer_->game_closing();
+        runtime_.reset();
+    }
+    runtime_ = make_game_();
+    pointers_.assign(runtime_->scene_count(), std::nullopt);
+    ++games_started_;
+    last_press_ = clock_.now();
+    phase_ = Phase::Playing;
+    runtime_->set_observer(this);
+    runtime_->start();
+    if (observer_) observer_->game_started();
+    settle();
+}
+
+Scene* Session::scene(std::size_t index) const {
+    return runtime_ && index < runtime_->scene_count() ? runtime_->scene(index) : nullptr;
+}
+
+void Session::press(Scene& scene, Pixel at) {
+    if (!playing()) return;
+    last_press_ = clock_.now();
+    record_pointer(scene, at);
+    runtime_->press(scene, at.x, at.y);
+    settle();
+}
+
+void Session::release(Scene& scene, Pixel at) {
+    if (!playing()) return;
+    record_pointer(scene, at);
+    runtime_->release(scene, at.x, at.y);
+    settle();
+}
+
+void Session::pointer_moved(Scene& scene, Pixel at) {
+    if (playing()) record_pointer(scene, at);
+}
+
+void Session::close(Scene& scene) {
+    // On a shared machine a child's close must not end the game.
+    if (!playing() || options_.kiosk) return;
+    runtime_->close(scene);
+    settle();
+}
+
+bool Session::key(Scene* scene, KeyStroke press) {
+    if (!playing()) return false;
+    last_press_ = clock_.now();
+    if (options_.kiosk && press.key == Key::Escape) {
+        if (press.repeat) return true;
+        if (press.shift && press.ctrl)
+            end();
+        else
+            new_game();
+        return true;
+    }
+    if (!options_.keyboard || !scene || !scene->shown()) return false;
+    const Pixel at = pointer(*scene);
+    std::optional<PointerKey> move;
+    switch (press.key) {
+    case Key::Space:
+    case Key::Enter:
+        // A click, as the mouse's; a held key clicks once.
+        if (press.repeat) return true;
+        runtime_->press(*scene, at.x, at.y);
+        if (scene->shown()) runtime_->release(*scene, at.x, at.y);
+        settle();
+        return true;
+    case Key::Left: move = PointerKey::Left; break;
+    case Key::Right: move = PointerKey::Right; break;
+    case Key::Up: move = PointerKey::Up; break;
+    case Key::Down: move = PointerKey::Down; break;
+    case Key::Tab: move = press.shift ? PointerKey::Previous : PointerKey::Next; break;
+    case Key::Escape:
+    case Key::Other: return false;
+    }
+    const Pixel to = KeyboardPointer::move(*scene, at, *move, press.shift);
+    record_pointer(*scene, to);
+    if (observer_) observer_->pointer_moved_by_keys(*scene, to);
+    return true;
+}
+
+void Session::error_seen() {
+    if (phase_ != Phase::ShowingError) return;
+    // On a shared machine the game never ends by itself: the next child
+    // finds a new game.
+    if (options_.kiosk) return new_game();
+    phase_ = Phase::Ended;
+    if (observer_) observer_->session_ended();
+}
+
+Pixel Session::pointer(const Scene& scene) const {
+    const std::size_t index = scene.index();
+    return index < pointers_.size() && pointers_[index] ? *pointers_[index] : Pixel{0, 0};
+}
+
+MousePointer Session::pointer_shape(const Scene& scene) const {
+    const Pixel at = pointer(scene);
+    return Runtime::pointer_at(scene, at.x, at.y);
+}
+
+void Session::carry_pointer(Scene& scene) {
+    const int width = std::max(to_pixels(scene.client_width()), 1);
+    const int height = std::max(to_pixels(scene.client_height()), 1);
+    record_pointer(scene, {std::clamp(last_pointer_.x, 0, width - 1), std::clamp(last_pointer_.y, 0, height - 1)});
+}
+
+std::optional<Nanos> Session::next_wakeup() const {
+    if (!playing()) return std::nullopt;
+    std::optional<Nanos> next = runtime_->next_wakeup();
+    if (const auto idle = idle_deadline()) next = std::min(next.value_or(*idle), *idle);
+    return next;
+}
+
+std::optional<Nanos> Session::serve_wakeup() {
+    if (!playing()) return std::nullopt;
+    if (const auto idle = idle_deadline(); idle && clock_.now() >= *idle) {
+        new_game();
+        return std::nullopt;
+    }
+    const std::optional<Nanos> due = runtime_->next_wakeup();
+    const bool served = runtime_->serve_wakeup();
+    settle();
+    return served ? due : std::nullopt;
+}
+
+std::optional<Nanos> Session::idle_deadline() const {
+    if (options_.idle_restart <= 0) return std::nullopt;
+    return last_press_ + options_.idle_restart;
+}
+
+void Session::record_pointer(const Scene& scene, Pixel at) {
+    if (scene.index() < pointers_.size()) pointers_[scene.index()] = at;
+    last_pointer_ = at;
+}
+
+void Session::end() {
+    // Every window goes, as if the player had closed them all.
+    runtime_->end();
+    phase_ = Phase::Ended;
+    if (observer_) observer_->session_ended();
+}
+
+void Session::settle() {
+    if (phase_ != Phase::Playing || runtime_->running()) return;
+    if (const auto& error = runtime_->error()) {
+        phase_ = Phase::ShowingError;
+        if (observer_) observer_->error_raised(*error);
+        return;
+    }
+    phase_ = Phase::Ended;
+    if (observer_) observer_->session_ended();
+}
+
+void Session::scene_shown(Scene& scene) {
+    if (observer_) observer_->scene_shown(scene);
+}
+
+void Session::scene_hidden(Scene& scene) {
+    if (observer_) observer_->scene_hidden(scene);
+}
+
+void Session::scene_closed(Scene& scene) {
+    if (scene.index() < pointers_.size()) pointers_[scene.index()].reset();
+    if (observer_) observer_->scene_closed(scene);
+}
+
+void Session::scene_changed(Scene& scene) {
+    if (observer_) observer_->scene_changed(scene);
+}
+
+} // namespace guardianes
