@@ -1,42 +1,45 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The web host, compiled to WebAssembly. With its page (web/page.js) it
-// implements, for the runtime, what the desktop host does on SDL2:
+// turns the browser's events into the session's calls and shows what the
+// session and its runtime say, as the desktop host does on SDL2. It
+// implements:
 //  - one window in the page per shown scene: a frame with the scene's
 //    caption and a close button, and a canvas of exactly its client size;
 //    the scene shown last on top, hidden scenes not displayed, and the
 //    player's close of a window passed on as the close of its scene;
-//  - presses and releases of the primary button, from Pointer Events, so
-//    that a mouse, a finger and a pen all play;
-//  - the pointer shapes arrow, hourglass and no-drop sign as CSS cursors,
-//    following the pointer over each scene and each change a handler makes;
-//  - wake-ups on the 64 Hz grid of the browser's monotonic clock
-//    (performance.now()), one timeout at a time, and none at all while no
-//    timer runs, so an idle page does no work;
+//  - presses and releases of the primary button and the pointer's moves,
+//    from Pointer Events, so that a mouse, a finger and a pen all play;
+//  - the keys the session has rules for, by the names the browser gives
+//    them, with Shift, Ctrl and repeat; the page keeps from the browser
+//    the keys the session takes;
+//  - a mark of its own where the keys have the pointer, since a page cannot
+//    move the real one;
+//  - the pointer shapes arrow, hourglass and no-drop sign as CSS cursors;
+//  - wake-ups at the session's next one, by the browser's monotonic clock
+//    (performance.now()), one timeout at a time, and none at all while
+//    nothing is due, so an idle page does no work;
 //  - repainting only what a handler changed, and presenting just that;
-//  - the modal message of a run-time error, after which the game stops, and
-//    a new game once one has ended;
-//  - the classroom's options, as the desktop's command line has them, from
-//    the page's address: for a shared machine, closes that do nothing, a new
-//    game on Escape, after a stretch without a press and after an error's
-//    message, and Shift+Ctrl+Escape as the only way out; and keyboard play,
-//    the keys moving a pointer of the host's own, which the page marks, since
-//    a page cannot move the real one;
+//  - the session's scale for each window in the page's room, in device
+//    pixels, and mapping the pointer's device pixels back to scene pixels;
+//  - the modal message of a run-time error, and a new game once the game
+//    has ended;
+//  - the options from the page's address, read by the session's parser;
 //  - guardianes-sim scripts on a simulation of their own, for the page's
 //    runScript, their shots kept in the in-memory file system;
 //  - for measuring, the time of every wake-up beside the grid time it was due at.
-// It leaves out resizing a window (the page scales a scene by a whole
-// number instead, and maps clicks back to scene pixels); full screen is the
-// page's layout alone. The page only forwards time, pointer events, keys and
-// closes to this file and puts the pixels it is given on the canvases: every
-// rule of the game, the wake-up grid and the keyboard's moves included, stays
-// in the runtime.
+// It leaves out resizing a window by the player (the page fits each scene
+// to the room instead) and every rule: the page forwards events to this
+// file and puts the pixels it is given on the canvases; what Escape does,
+// when a new game starts, where the keys take the pointer and how large a
+// scene is drawn are the session's.
 
-#include "app/minutes.h"
 #include "paint/baked_glyphs.h"
 #include "paint/canvas.h"
 #include "paint/painter.h"
 #include "runtime/runtime.h"
 #include "scenes/scenes.h"
+#include "session/placement.h"
+#include "session/session.h"
 #include "sim/run_script.h"
 
 #include <emscripten.h>
@@ -102,53 +105,41 @@ int cursor_of(MousePointer pointer) {
 struct Window {
     Image frame;
     std::vector<std::uint32_t> rgba; // one area of the frame, as the canvas takes it
+    Placement placement;             // on the page, in device pixels
 };
 
-class WebHost final : public RuntimeObserver {
+class WebHost final : public SessionObserver {
 public:
-    explicit WebHost(Painter& painter) : painter_(painter) {}
+    explicit WebHost(Painter& painter) : painter_(painter) { configure(""); }
 
-    // The options the page's address gives; returns why the idle restart's
-    // minutes were passed over, or nothing when they were taken.
-    std::string configure(bool kiosk, bool keyboard, const char* idle_restart) {
-        kiosk_ = kiosk;
-        keyboard_ = keyboard;
-        // A shared machine starts over after three idle minutes.
-        idle_restart_ = kiosk ? 3 * 60 * 1000 * kMillisecond : 0;
-        if (!idle_restart) return {};
-        const long long minutes = parse_minutes(idle_restart);
-        if (minutes < 0)
-            return "idle-restart takes a number of minutes from 0 to 1440, not '" + std::string(idle_restart) +
-                   "': it is ignored";
-        idle_restart_ = minutes;
-        return {};
+    // The options the page's address gives, before the first game; returns
+    // why one was passed over, or nothing when all were taken.
+    std::string configure(std::string_view query) {
+        const OptionReading reading = read_address_query(query);
+        session_ = std::make_unique<Session>([this] { return std::make_unique<Runtime>(game_scenes(), clock_); },
+                                             clock_, reading.options);
+        session_->set_observer(this);
+        return reading.error.empty() ? std::string() : reading.error + ": it is ignored";
     }
 
-    // A new game, built afresh, as when the page opens: the windows of the
-    // game before go.
+    const GameOptions& options() const { return session_->options(); }
+
     void new_game() {
-        end_game();
-        runtime_ = std::make_unique<Runtime>(game_scenes(), clock_);
-        last_press_ = clock_.now();
-        page_started();
-        runtime_->set_observer(this);
-        runtime_->start();
+        session_->new_game();
         after_event();
     }
 
     void press(int scene, int x, int y) {
-        last_press_ = clock_.now();
-        if (Scene* s = scene_at(scene)) runtime_->press(*s, x, y);
+        if (Window* w = window_at(scene)) session_->press(*session_->scene(index(scene)), w->placement.to_scene(x, y));
         after_event();
     }
     void release(int scene, int x, int y) {
-        if (Scene* s = scene_at(scene)) runtime_->release(*s, x, y);
+        if (Window* w = window_at(scene))
+            session_->release(*session_->scene(index(scene)), w->placement.to_scene(x, y));
         after_event();
     }
     void close(int scene) {
-        // On a shared machine a child's close must not end the game.
-        if (kiosk_) return;
-        if (Scene* s = scene_at(scene)) runtime_->close(*s);
+        if (window_at(scene)) session_->close(*session_->scene(index(scene)));
         after_event();
     }
 
@@ -156,167 +147,133 @@ public:
     // the key's name as the browser gives it. Returns whether it was the
     // game's, so that the page keeps it from the browser.
     bool key(int scene, std::string_view name, bool shift, bool ctrl, bool repeat) {
-        if (!runtime_ || !runtime_->running()) return false;
-        last_press_ = clock_.now();
-        if (kiosk_ && name == "Escape") {
-            if (repeat) return true;
-            if (shift && ctrl) {
-                end_game();
-                page_schedule(-1);
-                page_ended();
-            } else {
-                new_game();
-            }
-            return true;
-        }
-        Scene* s = keyboard_ ? scene_at(scene) : nullptr;
-        if (!s || !s->shown()) return false;
-        const Pixel at = pointer_on(*s);
-        if (name == " " || name == "Enter") {
-            // A click, as the mouse's; a held key clicks once.
-            if (!repeat) {
-                runtime_->press(*s, at.x, at.y);
-                runtime_->release(*s, at.x, at.y);
-                after_event();
-            }
-            return true;
-        }
-        std::optional<PointerKey> move;
-        if (name == "ArrowLeft") move = PointerKey::Left;
-        if (name == "ArrowRight") move = PointerKey::Right;
-        if (name == "ArrowUp") move = PointerKey::Up;
-        if (name == "ArrowDown") move = PointerKey::Down;
-        if (name == "Tab") move = shift ? PointerKey::Previous : PointerKey::Next;
-        if (!move) return false;
-        const Pixel to = Runtime::move_pointer(*s, at, *move, shift);
-        pointer(scene, to.x, to.y);
-        return true;
+        static constexpr std::pair<std::string_view, Key> kNames[] = {
+            {"Escape", Key::Escape},  {"ArrowLeft", Key::Left}, {"ArrowRight", Key::Right}, {"ArrowUp", Key::Up},
+            {"ArrowDown", Key::Down}, {"Tab", Key::Tab},        {" ", Key::Space},          {"Enter", Key::Enter}};
+        KeyStroke stroke{Key::Other, shift, ctrl, repeat};
+        for (const auto& [browser, key] : kNames)
+            if (name == browser) stroke.key = key;
+        Scene* over = window_at(scene) ? session_->scene(index(scene)) : nullptr;
+        const bool taken = session_->key(over, stroke);
+        after_event();
+        return taken;
     }
 
-    // The pointer moved over a scene's canvas (x, y in scene pixels), or
-    // left every canvas (scene < 0). In keyboard play the pointer the keys
-    // move stays where the mouse left it.
+    // The pointer moved over a scene's canvas, `x` and `y` device pixels
+    // from its corner.
     void pointer(int scene, int x, int y) {
-        if (scene < 0) {
-            if (!keyboard_) hover_.reset();
-            return;
-        }
-        hover_ = Hover{scene, x, y};
-        if (keyboard_) page_mark(scene, x, y);
-        update_pointer();
+        Window* w = window_at(scene);
+        if (!w) return;
+        Scene& s = *session_->scene(index(scene));
+        session_->pointer_moved(s, w->placement.to_scene(x, y));
+        if (session_->options().keyboard) mark(s);
+        update_cursor(s);
     }
+
+    // Fits a scene's window in a room of that many device pixels; the
+    // answers are then fitted_width(), fitted_height() and fitted_whole().
+    void fit(int scene, int width, int height) {
+        Window* w = window_at(scene);
+        if (!w) return;
+        const int most = session_->options().scale > 0 ? session_->options().scale : 1 << 15;
+        w->placement = {fit_scale({w->frame.width, w->frame.height}, {width, height}, most), 0, 0};
+        fitted_ = w;
+    }
+    int fitted_width() const { return fitted_ ? fitted_->placement.scale.of(fitted_->frame.width) : 0; }
+    int fitted_height() const { return fitted_ ? fitted_->placement.scale.of(fitted_->frame.height) : 0; }
+    bool fitted_whole() const { return !fitted_ || fitted_->placement.scale.whole(); }
 
     void wakeup() {
-        if (!runtime_ || !runtime_->running()) return;
         const Nanos now = clock_.now();
-        if (idle_restart_ > 0 && now >= last_press_ + idle_restart_) return new_game();
-        const std::optional<Nanos> due = runtime_->next_wakeup();
         // The log compares the time of waking with the grid time it was
         // due at, so that a late wake-up shows its full lateness.
-        if (runtime_->serve_wakeup() && due)
-            page_wakeup_served(static_cast<double>(*due) / 1e6, static_cast<double>(now) / 1e6);
+        if (const auto served = session_->serve_wakeup())
+            page_wakeup_served(static_cast<double>(*served) / 1e6, static_cast<double>(now) / 1e6);
         after_event();
     }
 
     // The player's OK to a run-time error's message.
     void error_seen() {
-        if (kiosk_ && runtime_ && !runtime_->running()) new_game();
+        session_->error_seen();
+        after_event();
     }
 
+    // SessionObserver
     void scene_shown(Scene& scene) override {
-        Window& w = windows_[&scene];
-        page_show(static_cast<int>(scene.index()), scene.name().c_str(), scene.caption().c_str(),
-                  to_pixels(scene.client_width()), to_pixels(scene.client_height()));
-        const PixelRect all = full(scene);
-        repaint(scene, w, {&all, 1});
+        Window& w = windows_[scene.index()];
+        w.frame.resize(to_pixels(scene.client_width()), to_pixels(scene.client_height()));
+        fitted_ = nullptr;
+        page_show(static_cast<int>(scene.index()), scene.name().c_str(), scene.caption().c_str(), w.frame.width,
+                  w.frame.height);
         // The keys' pointer goes over the scene now on top, at the same
         // place as far as it fits, as the real pointer stays where it is.
-        if (keyboard_) {
-            const Pixel at = pointer_on(scene);
-            pointer(static_cast<int>(scene.index()), at.x, at.y);
+        if (session_->options().keyboard) {
+            session_->carry_pointer(scene);
+            mark(scene);
         }
-        update_pointer();
+        update_cursor(scene);
     }
 
     void scene_hidden(Scene& scene) override { page_hide(static_cast<int>(scene.index())); }
 
     void scene_closed(Scene& scene) override {
         page_remove(static_cast<int>(scene.index()));
-        windows_.erase(&scene);
-        if (!keyboard_ && hover_ && hover_->scene == static_cast<int>(scene.index())) hover_.reset();
+        windows_.erase(scene.index());
+        fitted_ = nullptr;
     }
 
     void scene_changed(Scene& scene) override {
-        auto it = windows_.find(&scene);
+        auto it = windows_.find(scene.index());
         if (it == windows_.end() || !scene.shown()) return;
         if (!scene.damaged_areas().empty()) repaint(scene, it->second, scene.damaged_areas());
-        if (scene.pointer_changed()) update_pointer();
+        if (scene.pointer_changed()) update_cursor(scene);
+    }
+
+    void game_closing() override {
+        for (const auto& [scene, w] : windows_) page_remove(static_cast<int>(scene));
+        windows_.clear();
+        fitted_ = nullptr;
+    }
+    void game_started() override { page_started(); }
+    void error_raised(const ErrorReport& error) override { page_error(error_title(error).c_str(), error.name.c_str()); }
+    void session_ended() override { page_ended(); }
+    void pointer_moved_by_keys(Scene& scene, Pixel) override {
+        mark(scene);
+        update_cursor(scene);
     }
 
 private:
-    struct Hover {
-        int scene;
-        int x;
-        int y;
-    };
+    static std::size_t index(int scene) { return static_cast<std::size_t>(scene); }
 
-    Scene* scene_at(int index) const {
-        if (!runtime_ || index < 0 || static_cast<std::size_t>(index) >= runtime_->scene_count()) return nullptr;
-        return runtime_->scene(static_cast<std::size_t>(index));
+    // The window of a scene of the current game that is on the page.
+    Window* window_at(int scene) {
+        if (scene < 0 || !session_->scene(index(scene))) return nullptr;
+        auto it = windows_.find(index(scene));
+        return it != windows_.end() ? &it->second : nullptr;
     }
 
-    static PixelRect full(const Scene& scene) {
-        return {0, 0, to_pixels(scene.client_width()), to_pixels(scene.client_height())};
+    void mark(const Scene& scene) {
+        const Pixel at = session_->pointer(scene);
+        page_mark(static_cast<int>(scene.index()), at.x, at.y);
     }
 
-    // Where the pointer is over a scene: where the mouse or a key last put
-    // it, kept inside the scene's client area, or its top left corner.
-    Pixel pointer_on(const Scene& scene) const {
-        if (!hover_) return {0, 0};
-        const PixelRect all = full(scene);
-        return {std::clamp(hover_->x, 0, std::max(all.x1 - 1, 0)), std::clamp(hover_->y, 0, std::max(all.y1 - 1, 0))};
+    // The pointer changes when a handler changes it, even if it does not move.
+    void update_cursor(const Scene& scene) {
+        if (scene.shown()) page_cursor(static_cast<int>(scene.index()), cursor_of(session_->pointer_shape(scene)));
     }
 
-    // Stops the game there is, if any, and takes its windows off the page.
-    void end_game() {
-        if (runtime_) runtime_->set_observer(nullptr);
-        for (const auto& [scene, w] : windows_) page_remove(static_cast<int>(scene->index()));
-        windows_.clear();
-        if (!keyboard_) hover_.reset();
-        reported_ = false;
-        runtime_.reset();
-    }
-
-    // After every event the runtime handled: the next wake-up, the next
-    // idle restart, or the end.
+    // After every event: the next wake-up, or none.
     void after_event() {
-        if (!runtime_) return;
-        if (runtime_->running()) {
-            std::optional<Nanos> next = runtime_->next_wakeup();
-            if (idle_restart_ > 0)
-                next = std::min(next.value_or(last_press_ + idle_restart_), last_press_ + idle_restart_);
-            if (!next) return page_schedule(-1);
-            const Nanos left = std::max<Nanos>(*next - clock_.now(), 0);
-            return page_schedule(std::ceil(static_cast<double>(left) / static_cast<double>(kMillisecond)));
-        }
-        page_schedule(-1);
-        if (reported_) return;
-        reported_ = true;
-        if (const auto& error = runtime_->error()) {
-            const std::string title = "Run-time error '" + std::to_string(error->number) + "':";
-            page_error(title.c_str(), error->name.c_str());
-            // On a shared machine the game never ends by itself: the next
-            // child finds a new game once the message has been seen.
-            if (kiosk_) return;
-        }
-        page_ended();
+        const std::optional<Nanos> next = session_->next_wakeup();
+        if (!next) return page_schedule(-1);
+        const Nanos left = std::max<Nanos>(*next - clock_.now(), 0);
+        page_schedule(std::ceil(static_cast<double>(left) / static_cast<double>(kMillisecond)));
     }
 
     void repaint(const Scene& scene, Window& w, std::span<const PixelRect> areas) {
-        const PixelRect all = full(scene);
-        if (w.frame.width != all.x1 || w.frame.height != all.y1) {
+        if (w.frame.width != to_pixels(scene.client_width()) || w.frame.height != to_pixels(scene.client_height())) {
             painter_.paint(scene, w.frame);
-            present(scene, w, all);
+            present(scene, w, {0, 0, w.frame.width, w.frame.height});
             return;
         }
         for (const PixelRect& area : areas) {
@@ -346,24 +303,11 @@ private:
                      w.frame.height);
     }
 
-    // The pointer changes when a handler changes it, even if it does not move.
-    void update_pointer() {
-        if (!hover_) return;
-        const Scene* scene = scene_at(hover_->scene);
-        if (!scene || !scene->shown()) return;
-        page_cursor(hover_->scene, cursor_of(Runtime::pointer_at(*scene, hover_->x, hover_->y)));
-    }
-
     Painter& painter_;
     PerformanceClock clock_;
-    std::unique_ptr<Runtime> runtime_;
-    std::map<const Scene*, Window> windows_;
-    std::optional<Hover> hover_;
-    bool reported_ = false;
-    bool kiosk_ = false;
-    bool keyboard_ = false;
-    Nanos idle_restart_ = 0; // none when 0
-    Nanos last_press_ = 0;
+    std::unique_ptr<Session> session_;
+    std::map<std::size_t, Window> windows_; // by scene index
+    Window* fitted_ = nullptr;
 };
 
 WebHost& host() {
@@ -385,13 +329,24 @@ struct ScriptResult {
 // What the page calls. Scenes are numbered as the runtime registers them.
 extern "C" {
 
-// The page's address's options, before the first game; returns why the idle
-// restart's minutes were passed over, or "".
-EMSCRIPTEN_KEEPALIVE const char* guardianes_configure(int kiosk, int keyboard, const char* idle_restart) {
+// The page's address's query, before the first game; returns why an option
+// was passed over, or "".
+EMSCRIPTEN_KEEPALIVE const char* guardianes_configure(const char* query) {
     static std::string refused;
-    refused = guardianes::host().configure(kiosk != 0, keyboard != 0, idle_restart);
+    refused = guardianes::host().configure(query);
     return refused.c_str();
 }
+// What the options ask of the page's layout.
+EMSCRIPTEN_KEEPALIVE int guardianes_fullscreen() { return guardianes::host().options().fullscreen ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int guardianes_kiosk() { return guardianes::host().options().kiosk ? 1 : 0; }
+// A scene's window fitted in a room of device pixels: its size there, and
+// whether its pixels are whole blocks or smoothed smaller.
+EMSCRIPTEN_KEEPALIVE void guardianes_fit(int scene, int width, int height) {
+    guardianes::host().fit(scene, width, height);
+}
+EMSCRIPTEN_KEEPALIVE int guardianes_fitted_width() { return guardianes::host().fitted_width(); }
+EMSCRIPTEN_KEEPALIVE int guardianes_fitted_height() { return guardianes::host().fitted_height(); }
+EMSCRIPTEN_KEEPALIVE int guardianes_fitted_whole() { return guardianes::host().fitted_whole() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE void guardianes_new_game() { guardianes::host().new_game(); }
 EMSCRIPTEN_KEEPALIVE int guardianes_key(int scene, const char* name, int shift, int ctrl, int repeat) {
     return guardianes::host().key(scene, name, shift != 0, ctrl != 0, repeat != 0) ? 1 : 0;

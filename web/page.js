@@ -4,23 +4,20 @@
 // passing of time to the host, and puts the pixels the host paints on the
 // canvases. No rule of the game is here: the host decides everything.
 // The address may ask for the classroom's options, as the desktop's command
-// line does: ?fullscreen, ?kiosk, ?keyboard and ?idle-restart=MINUTES. Full
-// screen is this page's layout alone; the others go to the host, and the
-// page only forwards keys and draws the mark of the keyboard's pointer.
+// line does: ?fullscreen, ?kiosk, ?keyboard, ?idle-restart=MINUTES and
+// ?scale=N. The host reads them; the page lays out full screen as the host
+// says, forwards keys and draws the mark of the keyboard's pointer.
 'use strict';
 (function () {
   const desk = document.getElementById('desk');
   const windows = new Map(); // scene number -> {frame, canvas, context, name, caption, scale}
   const cursors = ['default', 'wait', 'not-allowed'];
-  const options = new URLSearchParams(location.search);
-  const kiosk = options.has('kiosk');
-  const fullscreen = kiosk || options.has('fullscreen');
+  let fullscreen = false;
   const mark = document.getElementById('mark');
   let marked = null; // [scene, x, y] of the keyboard's pointer
   let game = null;
   let timer = null;
   let raised = 0;
-  document.body.classList.toggle('fullscreen', fullscreen);
 
   const api = window.guardianes = {
     firstFrameAt: undefined,
@@ -34,17 +31,18 @@
     file: (name) => game.FS.readFile(name),
   };
 
-  // The largest whole number of device pixels per scene pixel that fits
-  // every shown window in the viewport, so that pixels stay square and sharp.
+  // Each window at the scale the host fits it to in the viewport, in device
+  // pixels: whole blocks, so that pixels stay square and sharp, or smoothed
+  // smaller where the scene would not fit whole otherwise.
   function layout() {
     const ratio = window.devicePixelRatio || 1;
-    for (const w of windows.values()) {
+    for (const [scene, w] of windows) {
       const chrome = fullscreen ? 0 : 28; // the title bar and the frame, in CSS pixels
-      const fit = Math.min(innerWidth * ratio / w.canvas.width, (innerHeight - chrome) * ratio / w.canvas.height);
-      const scale = Math.max(1, Math.floor(fit));
-      w.scale = scale / ratio;
-      const width = w.canvas.width * scale / ratio;
-      const height = w.canvas.height * scale / ratio;
+      game._guardianes_fit(scene, Math.floor(innerWidth * ratio), Math.floor((innerHeight - chrome) * ratio));
+      const width = game._guardianes_fitted_width() / ratio;
+      const height = game._guardianes_fitted_height() / ratio;
+      w.scale = width / w.canvas.width;
+      w.canvas.classList.toggle('smooth', !game._guardianes_fitted_whole());
       w.canvas.style.width = width + 'px';
       w.canvas.style.height = height + 'px';
       // Whole device pixels, so that no canvas pixel straddles two.
@@ -81,11 +79,12 @@
     for (const w of windows.values()) w.frame.classList.toggle('top', w === top);
   }
 
-  // The scene pixel under a pointer event.
+  // The device pixel under a pointer event, from the canvas's corner; the
+  // host maps it to the scene's.
   function pixel(canvas, e) {
     const box = canvas.getBoundingClientRect();
-    return [Math.floor((e.clientX - box.left) * canvas.width / box.width),
-            Math.floor((e.clientY - box.top) * canvas.height / box.height)];
+    const ratio = window.devicePixelRatio || 1;
+    return [Math.floor((e.clientX - box.left) * ratio), Math.floor((e.clientY - box.top) * ratio)];
   }
 
   function makeWindow(scene, name, caption) {
@@ -115,7 +114,6 @@
       game._guardianes_release(scene, ...pixel(canvas, e));
     });
     canvas.addEventListener('pointermove', (e) => game._guardianes_pointer(scene, ...pixel(canvas, e)));
-    canvas.addEventListener('pointerleave', () => game._guardianes_pointer(-1, 0, 0));
     frame.append(title, canvas);
     desk.append(frame);
     return { frame, canvas, context: canvas.getContext('2d'), name, caption };
@@ -198,7 +196,7 @@
   // Browsers allow full screen only on a player's gesture: the first press
   // asks, once it is released, so that the layout changes only after the
   // press's click has landed where it was aimed.
-  let asked = !fullscreen;
+  let asked = true;
   function askFullscreen() {
     if (asked) return;
     asked = true;
@@ -221,8 +219,10 @@
 
   const ready = Guardianes({ page }).then((module) => {
     game = module;
-    const refused = game.ccall('guardianes_configure', 'string', ['number', 'number', 'string'],
-                               [kiosk, options.has('keyboard'), options.get('idle-restart')]);
+    const refused = game.ccall('guardianes_configure', 'string', ['string'], [location.search]);
+    fullscreen = game._guardianes_fullscreen() !== 0;
+    asked = !fullscreen;
+    document.body.classList.toggle('fullscreen', fullscreen);
     const notice = document.getElementById('notice');
     notice.textContent = refused;
     notice.hidden = !refused;
