@@ -35,11 +35,11 @@ AnimationPlayer::AnimationPlayer(const Animation& animation, Painter* painter, i
 }
 
 AnimationPlayer::~AnimationPlayer() {
-    if (game_) game_->simulation().runtime().set_observer(nullptr);
+    if (game_) game_->simulation().watch(nullptr);
 }
 
 void AnimationPlayer::start_over() {
-    if (game_) game_->simulation().runtime().set_observer(nullptr);
+    if (game_) game_->simulation().watch(nullptr);
     game_ = std::make_unique<PlayedScene>(animation_.scene);
     Simulation& sim = game_->simulation();
     Scene& scene = game_->scene();
@@ -56,7 +56,7 @@ void AnimationPlayer::start_over() {
         ours_ = !scene.damage_area().empty();
     };
     if (painter_) painter_->paint(scene, frame_);
-    sim.runtime().set_observer(this);
+    sim.watch(this);
 }
 
 void AnimationPlayer::serve_next_wakeup() {

@@ -92,9 +92,9 @@ public:
             const int y = coordinate(in_.word());
             if (!scene) break;
             if (op == Op::Press)
-                runtime.press(*scene, x, y);
+                sim_.press(scene->name(), x, y);
             else
-                runtime.release(*scene, x, y);
+                sim_.release(scene->name(), x, y);
             break;
         }
         case Op::ClickOn: {
@@ -103,19 +103,21 @@ public:
             const int dy = in_.byte();
             if (!scene) break;
             const Pixel at = near_control(*scene, which, dx, dy);
-            runtime.press(*scene, at.x, at.y);
-            runtime.release(*scene, at.x, at.y);
+            sim_.press(scene->name(), at.x, at.y);
+            sim_.release(scene->name(), at.x, at.y);
             break;
         }
         case Op::Key: {
-            // A pointer move, fine or not, from where the last one left it.
+            // A key of keyboard play, with Shift or not, at the pointer that
+            // the keys, presses and clicks before it left over that scene.
+            static constexpr Key kKeys[] = {Key::Left, Key::Right, Key::Up,    Key::Down,
+                                            Key::Tab,  Key::Space, Key::Enter, Key::Escape};
             const int code = in_.byte();
-            if (scene)
-                pointer_ = Runtime::move_pointer(*scene, pointer_, static_cast<PointerKey>(code % 6), (code & 8) != 0);
+            if (scene) sim_.key(scene->name(), {kKeys[code % 8], (code & 8) != 0});
             break;
         }
         case Op::Close:
-            if (scene) runtime.close(*scene);
+            if (scene) sim_.close(scene->name());
             break;
         case Op::Resize: {
             const int width = in_.word() % kLargestSide;
@@ -158,7 +160,6 @@ private:
     Simulation sim_;
     GameRules rules_{sim_.runtime()};
     Image picture_;
-    Pixel pointer_{0, 0};
     Nanos waited_ = 0;
 };
 

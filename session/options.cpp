@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdlib>
+#include <limits>
 #include <optional>
 
 namespace guardianes {
@@ -34,7 +34,7 @@ const char* const kGameUsage =
 
 namespace {
 
-constexpr double kLongestIdleMinutes = 24 * 60;
+constexpr Nanos kLongestIdleMinutes = 24 * 60;
 // A shared machine starts over after three idle minutes unless told otherwise.
 constexpr Nanos kKioskIdleRestart = 3 * 60 * 1000 * kMillisecond;
 
@@ -131,15 +131,29 @@ std::string unescape(std::string_view text) {
 
 } // namespace
 
-Nanos parse_minutes(std::string_view text) {
+std::optional<Nanos> read_decimal(std::string_view text, Nanos unit) {
     const std::size_t point = text.find('.');
-    const auto digits = [](std::string_view s) { return s.find_first_not_of("0123456789") == std::string_view::npos; };
     const std::string_view whole = text.substr(0, point);
     const std::string_view fraction = point == std::string_view::npos ? "" : text.substr(point + 1);
-    if (text.empty() || text == "." || !digits(whole) || !digits(fraction)) return -1;
-    const double minutes = std::strtod(std::string(text).c_str(), nullptr);
-    if (minutes > kLongestIdleMinutes) return -1;
-    return static_cast<Nanos>(minutes * 60e9);
+    const auto digits = [](std::string_view s) { return s.find_first_not_of("0123456789") == std::string_view::npos; };
+    if (whole.empty() || !digits(whole) || !digits(fraction) || (point != std::string_view::npos && fraction.empty()))
+        return std::nullopt;
+    constexpr Nanos kMost = std::numeric_limits<Nanos>::max();
+    Nanos units = 0;
+    for (const char digit : whole) {
+        if (units > (kMost / unit - (digit - '0')) / 10) return kMost;
+        units = units * 10 + (digit - '0');
+    }
+    Nanos t = units * unit;
+    Nanos scale = unit / 10;
+    for (std::size_t i = 0; i < fraction.size() && scale > 0; ++i, scale /= 10) t += (fraction[i] - '0') * scale;
+    return t;
+}
+
+Nanos parse_minutes(std::string_view text) {
+    constexpr Nanos kMinute = 60'000 * kMillisecond;
+    const std::optional<Nanos> t = read_decimal(text, kMinute);
+    return t && *t <= kLongestIdleMinutes * kMinute ? *t : -1;
 }
 
 OptionReading read_command_line(const std::vector<std::string_view>& arguments) {

@@ -3,6 +3,7 @@
 
 #include "runtime/clock.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,8 +48,14 @@ OptionReading read_command_line(const std::vector<std::string_view>& arguments);
 // on, since a page shows its notice and plays; the first refusal is kept.
 OptionReading read_address_query(std::string_view query);
 
-// Minutes as digits with at most one decimal point, up to a day, as
-// nanoseconds; -1 when the text is not such a number.
+// A decimal number of `unit`s as nanoseconds, read exactly to the
+// nanosecond: digits, then at most one point followed by digits. None when
+// the text is not such a number; the largest Nanos when it is too large
+// for one.
+std::optional<Nanos> read_decimal(std::string_view text, Nanos unit);
+
+// Minutes as read_decimal reads them, up to a day, as nanoseconds; -1 when
+// the text is not such a number.
 Nanos parse_minutes(std::string_view text);
 
 // What `--help` prints.

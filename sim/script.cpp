@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/script.h"
 
+#include "session/options.h"
 #include "sim/json.h"
 
 #include <charconv>
@@ -153,20 +154,10 @@ int ScriptRunner::parse_int(const std::string& text, const char* what) {
 }
 
 Nanos ScriptRunner::parse_ms(const std::string& text) {
-    // Digits, optionally a point and more digits; read exactly, to the nanosecond.
-    const std::size_t point = text.find('.');
-    const std::string whole = text.substr(0, point);
-    const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
-    const auto digits = [](const std::string& s) { return s.find_first_not_of("0123456789") == std::string::npos; };
-    if (whole.empty() || !digits(whole) || !digits(fraction) || (point != std::string::npos && fraction.empty()))
-        throw ScriptError("MS must be a decimal number of milliseconds >= 0, not '" + text + "'");
-    const std::string trimmed = whole.substr(std::min(whole.find_first_not_of('0'), whole.size()));
-    if (trimmed.size() > 10) throw ScriptError("wait of '" + text + "' ms is too long");
-    Nanos t = (trimmed.empty() ? 0 : std::stoll(trimmed)) * kMillisecond;
-    Nanos scale = kMillisecond / 10;
-    for (std::size_t i = 0; i < fraction.size() && scale > 0; ++i, scale /= 10) t += (fraction[i] - '0') * scale;
-    if (t > kLongestWait) throw ScriptError("wait of '" + text + "' ms is too long");
-    return t;
+    const std::optional<Nanos> t = read_decimal(text, kMillisecond);
+    if (!t) throw ScriptError("MS must be a decimal number of milliseconds >= 0, not '" + text + "'");
+    if (*t > kLongestWait) throw ScriptError("wait of '" + text + "' ms is too long");
+    return *t;
 }
 
 void ScriptRunner::expect_args(const Args& args, std::size_t count, const char* usage) {

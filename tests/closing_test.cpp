@@ -68,9 +68,9 @@ TEST_F(Closing, TheLampsTheTrafficLightAndTheSkyKeepTheirTimeline) {
         void scene_changed(Scene&) override { ++count; }
     } repaints;
     until(tick_165ms(30) - kWakeup);
-    sim.runtime().set_observer(&repaints);
+    sim.watch(&repaints);
     until(tick_165ms(30));
-    sim.runtime().set_observer(nullptr);
+    sim.watch(nullptr);
     EXPECT_EQ(repaints.count, 0);
     EXPECT_EQ(back("cielo"), "#0000C0");
     until(tick_165ms(90));

@@ -28,9 +28,9 @@ class Frame final : public RuntimeObserver {
 public:
     Frame(Simulation& sim, const std::string& scene) : sim_(sim), scene_(scene) {
         if (const Scene* shown = sim.scene(scene); shown && shown->shown()) painter_.paint(*shown, frame_);
-        sim.runtime().set_observer(this);
+        sim.watch(this);
     }
-    ~Frame() override { sim_.runtime().set_observer(nullptr); }
+    ~Frame() override { sim_.watch(nullptr); }
 
     void scene_changed(Scene& scene) override {
         if (scene.name() != scene_ || !scene.shown()) return;

@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The rules around the scenes that every host shares: the options, how a
+// scene fits a screen, and a player's session on a shared machine.
+
+#include "session/placement.h"
+#include "test_scenes.h"
+
+#include <gtest/gtest.h>
+
+using namespace guardianes;
+using namespace guardianes::testing;
+
+namespace {
+
+constexpr Nanos kMinute = 60'000 * kMillisecond;
+
+OptionReading command_line(std::vector<std::string_view> arguments) { return read_command_line(arguments); }
+
+// A scene that raises the overflow error when `boom` is clicked.
+SceneDef overflowing() {
+    return {small_table("Form1", {label("boom", box(0, 0))}, {int16("n")}), [](Scene& s) {
+                Int16Counter& n = s.int16("n");
+                s.label("boom").on_click = [&n] {
+                    n = 32767;
+                    n += 1;
+                };
+            }};
+}
+
+std::string scene_states(Simulation& sim) {
+    std::string states;
+    for (std::size_t i = 0; i < sim.runtime().scene_count(); ++i) states += to_string(sim.runtime().state(i))[0];
+    return states;
+}
+
+} // namespace
+
+TEST(Options, TheCommandLineAndTheAddressTakeTheSameNamesLimitsAndMessages) {
+    const OptionReading kiosk = command_line({"--kiosk", "--keyboard"});
+    EXPECT_TRUE(kiosk.options.kiosk && kiosk.options.fullscreen && kiosk.options.keyboard);
+    EXPECT_EQ(kiosk.options.idle_restart, 3 * kMinute);
+    EXPECT_EQ(command_line({"--kiosk", "--idle-restart", "0"}).options.idle_restart, 0);
+    EXPECT_EQ(command_line({"--idle-restart=1440"}).options.idle_restart, 1440 * kMinute);
+    EXPECT_EQ(command_line({"--scale", "8"}).options.scale, 8);
+    EXPECT_TRUE(command_line({"--help", "--bogus"}).help);
+    EXPECT_TRUE(command_line({"--version"}).version);
+    for (auto [arguments, message] : std::vector<std::pair<std::vector<std::string_view>, std::string>>{
+             {{"--scale", "9"}, "--scale takes a whole number from 1 to 8, not '9'"},
+             {{"--scale"}, "--scale takes a whole number from 1 to 8, not ''"},
+             {{"--idle-restart", "1440.5"}, "--idle-restart takes a number of minutes from 0 to 1440, not '1440.5'"},
+             {{"--kiosk=1"}, "unknown option '--kiosk=1' (try --help)"},
+             {{"-k"}, "unknown option '-k' (try --help)"},
+             {{"--keyboard", "kiosk"}, "unknown option 'kiosk' (try --help)"}})
+        EXPECT_EQ(command_line(arguments).error, message);
+
+    // A page goes on without what it cannot take; a flag's value is passed over.
+    const OptionReading page = read_address_query("?kiosk=on&idle-restart=soon&keyboard&scale=%32");
+    EXPECT_TRUE(page.options.kiosk && page.options.fullscreen && page.options.keyboard);
+    EXPECT_EQ(page.options.idle_restart, 3 * kMinute);
+    EXPECT_EQ(page.options.scale, 2);
+    EXPECT_EQ(page.error, "idle-restart takes a number of minutes from 0 to 1440, not 'soon'");
+    EXPECT_EQ(read_address_query("idle-restart=0.5&&bogus=1").options.idle_restart, kMinute / 2);
+    EXPECT_EQ(read_address_query("idle-restart=0.5&&bogus=1").error, "unknown option 'bogus'");
+    EXPECT_EQ(read_address_query("").error, "");
+}
+
+// The same numbers as the simulator's `wait`: digits with at most one point
+// between digits, read to the nanosecond.
+TEST(Options, MinutesAreReadAsTheSimulatorReadsMilliseconds) {
+    EXPECT_EQ(parse_minutes("0"), 0);
+    EXPECT_EQ(parse_minutes("0.000000001"), 60);
+    EXPECT_EQ(parse_minutes("1.25"), kMinute + kMinute / 4);
+    for (const char* bad : {"", ".", ".5", "5.", "1e3", "-1", " 1", "1 ", "0x1", "1.2.3", "1441"})
+        EXPECT_EQ(parse_minutes(bad), -1) << bad;
+}
+
+TEST(Placement, AScaleFitsTheSceneWholeAndMapsPixelsBothWays) {
+    const Size menu{443, 480};
+    EXPECT_EQ(fit_scale(menu, {1280, 1024}, 8), (Scale{2, 1}));
+    EXPECT_EQ(fit_scale(menu, {1280, 1024}, 1), (Scale{1, 1}));
+    EXPECT_EQ(fit_scale(menu, {886, 960}, 8), (Scale{2, 1}));
+    EXPECT_EQ(fit_scale(menu, {885, 960}, 8), (Scale{1, 1}));
+    // Where even one to one does not fit, the tighter side decides the fraction.
+    EXPECT_EQ(fit_scale({600, 573}, {1024, 520}, 8), (Scale{520, 573}));
+    EXPECT_EQ(fit_scale({600, 573}, {300, 520}, 8), (Scale{1, 2}));
+    EXPECT_EQ((Scale{520, 573}).of(573), 520);
+
+    EXPECT_EQ(scale_for_dpi(96), 1);
+    EXPECT_EQ(scale_for_dpi(191.9), 1);
+    EXPECT_EQ(scale_for_dpi(192), 2);
+    EXPECT_EQ(scale_for_dpi(5000), 8);
+    EXPECT_EQ(scale_for_dpi(0), 1);
+
+    // A whole scale: every window pixel of a block maps to its scene pixel,
+    // and a pointer put on a scene pixel maps back to it.
+    const Placement blocks = centre(menu, {1000, 1000}, {2, 1});
+    EXPECT_EQ(blocks, (Placement{{2, 1}, 57, 20}));
+    EXPECT_EQ(blocks.to_scene(57, 20), (Pixel{0, 0}));
+    EXPECT_EQ(blocks.to_scene(58, 21), (Pixel{0, 0}));
+    EXPECT_EQ(blocks.to_scene(59, 22), (Pixel{1, 1}));
+    EXPECT_EQ(blocks.to_scene(56, 19), (Pixel{-1, -1}));
+    for (int p : {0, 1, 442})
+        EXPECT_EQ(blocks.to_scene(blocks.to_window({p, p}).x, blocks.to_window({p, p}).y), (Pixel{p, p}));
+    EXPECT_EQ(centre(menu, {400, 400}, {1, 1}), (Placement{{1, 1}, 0, 0}));
+
+    // A fraction: the window's pixels cover the scene exactly, end to end.
+    const Placement smaller{{520, 573}, 0, 0};
+    EXPECT_EQ(smaller.to_scene(0, 519), (Pixel{0, 571}));
+    EXPECT_EQ(smaller.to_scene(520, 520), (Pixel{573, 573}));
+    EXPECT_EQ(smaller.to_window({572, 0}), (Pixel{519, 0}));
+}
+
+TEST(Classroom, OnASharedMachineEscapeStartsANewGameAndShiftCtrlEscapeEndsIt) {
+    Simulation sim(GameOptions{.kiosk = true});
+    sim.click("Form1", "portal1");
+    sim.wait_ms(1300);
+    EXPECT_FALSE(sim.close("Form2") && sim.scene("Form2") == nullptr); // a child's close does nothing
+    EXPECT_EQ(scene_states(sim), "hsnnn");
+    EXPECT_TRUE(sim.key("Form2", {Key::Escape}));
+    EXPECT_EQ(scene_states(sim), "snnnn");
+    EXPECT_TRUE(sim.key("Form1", {Key::Escape, false, false, true})); // held down: one new game
+    EXPECT_TRUE(sim.key("Form1", {Key::Escape, true}));               // Shift alone is still Escape
+    EXPECT_EQ(sim.session().games_started(), 3);
+    EXPECT_TRUE(sim.key("Form1", {Key::Escape, true, true}));
+    EXPECT_TRUE(sim.session().ended());
+    EXPECT_FALSE(sim.runtime().running());
+    EXPECT_EQ(scene_states(sim), "cnnnn");
+    EXPECT_FALSE(sim.key("Form1", {Key::Escape}));
+    EXPECT_EQ(sim.session().next_wakeup(), std::nullopt);
+
+    // Elsewhere Escape is no key of the game, and a close closes.
+    Simulation home;
+    EXPECT_FALSE(home.key("Form1", {Key::Escape}));
+    EXPECT_FALSE(home.key("Form1", {Key::Escape, true, true}));
+    EXPECT_TRUE(home.close("Form1"));
+    EXPECT_TRUE(home.session().ended());
+}
+
+TEST(Classroom, ANewGameStartsExactlyWhenTheIdleTimeRunsOutWithoutAPress) {
+    Lab lab({label("a", box(0, 0))});
+    Simulation sim({lab.def()}, {.idle_restart = kMinute});
+    EXPECT_EQ(sim.session().next_wakeup(), kMinute); // no timer runs: the idle restart is next
+    sim.wait(kMinute / 2);
+    sim.click("Form1", 5, 5);      // a press puts it off
+    sim.move_pointer("Form1", {}); // a move does not
+    sim.key("Form1", {Key::Other});
+    const Nanos last_press = sim.now();
+    EXPECT_EQ(sim.session().next_wakeup(), last_press + kMinute);
+    sim.wait(kMinute - 1);
+    EXPECT_EQ(sim.session().games_started(), 1);
+    sim.wait(1);
+    EXPECT_EQ(sim.session().games_started(), 2);
+    EXPECT_EQ(sim.session().next_wakeup(), sim.now() + kMinute);
+}
+
+TEST(Classroom, ARunTimeErrorOnASharedMachineIsFollowedByANewGameElsewhereItEndsTheGame) {
+    Simulation kiosk({overflowing()}, {.kiosk = true});
+    kiosk.click("Form1", 5, 5);
+    EXPECT_EQ(kiosk.session().games_started(), 2);
+    EXPECT_TRUE(kiosk.runtime().running());
+    EXPECT_EQ(kiosk.runtime().error(), std::nullopt);
+
+    Simulation home({overflowing()});
+    home.click("Form1", 5, 5);
+    EXPECT_FALSE(home.session().playing() || home.session().ended()); // the message waits to be seen
+    EXPECT_EQ(home.runtime().error()->number, 6);
+    home.session().error_seen();
+    EXPECT_TRUE(home.session().ended());
+}
+
+TEST(Classroom, KeysPlayOnlyWhenKeyboardPlayIsAskedForAndEachScenesPointerIsItsOwn) {
+    VirtualClock clock;
+    Lab lab({label("a", box(10, 10))});
+    for (const bool keyboard : {false, true}) {
+        Session session([&] { return std::make_unique<Runtime>(std::vector{lab.def()}, clock); }, clock,
+                        {.keyboard = keyboard});
+        session.new_game();
+        Scene& scene = *session.scene(0);
+        EXPECT_EQ(session.key(&scene, {Key::Tab}), keyboard);
+        EXPECT_EQ(session.pointer(scene), keyboard ? (Pixel{20, 20}) : (Pixel{0, 0}));
+        EXPECT_FALSE(session.key(nullptr, {Key::Tab}));
+    }
+    // A pointer carried to another scene stays inside it.
+    Simulation sim;
+    sim.move_pointer("Form1", {440, 470});
+    sim.click("Form1", "portal4");
+    sim.wait_ms(1300);
+    sim.session().carry_pointer(*sim.scene("Form5"));
+    EXPECT_EQ(sim.pointer("Form1"), (Pixel{348, 116}));
+    EXPECT_EQ(sim.pointer("Form5"), (Pixel{269, 116})); // the street is 270 pixels wide
+}
