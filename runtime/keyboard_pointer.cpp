@@ -107,9 +107,9 @@ struct Stop {
 // leftmost of equally high ones, starts a row, and a later button joins it
 // when the stop of either lies level with the other, within its rows of
 // pixels: buttons side by side whose stops differ by a few pixels in height
-// read left to right, and a tall button reads with the row its top is level
-// with. No two stops are the same pixel, since a pixel takes one label's
-// click only, so the order is total.
+// read left to right, and a tall button reads with the first row whose first
+// stop lies level with it. No two stops are the same pixel, since a pixel
+// takes one label's click only, so the order is total.
 std::vector<Stop> reading_order(const Scene& scene) {
     std::vector<Stop> stops;
     for (const auto& control : scene.controls()) {
