@@ -36,16 +36,19 @@ public:
     static constexpr int kFineStep = 1;
 
     // Where a key takes the pointer from `at`. The arrows move it and never
-    // leave the client area; Next and Previous go to the centre of the next
-    // or previous clickable label in the scene's list order after the label
-    // under the pointer, wrapping around, and leave the pointer where it is
-    // when no label is clickable.
+    // leave the client area. Next and Previous go through the labels a click
+    // can raise a Click on now in the order a child reads them, row by row
+    // from the top and left to right within a row, from the label under the
+    // pointer, or from the first or the last when the pointer is on none of
+    // them, wrapping around; each label's stop is its click_point. They
+    // leave the pointer where it is when no label is clickable.
     static Pixel move(const Scene& scene, Pixel at, PointerKey key, bool fine);
 
-    // Whether a click at the label's centre now would raise its Click: it
-    // has a Click script, is enabled and visible, and no label above it in
-    // list order covers that pixel.
-    static bool clickable(const Scene& scene, const Label& label);
+    // Where a click now would raise the label's Click: it needs a Click
+    // script, to be enabled and visible, and a pixel of it on the scene that
+    // no label above it in list order covers. Of those pixels, the one
+    // nearest its centre_pixel; none when there is no such pixel.
+    static std::optional<Pixel> click_point(const Scene& scene, const Label& label);
 };
 
 } // namespace guardianes

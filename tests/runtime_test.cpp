@@ -266,22 +266,33 @@ TEST(Registration, ATableAndHandlersThatDoNotMatchAreRefusedAtStartUp) {
     EXPECT_EQ(refused({{table, nullptr}, {table, nullptr}}), "two scenes named 'Form1'");
 }
 
-// Of the click scene's labels, a click can reach `top`, `under` and `far`.
-TEST(KeyboardPlay, TabVisitsTheClickableLabelsInListOrderBothWaysAndSpaceClicksThere) {
-    Lab lab(click_rows(), {"mute"});
-    lab.sim.move_pointer("Form1", {75, 0}); // over no label
+// Tab reads two rows, each left to right though its right-hand button comes
+// first in the list and stands higher: the stop of `right` lies level with
+// `left`, that of `low` with `wide`. The caption `cap` covers the middle
+// (70, 70) of `wide`, and all of `buried`: Tab takes the pointer to the pixel
+// of `wide` nearest its middle that a click reaches, (80, 70), higher than
+// the as near (70, 80). The disabled `dead` and the hidden `ghost` are skipped.
+TEST(KeyboardPlay, TabReadsTheButtonsRowByRowLeftToRightWrappingBothWaysAndSpaceClicksThere) {
+    LabelProps dead = box(40, 10);
+    LabelProps ghost = box(30, 40, 10);
+    dead.enabled = ghost.visible = false;
+    Lab lab({label("right", box(70, 2)), label("cap", box(60, 60)), label("dead", dead), label("left", box(10, 12)),
+             label("ghost", ghost), label("wide", box(50, 50, 40)), label("buried", box(60, 60)),
+             label("low", box(10, 72, 10))},
+            {"cap"});
+    lab.sim.move_pointer("Form1", {95, 95}); // over no label
     std::vector<Pixel> visited;
-    for (bool back : {false, false, false, false, true, true}) {
+    for (bool back : {false, true, false, false, false, false}) {
         lab.sim.key("Form1", {Key::Tab, back});
         visited.push_back(lab.sim.pointer("Form1"));
     }
-    EXPECT_EQ(visited, (std::vector<Pixel>{{20, 20}, {30, 30}, {10, 80}, {20, 20}, {10, 80}, {30, 30}}));
+    EXPECT_EQ(visited, (std::vector<Pixel>{{20, 22}, {80, 70}, {20, 22}, {80, 12}, {15, 77}, {80, 70}}));
     // Space clicks at the pointer and pairs into double-clicks as the mouse does.
     for (int i = 0; i < 4; ++i) {
         lab.sim.key("Form1", {Key::Space});
         lab.sim.wait_ms(100);
     }
-    EXPECT_EQ(lab.clicks, "under under");
+    EXPECT_EQ(lab.clicks, "wide wide");
     // With nothing to click, Tab leaves the pointer where it is.
     Lab quiet({label("mute", box(0, 0))}, {"mute"});
     quiet.sim.move_pointer("Form1", {5, 6});

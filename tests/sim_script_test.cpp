@@ -104,29 +104,33 @@ TEST(SimScript, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
 }
 
 // A child with only a keyboard wins the race and the fire and gives the
-// patient every care, with the arrows down to the resuscitation button.
+// patient every care, Tab reaching the resuscitation button beside its
+// caption. The menu's buttons read left to right, and Tab wraps round.
 TEST(SimScript, KeysAloneChooseAServiceAndFinishIt) {
     const auto repeat = [](const std::string& lines, int times) {
         std::string out;
         for (int i = 0; i < times; ++i) out += lines;
         return out;
     };
-    const ScriptResult race = run_script("key Form1 shift+tab\nkey Form1 enter\nwait 3100\nkey Form2 tab\n" +
+    const ScriptResult race = run_script(repeat("key Form1 tab\n", 5) + "key Form1 enter\nwait 3100\nkey Form2 tab\n" +
                                          repeat("key Form2 space\nwait 100\n", 104) + "dump Form2\n");
     const auto race_lines = lines_of(race.out);
-    EXPECT_EQ(race_lines[0], R"({"t":0,"scene":"Form1","key":"shift+tab","x":84,"y":116,"pointer":1})");
-    EXPECT_EQ(race_lines[2], R"({"t":3100,"scene":"Form2","key":"tab","x":156,"y":524,"pointer":0})");
+    for (int i = 0; i < 5; ++i) // police, city fire brigade, ambulance, forest fire brigade, police
+        EXPECT_EQ(race_lines[i], R"({"t":0,"scene":"Form1","key":"tab","x":)" + std::to_string(84 + 88 * (i % 4)) +
+                                     R"(,"y":116,"pointer":1})");
+    EXPECT_EQ(race_lines[6], R"({"t":3100,"scene":"Form2","key":"tab","x":156,"y":524,"pointer":0})");
     EXPECT_TRUE(visible(race.out, "play1"));
     EXPECT_FALSE(visible(race.out, "play2"));
 
-    const ScriptResult fire = run_script(repeat("key Form1 tab\n", 3) + "key Form1 space\nwait 1300\nkey Form3 tab\n" +
-                                         repeat("key Form3 space\nwait 100\n", 84) + "wait 3000\ndump Form3\n");
+    const ScriptResult fire =
+        run_script(repeat("key Form1 shift+tab\n", 3) + "key Form1 space\nwait 1300\nkey Form3 tab\n" +
+                   repeat("key Form3 space\nwait 100\n", 84) + "wait 3000\ndump Form3\n");
     EXPECT_TRUE(visible(fire.out, "win"));
     EXPECT_FALSE(visible(fire.out, "lose"));
 
-    const ScriptResult patient =
-        run_script("key Form1 tab\nkey Form1 tab\nkey Form1 space\nwait 1300\n" + repeat("key Form4 tab\n", 2) +
-                   repeat("key Form4 down\n", 16) + repeat("key Form4 space\nkey Form4 tab\n", 4) + "dump Form4\n");
+    const ScriptResult patient = run_script(repeat("key Form1 tab\n", 3) + "key Form1 space\nwait 1300\n" +
+                                            repeat("key Form4 tab\nkey Form4 space\n", 4) + "dump Form4\n");
+    EXPECT_EQ(lines_of(patient.out).at(8), R"({"t":1300,"scene":"Form4","key":"tab","x":76,"y":263,"pointer":0})");
     for (const char* timer : {"Timer5", "Timer4", "Timer3", "Timer2"})
         EXPECT_NE(
             patient.out.find(R"("Name":")" + std::string(timer) + R"(","Kind":"Timer","Interval":150,"Enabled":true)"),

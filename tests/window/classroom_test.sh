@@ -85,7 +85,8 @@ kiosk() {
 }
 
 # --keyboard: Tab, Shift+Tab and the arrows, with Shift or not, move the
-# real pointer, which stops at the scene's edges; Space clicks there.
+# real pointer, which stops at the scene's edges; the menu's buttons read
+# from the police's on the left to the forest's, wrapping round; Space clicks.
 keyboard() {
   keys_then_pointer() {
     xdotool key --delay 30 "${@:3}"
@@ -98,10 +99,10 @@ keyboard() {
   sleep 0.5
   eval "$(xwininfo -id "$menu" |
     awk '/Absolute upper-left X/ { print "left=" $NF } /Absolute upper-left Y/ { print "top=" $NF }')"
-  keys_then_pointer 348 116 Tab
+  keys_then_pointer 348 116 Tab shift+Tab
   keys_then_pointer 442 116 $(printf 'Right %.0s' $(seq 14))
   keys_then_pointer 441 0 shift+Left $(printf 'Up %.0s' $(seq 16))
-  keys_then_pointer 84 116 shift+Tab
+  keys_then_pointer 84 116 Tab
   xdotool key space
   race=$(find_window Form2) || fail "Space on the police card's button did not start its departure"
   close_ends "$race"
