@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 using namespace guardianes;
@@ -116,4 +117,25 @@ TEST(RepaintingWhatChanged, EveryScenePlayedLooksAsIfPaintedWhole) {
         Frame frame(sim, "Form5");
         play(sim, frame, 30000); // the convoy and the night
     }
+}
+
+// A host paints a scene whole only when the runtime reports it all damaged:
+// once when it is shown, never again over a departure's partial repaints.
+TEST(RepaintingWhatChanged, AShownSceneIsReportedWholeOnceAtStartAndOverADeparture) {
+    struct Wholes final : RuntimeObserver {
+        std::map<std::string, int> shown;
+        std::map<std::string, int> whole;
+        void scene_shown(Scene& scene) override { ++shown[scene.name()]; }
+        void scene_changed(Scene& scene) override {
+            const PixelRect all{0, 0, to_pixels(scene.client_width()), to_pixels(scene.client_height())};
+            for (const PixelRect& area : scene.damaged_areas()) whole[scene.name()] += area == all;
+        }
+    } wholes;
+    Simulation game;
+    game.watch(&wholes);
+    game.session().new_game();
+    game.click("Form1", "portal2");
+    game.wait_ms(2000);
+    EXPECT_EQ(wholes.shown, (std::map<std::string, int>{{"Form1", 1}, {"Form3", 1}}));
+    EXPECT_EQ(wholes.whole, (std::map<std::string, int>{{"Form1", 1}, {"Form3", 1}}));
 }

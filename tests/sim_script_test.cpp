@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <sys/wait.h>
@@ -146,11 +147,27 @@ TEST(SimScript, AWaitEndingExactlyOnAWakeupServesItAndTimesAreWrittenAsShortAsTh
 }
 
 TEST(SimProgram, ExitsZeroOnAGoodScriptAndTwoOnABadOneOrNone) {
-    const auto status = [](const std::string& command) {
-        return WEXITSTATUS(std::system((command + " >/dev/null 2>&1").c_str()));
+    const auto run = [](const std::string& command) {
+        std::string out;
+        FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+        for (char buffer[256]; std::fgets(buffer, sizeof buffer, pipe);) out += buffer;
+        return std::pair(WEXITSTATUS(pclose(pipe)), out);
     };
     const std::string sim = GUARDIANES_SIM;
-    EXPECT_EQ(status(sim + " /dev/null"), 0);
-    EXPECT_EQ(status("echo 'wait x' | " + sim), 2);
-    EXPECT_EQ(status(sim + " /no/such/file"), 2);
+    EXPECT_EQ(run(sim + " /dev/null").first, 0);
+    EXPECT_EQ(run("echo 'wait x' | " + sim).first, 2);
+    EXPECT_EQ(run(sim + " /no/such/file").first, 2);
+    EXPECT_EQ(run(sim + " --help").second.rfind("Usage: guardianes-sim [OPTION]... [SCRIPT]\n", 0), 0u);
+    EXPECT_EQ(run(sim + " --version").second.rfind("guardianes-sim ", 0), 0u);
+    EXPECT_EQ(run(sim + " --idle-restart soon /dev/null"),
+              std::pair(2, std::string("guardianes-sim: --idle-restart takes a number of minutes from 0 to 1440, "
+                                       "not 'soon'\n")));
+    EXPECT_EQ(run(sim + " --scale 2 /dev/null").first, 2);
+    // The classroom's options play as the game's, and status counts the games.
+    const auto kiosk = run("printf 'key Form1 escape\\nclose Form1\\nstatus\\n' | " + sim + " --kiosk");
+    EXPECT_EQ(kiosk.first, 0);
+    EXPECT_NE(kiosk.second.find(R"({"t":0,"scene":"Form1","key":"escape","x":0,"y":0,"pointer":12})"),
+              std::string::npos);
+    EXPECT_NE(kiosk.second.find(R"("Form1":"shown",)"), std::string::npos);
+    EXPECT_NE(kiosk.second.find(R"("error":null,"games":2})"), std::string::npos);
 }
