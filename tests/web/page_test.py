@@ -236,6 +236,22 @@ def classroom(driver, site, sim):
     page = Page(driver, url + "?idle-restart=soon")
     check("'soon'" in driver.find_element(By.ID, "notice").text, "a bad idle-restart is shown and ignored")
 
+    # A netbook's screen: the race is drawn whole, smaller, and still plays.
+    driver.set_window_size(1024, 600)
+    page = Page(driver, url)
+    room = page.js("return [innerWidth, innerHeight]")
+    page.point("Form1", *centre(sim, "portal1")).click().perform()
+    check(wait_for(lambda: page.on_top("Form2")), f"the race opens in a {room[0]} x {room[1]} page")
+    box = page.js("const r = arguments[0].getBoundingClientRect(); return [r.bottom, r.right]", page.canvas("Form2"))
+    check(box[0] <= room[1] and box[1] <= room[0], f"the whole race shows ({box} in {room})")
+    check(page.js("return document.scrollingElement.scrollHeight <= innerHeight"), "the page does not scroll")
+    race = json.loads(simulate(sim, "click Form1 portal1\nwait 1300\ndump Form2\n")[1].splitlines()[-1])
+    ava = next(c for c in race["controls"] if c["Name"] == "ava")
+    time.sleep(3.5)
+    before = page.pixels("Form2")
+    page.point("Form2", (ava["Left"] + ava["Width"] // 2) // 15, (ava["Top"] + ava["Height"] // 2) // 15).click().perform()
+    check(wait_for(lambda: page.pixels("Form2") != before, 1.0), "a click on the smaller \"Avanzar\" moves the car")
+
 
 def start_chromium(width, height):
     """A headless Chromium with a window that size, or a skip where it cannot start."""
