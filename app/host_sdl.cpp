@@ -33,6 +33,8 @@
 #include "session/session.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 
@@ -67,6 +69,51 @@ int desktop_scale() {
     return scale;
 }
 
+// The window manager's frame around a window's client area.
+struct FrameEdges {
+    int left = 0;
+    int right = 0;
+    int top = 0;
+    int bottom = 0;
+    // Whether SDL knows them, and so places a window by its client area
+    // rather than leaving the window manager to place it by its frame.
+    bool known_to_sdl = false;
+};
+
+// The frame around a window, once the window manager has framed it. SDL
+// 2.26 does not always learn it on X, so the window's _NET_FRAME_EXTENTS
+// are read there.
+std::optional<FrameEdges> frame_edges(SDL_Window* window) {
+    FrameEdges edges;
+    if (SDL_GetWindowBordersSize(window, &edges.top, &edges.left, &edges.bottom, &edges.right) == 0 &&
+        edges.top + edges.left + edges.bottom + edges.right > 0) {
+        edges.known_to_sdl = true;
+        return edges;
+    }
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
+    Display* display = info.info.x11.display;
+    const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", True);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (extents == None || XGetWindowProperty(display, info.info.x11.window, extents, 0, 4, False, XA_CARDINAL, &type,
+                                              &format, &count, &after, &data) != Success)
+        return std::nullopt;
+    std::optional<FrameEdges> found;
+    if (data && format == 32 && count == 4) {
+        // Left, right, top, bottom, each as a long whatever its 32 bits.
+        const auto* edge = reinterpret_cast<const long*>(data);
+        found = FrameEdges{static_cast<int>(edge[0]), static_cast<int>(edge[1]), static_cast<int>(edge[2]),
+                           static_cast<int>(edge[3])};
+    }
+    if (data) XFree(data);
+    return found;
+}
+
 // SDL 2.26 sends its wake-up message on a connection of its own, which may
 // reach the X server after the host has destroyed the window it is sent
 // to; the server answers BadWindow, and Xlib's own handler would end the
@@ -93,8 +140,10 @@ public:
         // It is made again only when they change size, so presenting
         // allocates nothing.
         SDL_Surface* picture = nullptr;
-        // The scale the session fitted the window to when it opened.
+        // The scale the session fitted the window to when it opened, and
+        // again once the window manager's frame around it was known.
         Scale fitted;
+        bool framed = false;
         Placement placement{{0, 0}, 0, 0}; // none yet
         // The window's surface the frame was last shown on: SDL makes a new
         // one, of no known content, when the window changes size.
@@ -134,8 +183,6 @@ public:
                 std::fprintf(stderr, "guardianes: cannot open a window: %s\n", SDL_GetError());
                 return nullptr;
             }
-            SDL_ShowWindow(w.window);
-            refit(w, size);
         }
         SDL_ShowWindow(w.window);
         SDL_RaiseWindow(w.window);
@@ -245,30 +292,50 @@ private:
 
     // Where windows may go: the monitor's work area, or all of it in full
     // screen; a large room when the desktop does not say.
-    Size work_area() const {
+    SDL_Rect work_rect() const {
         SDL_Rect area{0, 0, 0, 0};
         const bool known =
             options_.fullscreen ? SDL_GetDisplayBounds(0, &area) == 0 : SDL_GetDisplayUsableBounds(0, &area) == 0;
-        if (!known || area.w <= 0 || area.h <= 0) return {1 << 15, 1 << 15};
+        if (!known || area.w <= 0 || area.h <= 0) return {0, 0, 1 << 15, 1 << 15};
+        return area;
+    }
+    Size work_area() const {
+        const SDL_Rect area = work_rect();
         return {area.w, area.h};
     }
 
-    // Once the window manager has framed the window, its frame is known:
-    // a window that would then not fit the work area is fitted again.
-    void refit(Window& w, Size size) {
-        if (options_.fullscreen) return;
-        int top = 0;
-        int left = 0;
-        int bottom = 0;
-        int right = 0;
-        if (SDL_GetWindowBordersSize(w.window, &top, &left, &bottom, &right) != 0) return;
-        const Size room = work_area();
-        const Scale scale = fit_scale(size, {room.width - left - right, room.height - top - bottom}, wanted_scale());
+public:
+    // Once the window manager has framed a window, which SDL learns some
+    // time after showing it, its frame is known: a window that would then
+    // not fit the work area is fitted again, once.
+    void refit(Window& w) {
+        if (w.framed || options_.fullscreen || !w.scene) return;
+        const std::optional<FrameEdges> frame = frame_edges(w.window);
+        if (!frame) return;
+        w.framed = true;
+        const Size size = pixel_size(*w.scene);
+        const SDL_Rect area = work_rect();
+        const Size room{area.w - frame->left - frame->right, area.h - frame->top - frame->bottom};
+        const Scale scale = fit_scale(size, room, wanted_scale());
         if (scale == w.fitted) return;
         w.fitted = scale;
         SDL_SetWindowSize(w.window, scale.of(size.width), scale.of(size.height));
+        // Where the window manager put the larger window, the smaller one
+        // may still reach past the work area's edge: in its middle it fits.
+        const int inset_x = frame->known_to_sdl ? frame->left : 0;
+        const int inset_y = frame->known_to_sdl ? frame->top : 0;
+        SDL_SetWindowPosition(w.window, area.x + inset_x + (room.width - scale.of(size.width)) / 2,
+                              area.y + inset_y + (room.height - scale.of(size.height)) / 2);
     }
 
+    // Whether a window's new size is only its scene's at the fitted scale,
+    // as the host asked for it, rather than a player's resize.
+    static bool fitted_size(const Window& w, int width, int height) {
+        const Size size = pixel_size(*w.scene);
+        return w.fitted.of(size.width) == width && w.fitted.of(size.height) == height;
+    }
+
+private:
     // Decides where the frame goes in a window of that size: at the fitted
     // scale in the corner, or in full screen at the scale that fits,
     // centred. Returns whether that changed.
@@ -477,13 +544,14 @@ private:
         DesktopWindows::Window* w = windows_.window_of(event.windowID);
         if (!w) return;
         Scene& scene = *w->scene;
+        windows_.refit(*w);
         switch (event.event) {
         case SDL_WINDOWEVENT_CLOSE: session_.close(scene); break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             // A full-screen window keeps its scene's size and places it anew
             // when it is next presented. Otherwise the runtime repaints
             // through scene_changed when the size really changed.
-            if (!session_.options().fullscreen) {
+            if (!session_.options().fullscreen && !DesktopWindows::fitted_size(*w, event.data1, event.data2)) {
                 const Pixel size = Placement{w->fitted, 0, 0}.to_scene(event.data1, event.data2);
                 session_.runtime().resize(scene, std::max(size.x, 1), std::max(size.y, 1));
             }

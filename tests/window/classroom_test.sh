@@ -4,7 +4,7 @@
 # on a screen tall enough for the doubled race where a check needs one. Run
 # as `classroom_test.sh GAME SIM XTOOL CHECK`, CHECK one of the functions below.
 source "$(dirname "$0")/harness.sh"
-case $check in scale | kiosk) screen=1600x1400 ;; *) screen=1280x1024 ;; esac
+case $check in scale | kiosk) screen=1600x1400 ;; netbook) screen=1024x576 ;; *) screen=1280x1024 ;; esac
 start_xvfb $screen
 start_wm
 sim_shot Form1 "$work/menu.png"
@@ -37,6 +37,21 @@ scale() {
   start_menu --scale=1
   [ "$(size_of "$menu")" = 443x480 ] || fail "at 192 dpi with --scale=1 the menu is $(size_of "$menu"), not 443x480"
   close_ends "$menu"
+}
+
+# A netbook's 1024 x 600 screen less its panel, too short for the race's
+# 573 rows and its title bar: the race is drawn whole, smaller, its window
+# inside the screen.
+netbook() {
+  start_menu
+  choose "$menu" portal1
+  race=$(find_window Form2) || fail "no Form2 on a 1024x576 screen"
+  sleep 0.5
+  # xwininfo, since xdotool counts a framed window's title bar twice.
+  top=$(xwininfo -id "$race" | sed -n 's/.*Absolute upper-left Y: *//p')
+  [ "$(size_of "$race")" = 294x551 ] && [ "$((top + 551))" -le 576 ] ||
+    fail "the race's window is $(size_of "$race") at y $top: not shrunk to fit a 1024x576 screen"
+  close_ends "$race"
 }
 
 # --fullscreen: each scene fills the screen, the simulator's picture at the
