@@ -21,8 +21,8 @@ install_missing_packages
 
 build=${GUARDIANES_BUILD:-build-release}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target guardianes >/dev/null
-game=$build/app/guardianes
+cmake --build "$build" -j"$(nproc)" --target guardianes xtool >/dev/null
+game=$build/app/guardianes xtool=$build/tests/xtool
 
 work=$(mktemp -d)
 game_pid='' xvfb_pid=''
@@ -56,7 +56,8 @@ cpu_ns() {
   done
   echo "$total"
 }
-find_window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
+# xtool's search, unlike xdotool's, survives windows that vanish meanwhile.
+find_window() { "$xtool" shown "$1" 20 | head -n 1; }
 
 log=$work/wakeups.log
 start=$(now_ns)

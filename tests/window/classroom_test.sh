@@ -78,7 +78,7 @@ kiosk() {
     ! shown Form2 || fail "$1: the race is still shown"
   }
   start_menu --kiosk --idle-restart 0
-  "$xtool" "$menu"
+  "$xtool" close "$menu"
   xdotool key alt+F4
   sleep 1
   kill -0 "$game_pid" || fail "a close request ended the game"

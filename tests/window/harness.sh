@@ -50,8 +50,17 @@ start_menu() {
   menu=$(find_window Form1) || fail "no window Form1 with options: $*"
 }
 
-find_window() { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
-shown() { [ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
+# Windows are found by title, a shell pattern: `find_window` waits up to ten
+# seconds for one to be shown. `search` ends the test when the search
+# fails, which must never pass for a window that is not there.
+find_window() { "$xtool" shown "$1" 10 | head -n 1; }
+search() {
+  local status=0
+  "$xtool" "$@" >/dev/null || status=$?
+  [ "$status" -le 1 ] || fail "the search 'xtool $*' failed"
+  return "$status"
+}
+shown() { search shown "$1"; }
 
 size_of() {
   eval "$(xdotool getwindowgeometry --shell "$1")"
@@ -102,7 +111,7 @@ expect_picture() {
 wait_end() {
   local deadline=$(($(now_ms) + $1))
   while kill -0 "$game_pid" 2>/dev/null; do
-    [ -z "${2-}" ] || [ -z "$(xdotool search --name '^Form[2-5]$' 2>/dev/null)" ] ||
+    [ -z "${2-}" ] || ! search find 'Form[2-5]' ||
       fail "a service window appeared after the menu was closed"
     [ "$(now_ms)" -le "$deadline" ] || fail "the game still runs $1 ms later"
     sleep 0.02
@@ -114,7 +123,7 @@ wait_end() {
 
 # Closes a window as its close button does; the game ends with status 0.
 close_ends() {
-  "$xtool" "$1"
+  "$xtool" close "$1"
   wait_end 1000 "${2-}"
   [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
 }
