@@ -12,7 +12,7 @@ closing() {
   start_xvfb
   start_menu
   close_ends "$menu" watch
-  for moment in "portal1 0.05" "portal4 1.0"; do
+  for moment in "portal1 0.05" "portal4 0.8"; do
     read -r card wait <<<"$moment"
     start_menu
     choose "$menu" "$card"
@@ -36,15 +36,20 @@ closing() {
 # simulator's race at the same time, to one step. Then the process stopped
 # for two seconds (SIGSTOP, SIGCONT): on waking each timer gets at most one
 # tick for all it missed, never a burst, so the rival stands one step
-# further than where it stopped plus its steps since.
+# further than where it stopped plus its steps since. A game starved of the
+# processor by a loaded machine may fall a few steps behind the wall clock,
+# since late ticks are never made up either, but never runs ahead of it;
+# the faults these checks are for are ten steps off.
 rival_steps_between() { echo $(((($2) - ($1)) * 1000 / 171875)); }
 # Sets `step` to the rival step the race shows, empty if none, and `seen`
-# to when it was read, the game held still meanwhile.
+# to when it was read, the game held still only while its window is read.
 rival_step() {
   kill -STOP "$game_pid"
   seen=$(now_ms)
-  step=$(which_picture "$1" "$work/por" 90) || true
+  import -window "$1" -depth 8 "rgb:$work/now.rgb"
   kill -CONT "$game_pid"
+  step=
+  for ((k = 0; k <= 90; ++k)); do cmp -s "$work/now.rgb" "$work/por$k.rgb" && step=$k && break; done
 }
 clock() {
   start_xvfb
@@ -68,7 +73,7 @@ clock() {
   sleep 0.5
   rival_step "$race"
   expected=$(rival_steps_between "$green" "$seen")
-  [ -n "$step" ] && [ $((step - expected)) -le 1 ] && [ $((expected - step)) -le 1 ] ||
+  [ -n "$step" ] && [ $((step - expected)) -le 1 ] && [ $((expected - step)) -le 3 ] ||
     fail "the restored race shows rival step '$step', not $expected: the timers stopped while minimised"
   kill -STOP "$game_pid"
   stopped=$(now_ms)
@@ -79,7 +84,7 @@ clock() {
   rival_step "$race"
   before=$(rival_steps_between "$green" "$stopped")
   after=$(rival_steps_between "$woken" "$seen")
-  [ -n "$step" ] && [ "$step" -ge $((before + after)) ] && [ "$step" -le $((before + after + 2)) ] ||
+  [ -n "$step" ] && [ "$step" -ge $((before + after - 3)) ] && [ "$step" -le $((before + after + 2)) ] ||
     fail "the rival made '$step' steps, not $((before + 1 + after)) with one catch-up tick after the stop"
   close_ends "$race"
 }
