@@ -24,7 +24,7 @@ Label* ClickDelivery::label_at(const Scene& scene, int x, int y) {
     return nullptr;
 }
 
-MousePointer ClickDelivery::pointer_at(const Scene& scene, int x, int y) {
+MousePointer ClickDelivery::pointer_shape_at(const Scene& scene, int x, int y) {
     const Label* label = label_at(scene, x, y);
     if (label && label->props().mouse_pointer != MousePointer::Default) return label->props().mouse_pointer;
     return scene.mouse_pointer();

@@ -23,7 +23,7 @@ public:
     // The first visible label in list order whose rectangle holds the pixel.
     static Label* label_at(const Scene& scene, int x, int y);
     // The pointer shown at the pixel: the label's own, or else the scene's.
-    static MousePointer pointer_at(const Scene& scene, int x, int y);
+    static MousePointer pointer_shape_at(const Scene& scene, int x, int y);
 
     void press(const Scene& scene, int x, int y, Nanos t);
     // The label whose Click the release raises, if any.

@@ -54,10 +54,8 @@ public:
     void resize(Scene& scene, int width, int height);
 
     static Label* label_at(const Scene& scene, int x, int y) { return ClickDelivery::label_at(scene, x, y); }
-    static MousePointer pointer_at(const Scene& scene, int x, int y) { return ClickDelivery::pointer_at(scene, x, y); }
-    // Where a key of keyboard play takes the pointer over the scene.
-    static Pixel move_pointer(const Scene& scene, Pixel at, PointerKey key, bool fine) {
-        return KeyboardPointer::move(scene, at, key, fine);
+    static MousePointer pointer_shape_at(const Scene& scene, int x, int y) {
+        return ClickDelivery::pointer_shape_at(scene, x, y);
     }
 
     // The time of the next wake-up at which some timer is due; none while no

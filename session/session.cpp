@@ -116,7 +116,7 @@ Pixel Session::pointer(const Scene& scene) const {
 
 MousePointer Session::pointer_shape(const Scene& scene) const {
     const Pixel at = pointer(scene);
-    return Runtime::pointer_at(scene, at.x, at.y);
+    return Runtime::pointer_shape_at(scene, at.x, at.y);
 }
 
 void Session::carry_pointer(Scene& scene) {

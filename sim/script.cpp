@@ -80,7 +80,7 @@ ScriptRunner::ScriptRunner(Simulation& sim, std::ostream& out, bool count_games)
         const Scene* scene = sim_.scene(a[0]);
         if (!scene || !scene->shown()) return ignored("pointer " + a[0] + ": " + a[0] + " is not shown");
         sim_.move_pointer(a[0], {x, y});
-        out_ << pointer_json(a[0], x, y, sim_.runtime().pointer_at(*scene, x, y), sim_.now()) << '\n';
+        out_ << pointer_json(a[0], x, y, sim_.runtime().pointer_shape_at(*scene, x, y), sim_.now()) << '\n';
     });
     add_command("key", [this](const Args& a) {
         expect_args(a, 2, "key SCENE NAME");
@@ -97,7 +97,7 @@ ScriptRunner::ScriptRunner(Simulation& sim, std::ostream& out, bool count_games)
         }
         const Pixel at = sim_.pointer(a[0]);
         const Scene* scene = sim_.scene(a[0]);
-        const MousePointer shape = scene ? Runtime::pointer_at(*scene, at.x, at.y) : MousePointer::Default;
+        const MousePointer shape = scene ? Runtime::pointer_shape_at(*scene, at.x, at.y) : MousePointer::Default;
         out_ << key_json(a[0], a[1], at.x, at.y, shape, sim_.now()) << '\n';
     });
     add_command("status", [this](const Args& a) {

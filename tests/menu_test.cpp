@@ -28,8 +28,8 @@ const Service kServices[] = {{"portal1", "portal5", "lcop", "Form2"},
 TEST(MenuPointer, WhereADoorAndItsButtonOverlapTheOneOnTopSetsThePointer) {
     Simulation sim;
     const Scene& menu = *sim.scene("Form1");
-    EXPECT_EQ(sim.runtime().pointer_at(menu, 170, 128), MousePointer::NoDrop); // the second door over its button
-    EXPECT_EQ(sim.runtime().pointer_at(menu, 80, 128), MousePointer::Arrow);   // the police button over its door
+    EXPECT_EQ(sim.runtime().pointer_shape_at(menu, 170, 128), MousePointer::NoDrop); // the second door over its button
+    EXPECT_EQ(sim.runtime().pointer_shape_at(menu, 80, 128), MousePointer::Arrow);   // the police button over its door
 }
 
 // Every button is clicked again after each look, while driving and once

@@ -40,8 +40,8 @@ TEST(ClickDelivery, TheFirstVisibleLabelUnderThePressTakesTheClick) {
     // the hidden `ghost` and the disabled `dead` raise nothing.
     EXPECT_EQ(lab.clicks, "top under");
     // The pointer follows the same label: a disabled one keeps its own.
-    EXPECT_EQ(Runtime::pointer_at(lab.scene(), 85, 5), MousePointer::Arrow);
-    EXPECT_EQ(Runtime::pointer_at(lab.scene(), 85, 45), MousePointer::Default);
+    EXPECT_EQ(Runtime::pointer_shape_at(lab.scene(), 85, 5), MousePointer::Arrow);
+    EXPECT_EQ(Runtime::pointer_shape_at(lab.scene(), 85, 45), MousePointer::Default);
     // The second half of a double-click is swallowed even over another label.
     lab.sim.click("Form1", 9, 9);
     lab.sim.wait_ms(50);
@@ -98,6 +98,23 @@ TEST(DoubleClicks, TheSecondPressWithin500MsAndTwoPixelsRaisesNoClick) {
         }
         EXPECT_EQ(lab.count("under"), clicks) << gap << " ms, " << dx << ", " << dy << " px";
     }
+}
+
+// A closed scene's memory may serve a later scene: its presses must pair with nothing.
+TEST(DoubleClicks, PairOnlyWithinOneSceneAndAreForgottenWithIt) {
+    Lab lab(click_rows());
+    Lab other(click_rows());
+    ClickDelivery clicks;
+    const auto raises = [&clicks](const Scene& scene, double ms) {
+        clicks.press(scene, 5, 45, static_cast<Nanos>(ms * kMillisecond));
+        return clicks.release(scene, 5, 45) != nullptr;
+    };
+    EXPECT_TRUE(raises(lab.scene(), 0));
+    EXPECT_TRUE(raises(other.scene(), 100));
+    EXPECT_FALSE(raises(other.scene(), 200));
+    EXPECT_TRUE(raises(lab.scene(), 300));
+    clicks.forget(lab.scene());
+    EXPECT_TRUE(raises(lab.scene(), 400));
 }
 
 TEST(Timers, TheFirstTickComesOnePeriodAfterEnablingRoundedUpToAWakeupAndEnablingAgainChangesNothing) {
