@@ -430,7 +430,7 @@ private:
         int count = 0;
         const int scale = w.scale;
         for (PixelRect area : areas) {
-            area = intersect(area, all);
+            area = area.intersected(all);
             if (area.empty() || count == static_cast<int>(shown.size())) continue;
             if (scale > 1) scale_up(w, area);
             SDL_Rect from{area.x0 * scale, area.y0 * scale, (area.x1 - area.x0) * scale, (area.y1 - area.y0) * scale};
