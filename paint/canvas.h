@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "paint/caption_layout.h"
 #include "paint/figure.h"
 #include "paint/image.h"
 #include "paint/run_cache.h"
 #include "paint/typeface.h"
-#include "runtime/caption_layout.h"
 #include "runtime/colour.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "paint/caption_layout.h"
 #include "paint/typeface.h"
-#include "runtime/caption_layout.h"
 
 #include <string>
 #include <unordered_map>

@@ -6,8 +6,8 @@
 // same scene always gives the same pixels.
 
 #include "paint/caption_cache.h"
+#include "paint/caption_layout.h"
 #include "paint/typeface.h"
-#include "runtime/caption_layout.h"
 // The desktop's glyph source, which most painters are made with.
 #include "paint/fonts.h"
 #include "paint/image.h"
