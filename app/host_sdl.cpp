@@ -212,7 +212,6 @@ private:
         if (runtime_) runtime_->set_observer(nullptr);
         for (auto& [index, w] : windows_) w.scene = nullptr;
         runtime_.reset();
-        painter_.forget_captions();
         runtime_ = new_game_();
         restart_ = false;
         pointer_.reset();

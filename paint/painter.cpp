@@ -58,14 +58,14 @@ std::vector<CaptionLine> Painter::caption_lines(const LabelProps& label) {
     return layout_caption(label.caption, area.width(), label.alignment, fonts_->typeface(label.font));
 }
 
-void Painter::paint_label(Canvas& canvas, const LabelProps& label, const PixelRect& rect) {
+void Painter::paint_label(Canvas& canvas, CaptionCache::Place place, const LabelProps& label, const PixelRect& rect) {
     if (label.back_style == BackStyle::Opaque) canvas.fill(rect, label.back_color);
     if (label.border_style == BorderStyle::FixedSingle) sunken_edge(canvas, rect);
     if (label.caption.empty()) return;
     const PixelRect area = text_area(label);
     Canvas text = canvas.clipped(area);
     if (text.clip().empty()) return;
-    const CaptionCache::Text& laid_out = captions_.text(label, area.width());
+    const CaptionCache::Text& laid_out = captions_.text(place, label, area.width());
     const Typeface& typeface = *laid_out.typeface;
     if (label.enabled) {
         draw_lines(text, typeface, label.font, laid_out.lines, area, label.fore_color, 0, 0);
@@ -81,11 +81,12 @@ void Painter::paint(const Scene& scene, Image& image) {
     paint(scene, image, {0, 0, image.width, image.height});
     // Captions out of view or hidden are laid out now too, so that the tick
     // that brings one into view finds it ready and allocates nothing.
-    for (const auto& control : scene.controls()) {
-        if (control->kind() != ControlKind::Label) continue;
-        const LabelProps& label = static_cast<const Label&>(*control).props();
+    const auto& controls = scene.controls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i]->kind() != ControlKind::Label) continue;
+        const LabelProps& label = static_cast<const Label&>(*controls[i]).props();
         const PixelRect area = text_area(label);
-        if (!label.caption.empty()) captions_.text(label, area.width());
+        if (!label.caption.empty()) captions_.text({scene.index(), i}, label, area.width());
     }
 }
 
@@ -118,7 +119,8 @@ void Painter::paint(const Scene& scene, Image& image, PixelRect area) {
         case ControlKind::Label: {
             const auto& label = static_cast<const Label&>(control);
             const PixelRect rect = to_pixels(label.rect());
-            if (label.visible() && reaches(rect)) paint_label(canvas, label.props(), rect);
+            const CaptionCache::Place place{scene.index(), static_cast<std::size_t>(controls.rend() - it) - 1};
+            if (label.visible() && reaches(rect)) paint_label(canvas, place, label.props(), rect);
             break;
         }
         case ControlKind::Shape: {

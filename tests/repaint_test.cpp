@@ -117,3 +117,24 @@ TEST(RepaintingWhatChanged, EveryScenePlayedLooksAsIfPaintedWhole) {
         play(sim, frame, 30000); // the convoy and the night
     }
 }
+
+// A kiosk starts new games all day long: the painter keeps a new game's
+// captions and figures in the places of the game before's, and never grows.
+TEST(RepaintingWhatChanged, ANewGameAddsNothingToWhatThePainterKeeps) {
+    Painter painter(fonts());
+    Image image;
+    Simulation first;
+    open(first, "portal3");
+    const auto paint = [&](Simulation& sim) {
+        for (const char* scene : {"Form1", "Form4"}) painter.paint(*sim.scene(scene), image);
+    };
+    paint(first);
+    const std::size_t kept = painter.kept();
+    for (int game = 0; game < 3; ++game) {
+        Simulation next; // while the first lives on, so that no label of it is in the same place in memory
+        open(next, "portal3");
+        paint(next);
+        paint(first);
+        EXPECT_EQ(painter.kept(), kept) << "game " << game;
+    }
+}
