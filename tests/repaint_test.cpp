@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
+#include <vector>
 
 using namespace guardianes;
 using namespace guardianes::testing;
@@ -118,23 +120,43 @@ TEST(RepaintingWhatChanged, EveryScenePlayedLooksAsIfPaintedWhole) {
     }
 }
 
-// A kiosk starts new games all day long: the painter keeps a new game's
-// captions and figures in the places of the game before's, and never grows.
+// Changes far apart stay apart, so that a repaint does little more than what
+// changed; changes that overlap, touch or waste at most 1024 pixels together
+// are one area, and an area grown by joining one may join more. Beyond four
+// areas, the two that waste least together merge.
+TEST(RepaintingWhatChanged, ChangesFarApartStaySeparateAreasAndCloseOnesMerge) {
+    using Areas = std::vector<PixelRect>;
+    const auto areas = [](Areas added) {
+        Damage damage;
+        for (const PixelRect& area : added) damage.add(area);
+        Areas kept(damage.areas().begin(), damage.areas().end());
+        std::sort(kept.begin(), kept.end(),
+                  [](const auto& a, const auto& b) { return std::tie(a.y0, a.x0) < std::tie(b.y0, b.x0); });
+        return kept;
+    };
+    // Strips of 32 x 1 pixels: 33 rows apart, they waste 1024 pixels together; 34 rows apart, 1056.
+    EXPECT_EQ(areas({{0, 0, 32, 1}, {0, 33, 32, 34}}), (Areas{{0, 0, 32, 34}}));
+    EXPECT_EQ(areas({{0, 0, 32, 1}, {0, 34, 32, 35}}), (Areas{{0, 0, 32, 1}, {0, 34, 32, 35}}));
+    EXPECT_EQ(areas({{0, 0, 100, 100}, {100, 50, 200, 150}}), (Areas{{0, 0, 200, 150}}));
+    EXPECT_EQ(areas({{0, 0, 100, 100}, {150, 0, 250, 300}, {50, 300, 250, 400}}), (Areas{{0, 0, 250, 400}}));
+    EXPECT_EQ(areas({{0, 0, 10, 10}, {500, 0, 510, 10}, {0, 500, 10, 510}, {500, 500, 510, 510}, {200, 0, 210, 10}}),
+              (Areas{{0, 0, 210, 10}, {500, 0, 510, 10}, {0, 500, 10, 510}, {500, 500, 510, 510}}));
+}
+
+// A kiosk starts new games all day long: each new game's captions and
+// figures take the places of the game before's in what the painter keeps.
 TEST(RepaintingWhatChanged, ANewGameAddsNothingToWhatThePainterKeeps) {
     Painter painter(fonts());
     Image image;
-    Simulation first;
+    Simulation first; // alive throughout, so that no label of a later game has the same address as one of it
     open(first, "portal3");
-    const auto paint = [&](Simulation& sim) {
-        for (const char* scene : {"Form1", "Form4"}) painter.paint(*sim.scene(scene), image);
-    };
-    paint(first);
-    const std::size_t kept = painter.kept();
+    std::size_t kept = 0;
     for (int game = 0; game < 3; ++game) {
-        Simulation next; // while the first lives on, so that no label of it is in the same place in memory
+        Simulation next;
         open(next, "portal3");
-        paint(next);
-        paint(first);
+        for (Simulation* sim : {&first, &next})
+            for (const char* scene : {"Form1", "Form4"}) painter.paint(*sim->scene(scene), image);
+        if (game == 0) kept = painter.kept();
         EXPECT_EQ(painter.kept(), kept) << "game " << game;
     }
 }
