@@ -11,10 +11,10 @@ using Twips = std::int32_t;
 
 inline constexpr Twips kTwipsPerPixel = 15;
 
-// The pixel a point falls in, the point given in half twips so that a
-// rectangle's middle is a whole number too: pixel k takes the half twips
-// from 2 k kTwipsPerPixel up to but not including the next pixel's. In 64
-// bits, since a sum of two Twips may not fit in 32.
+// The pixel a point falls in, rounding down: pixel k holds the points from
+// k pixels up to but not including k + 1. The point is given in half twips,
+// so that the middle of a rectangle is a whole number too, and in 64 bits,
+// since the sum of two Twips may not fit in 32.
 constexpr int pixel_of_half_twips(std::int64_t half_twips) {
     const std::int64_t per_pixel = 2 * kTwipsPerPixel;
     const std::int64_t q = half_twips / per_pixel;
