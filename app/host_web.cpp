@@ -34,7 +34,6 @@
 // scene is drawn are the session's.
 
 #include "paint/baked_glyphs.h"
-#include "paint/canvas.h"
 #include "paint/painter.h"
 #include "runtime/runtime.h"
 #include "scenes/scenes.h"
@@ -285,7 +284,7 @@ private:
     // Copies an area of the frame into the canvas's byte order (red, green,
     // blue, alpha in memory) and hands it to the page.
     void present(const Scene& scene, Window& w, PixelRect area) {
-        area = intersect(area, {0, 0, w.frame.width, w.frame.height});
+        area = area.intersected({0, 0, w.frame.width, w.frame.height});
         if (area.empty()) return;
         const int width = area.x1 - area.x0;
         const int height = area.y1 - area.y0;

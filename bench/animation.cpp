@@ -86,11 +86,11 @@ void AnimationPlayer::scene_changed(Scene& scene) {
     ours_ = false;
     seen_ = seen_ || ours;
     if (ours) {
-        const PixelRect client{0, 0, to_pixels(scene.client_width()), to_pixels(scene.client_height())};
+        const PixelRect client = scene.client_area();
         damaged_pixels_ = 0;
         for (const PixelRect& area : scene.damaged_areas()) {
-            const PixelRect shown = intersect(area, client);
-            damaged_pixels_ += std::int64_t{shown.x1 - shown.x0} * (shown.y1 - shown.y0);
+            const PixelRect shown = area.intersected(client);
+            damaged_pixels_ += std::int64_t{shown.width()} * shown.height();
         }
     }
     if (!painter_ || !scene.shown()) return;

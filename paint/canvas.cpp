@@ -7,10 +7,10 @@
 namespace guardianes {
 
 Canvas::Canvas(Image& image, const PixelRect& clip)
-    : image_(&image), clip_(intersect(clip, {0, 0, image.width, image.height})) {}
+    : image_(&image), clip_(clip.intersected({0, 0, image.width, image.height})) {}
 
 void Canvas::fill(const PixelRect& rect, Colour colour) {
-    const PixelRect area = intersect(rect, clip_);
+    const PixelRect area = rect.intersected(clip_);
     if (area.empty()) return;
     fill_pixels(area, colour.resolve());
 }
@@ -22,15 +22,15 @@ void Canvas::fill(const PixelRect& rect, Colour colour) {
 void Canvas::fill_pixels(const PixelRect& r, std::uint32_t colour) {
     const std::ptrdiff_t stride = image_->width;
     std::uint32_t* row = &pixel(r.x0, r.y0);
-    if (r.x1 - r.x0 == 1) {
+    if (r.width() == 1) {
         for (int y = r.y0; y < r.y1; ++y, row += stride) *row = colour;
         return;
     }
-    for (int y = r.y0; y < r.y1; ++y, row += stride) std::fill_n(row, r.x1 - r.x0, colour);
+    for (int y = r.y0; y < r.y1; ++y, row += stride) std::fill_n(row, r.width(), colour);
 }
 
 void Canvas::line(const Stroke& stroke, Colour colour, RunCache& runs) {
-    const PixelRect area = intersect(stroke.bounds(), clip_);
+    const PixelRect area = stroke.bounds().intersected(clip_);
     if (area.empty()) return;
     if (stroke.width <= 1) return trace(stroke, colour.resolve());
     const RunCache::Runs rows = runs.stroke(stroke);
@@ -64,7 +64,7 @@ void Canvas::trace(const Stroke& stroke, std::uint32_t colour) {
 }
 
 void Canvas::shape(const ShapeProps& shape, const Figure& figure, RunCache& cache) {
-    const PixelRect area = intersect(figure.box, clip_);
+    const PixelRect area = figure.box.intersected(clip_);
     if (area.empty()) return;
     const bool opaque = shape.back_style == BackStyle::Opaque;
     const bool hatched = shape.fill_style != FillStyle::Transparent;
@@ -112,7 +112,7 @@ void Canvas::text(int x, int baseline, const CaptionLine& line, const Typeface& 
 }
 
 void Canvas::blend(int x, int y, const Glyph& glyph, std::uint32_t colour) {
-    const PixelRect area = intersect({x, y, x + glyph.width, y + glyph.height}, clip_);
+    const PixelRect area = PixelRect{x, y, x + glyph.width, y + glyph.height}.intersected(clip_);
     if (area.empty()) return;
     for (int py = area.y0; py < area.y1; ++py) {
         // Pointers to the row, taken once: the compiler cannot tell that
@@ -121,7 +121,7 @@ void Canvas::blend(int x, int y, const Glyph& glyph, std::uint32_t colour) {
         const std::uint8_t* mask =
             glyph.coverage.data() + static_cast<std::ptrdiff_t>(py - y) * glyph.width + (area.x0 - x);
         std::uint32_t* row = &pixel(area.x0, py);
-        for (int i = 0; i < area.x1 - area.x0; ++i) {
+        for (int i = 0; i < area.width(); ++i) {
             const std::uint32_t a = mask[i];
             if (a == 0) continue;
             // Full coverage mixes to the colour itself; most of a glyph is either none or full.

@@ -1,24 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "paint/caption_layout.h"
 #include "paint/figure.h"
 #include "paint/image.h"
 #include "paint/run_cache.h"
 #include "paint/typeface.h"
-#include "runtime/caption_layout.h"
 #include "runtime/colour.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace guardianes {
-
-// Inline: every control of a scene is checked against the area being
-// repainted, on every repaint.
-inline PixelRect intersect(const PixelRect& a, const PixelRect& b) {
-    const PixelRect r{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
-    return r.empty() ? PixelRect{} : r;
-}
 
 // The drawing verbs of the painter. Each one works the same way: it places
 // what it draws in client pixels, intersects that with the canvas's clip
@@ -30,7 +23,7 @@ public:
 
     const PixelRect& clip() const { return clip_; }
     // The same image, drawn only where `area` and this clip overlap.
-    Canvas clipped(const PixelRect& area) const { return Canvas(*image_, intersect(clip_, area)); }
+    Canvas clipped(const PixelRect& area) const { return Canvas(*image_, clip_.intersected(area)); }
 
     void fill(const PixelRect& rect, Colour colour);
     // A line one pixel wide follows the pixels of the segment one by one; a

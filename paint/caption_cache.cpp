@@ -3,8 +3,8 @@
 
 namespace guardianes {
 
-const CaptionCache::Text& CaptionCache::text(const LabelProps& label, int area_width) {
-    Entry& entry = entries_[&label];
+const CaptionCache::Text& CaptionCache::text(Place place, const LabelProps& label, int area_width) {
+    Entry& entry = entries_[place];
     const bool current = entry.text.typeface && entry.caption == label.caption && entry.area_width == area_width &&
                          entry.alignment == label.alignment && entry.font == label.font;
     if (current) return entry.text;

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "paint/caption_layout.h"
 #include "paint/typeface.h"
-#include "runtime/caption_layout.h"
 
+#include <cstddef>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -21,10 +22,25 @@ public:
         std::vector<CaptionLine> lines;
     };
 
+    // Where a label stands: its scene's index and its place in the scene's
+    // list of controls. Both are the same in every game, so a new game's
+    // labels take the entries of the game before and a game started anew
+    // all day long adds none; a place taken by a label of another caption,
+    // width, alignment or font is laid out anew.
+    struct Place {
+        std::size_t scene = 0;
+        std::size_t control = 0;
+        friend bool operator==(const Place&, const Place&) = default;
+    };
+
     explicit CaptionCache(GlyphSource& fonts) : fonts_(&fonts) {}
 
-    // The label's text laid out in a text area `area_width` pixels wide.
-    const Text& text(const LabelProps& label, int area_width);
+    // The text of the label at `place`, laid out in a text area
+    // `area_width` pixels wide.
+    const Text& text(Place place, const LabelProps& label, int area_width);
+
+    // How many captions it keeps.
+    std::size_t size() const { return entries_.size(); }
 
 private:
     // What a layout depends on, to tell when it is out of date.
@@ -35,11 +51,13 @@ private:
         Font font;
         Text text;
     };
+    // No scene has near 1024 controls, so no two places share a hash.
+    struct PlaceHash {
+        std::size_t operator()(const Place& place) const { return (place.scene << 10) + place.control; }
+    };
 
     GlyphSource* fonts_;
-    // Keyed by the label's properties, which stay in one place for the
-    // label's life; a key reused by a later label is caught by the check.
-    std::unordered_map<const LabelProps*, Entry> entries_;
+    std::unordered_map<Place, Entry, PlaceHash> entries_;
 };
 
 } // namespace guardianes

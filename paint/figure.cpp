@@ -35,8 +35,8 @@ std::int64_t root(std::int64_t n) {
 // A pixel is inside when dx^2 h^2 + dy^2 w^2 <= w^2 h^2, dx and dy being its
 // centre's offsets from the box's centre, doubled.
 PixelRun ellipse_row(const PixelRect& box, int y) {
-    const std::int64_t w = box.x1 - box.x0;
-    const std::int64_t h = box.y1 - box.y0;
+    const std::int64_t w = box.width();
+    const std::int64_t h = box.height();
     const std::int64_t dy = 2 * std::int64_t{y - box.y0} + 1 - h;
     // The widest |dx| allowed on this row; the pixels' dx run 1 - w, 3 - w, ... w - 1.
     const std::int64_t widest = root(w * w * (h * h - dy * dy) / (h * h));
@@ -47,7 +47,7 @@ PixelRun ellipse_row(const PixelRect& box, int y) {
 // A pixel is inside when its centre lies within 2r, doubled, of the nearest
 // point of the rectangle that the corners' centres span.
 PixelRun rounded_row(const PixelRect& box, int radius, int y) {
-    const int r = std::min({radius, (box.x1 - box.x0) / 2, (box.y1 - box.y0) / 2});
+    const int r = std::min({radius, box.width() / 2, box.height() / 2});
     const std::int64_t py = 2 * std::int64_t{y} + 1;
     const std::int64_t dy = py - std::clamp<std::int64_t>(py, 2 * (box.y0 + r), 2 * (box.y1 - r));
     const std::int64_t reach2 = 4 * std::int64_t{r} * r - dy * dy;
@@ -68,9 +68,7 @@ PixelRun Figure::row(int y) const {
     return {};
 }
 
-Figure Figure::inset(int by) const {
-    return {{box.x0 + by, box.y0 + by, box.x1 - by, box.y1 - by}, contour, std::max(radius - by, 0)};
-}
+Figure Figure::inset(int by) const { return {box.shrunken(by), contour, std::max(radius - by, 0)}; }
 
 Figure figure_of(const ShapeProps& shape) {
     TwipsRect r{shape.left, shape.top, shape.width, shape.height};
@@ -92,7 +90,7 @@ Figure figure_of(const ShapeProps& shape) {
     case ShapeKind::RoundedRectangle:
     case ShapeKind::RoundedSquare:
         figure.contour = Contour::RoundedRectangle;
-        figure.radius = std::min(figure.box.x1 - figure.box.x0, figure.box.y1 - figure.box.y0) / kCornerFraction;
+        figure.radius = std::min(figure.box.width(), figure.box.height()) / kCornerFraction;
         break;
     }
     return figure;

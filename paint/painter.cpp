@@ -19,8 +19,6 @@ constexpr Colour kLight = rgb(0xC0C0C0);
 constexpr Colour kDisabledText = rgb(0x808080);
 constexpr Colour kDisabledRelief = rgb(0xFFFFFF);
 
-PixelRect shrink(const PixelRect& r, int by) { return {r.x0 + by, r.y0 + by, r.x1 - by, r.y1 - by}; }
-
 // One pixel ring: top and left first, then bottom and right, which thereby
 // own the two corners where the light and dark sides meet.
 void ring(Canvas& canvas, const PixelRect& r, Colour top_left, Colour bottom_right) {
@@ -33,7 +31,7 @@ void ring(Canvas& canvas, const PixelRect& r, Colour top_left, Colour bottom_rig
 
 void sunken_edge(Canvas& canvas, const PixelRect& r) {
     ring(canvas, r, kShadow, kHighlight);
-    ring(canvas, shrink(r, 1), kDarkShadow, kLight);
+    ring(canvas, r.shrunken(1), kDarkShadow, kLight);
 }
 
 // Draws the laid-out lines in one colour, shifted by (dx, dy) pixels; the
@@ -51,23 +49,23 @@ void draw_lines(Canvas& canvas, const Typeface& typeface, const Font& font, cons
 } // namespace
 
 PixelRect text_area(const LabelProps& label) {
-    const PixelRect r = to_pixels(TwipsRect{label.left, label.top, label.width, label.height});
-    return label.border_style == BorderStyle::FixedSingle ? shrink(r, 2) : r;
+    const PixelRect r = to_pixels(box_of(label));
+    return label.border_style == BorderStyle::FixedSingle ? r.shrunken(2) : r;
 }
 
 std::vector<CaptionLine> Painter::caption_lines(const LabelProps& label) {
     const PixelRect area = text_area(label);
-    return layout_caption(label.caption, area.x1 - area.x0, label.alignment, fonts_->typeface(label.font));
+    return layout_caption(label.caption, area.width(), label.alignment, fonts_->typeface(label.font));
 }
 
-void Painter::paint_label(Canvas& canvas, const LabelProps& label, const PixelRect& rect) {
+void Painter::paint_label(Canvas& canvas, CaptionCache::Place place, const LabelProps& label, const PixelRect& rect) {
     if (label.back_style == BackStyle::Opaque) canvas.fill(rect, label.back_color);
     if (label.border_style == BorderStyle::FixedSingle) sunken_edge(canvas, rect);
     if (label.caption.empty()) return;
     const PixelRect area = text_area(label);
     Canvas text = canvas.clipped(area);
     if (text.clip().empty()) return;
-    const CaptionCache::Text& laid_out = captions_.text(label, area.x1 - area.x0);
+    const CaptionCache::Text& laid_out = captions_.text(place, label, area.width());
     const Typeface& typeface = *laid_out.typeface;
     if (label.enabled) {
         draw_lines(text, typeface, label.font, laid_out.lines, area, label.fore_color, 0, 0);
@@ -78,15 +76,17 @@ void Painter::paint_label(Canvas& canvas, const LabelProps& label, const PixelRe
 }
 
 void Painter::paint(const Scene& scene, Image& image) {
-    image.resize(to_pixels(scene.client_width()), to_pixels(scene.client_height()));
+    const PixelRect client = scene.client_area();
+    image.resize(client.width(), client.height());
     paint(scene, image, {0, 0, image.width, image.height});
     // Captions out of view or hidden are laid out now too, so that the tick
     // that brings one into view finds it ready and allocates nothing.
-    for (const auto& control : scene.controls()) {
-        if (control->kind() != ControlKind::Label) continue;
-        const LabelProps& label = static_cast<const Label&>(*control).props();
+    const auto& controls = scene.controls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i]->kind() != ControlKind::Label) continue;
+        const LabelProps& label = static_cast<const Label&>(*controls[i]).props();
         const PixelRect area = text_area(label);
-        if (!label.caption.empty()) captions_.text(label, area.x1 - area.x0);
+        if (!label.caption.empty()) captions_.text({scene.index(), i}, label, area.width());
     }
 }
 
@@ -103,7 +103,7 @@ void Painter::paint(const Scene& scene, Image& image, PixelRect area) {
         if (control->kind() != ControlKind::Label) return false;
         const auto& label = static_cast<const Label&>(*control);
         return label.visible() && label.props().back_style == BackStyle::Opaque &&
-               intersect(to_pixels(label.rect()), canvas.clip()) == canvas.clip();
+               to_pixels(label.rect()).intersected(canvas.clip()) == canvas.clip();
     };
     const auto cover = std::find_if(controls.begin(), controls.end(), hides_all);
     if (cover == controls.end()) canvas.fill(canvas.clip(), scene.back_color());
@@ -112,14 +112,15 @@ void Painter::paint(const Scene& scene, Image& image, PixelRect area) {
     // Each control is worked out only as far as needed to see whether it
     // reaches into the area at all: most do not, when a tick repaints a
     // small part of the scene.
-    const auto reaches = [&](const PixelRect& bounds) { return !intersect(bounds, canvas.clip()).empty(); };
+    const auto reaches = [&](const PixelRect& bounds) { return !bounds.intersected(canvas.clip()).empty(); };
     for (auto it = bottom; it != controls.rend(); ++it) {
         const Control& control = **it;
         switch (control.kind()) {
         case ControlKind::Label: {
             const auto& label = static_cast<const Label&>(control);
             const PixelRect rect = to_pixels(label.rect());
-            if (label.visible() && reaches(rect)) paint_label(canvas, label.props(), rect);
+            const CaptionCache::Place place{scene.index(), static_cast<std::size_t>(controls.rend() - it) - 1};
+            if (label.visible() && reaches(rect)) paint_label(canvas, place, label.props(), rect);
             break;
         }
         case ControlKind::Shape: {

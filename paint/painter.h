@@ -6,8 +6,8 @@
 // same scene always gives the same pixels.
 
 #include "paint/caption_cache.h"
+#include "paint/caption_layout.h"
 #include "paint/typeface.h"
-#include "runtime/caption_layout.h"
 // The desktop's glyph source, which most painters are made with.
 #include "paint/fonts.h"
 #include "paint/image.h"
@@ -37,16 +37,16 @@ public:
     // the rest untouched, with the same pixels a whole repaint would give.
     void paint(const Scene& scene, Image& image, PixelRect area);
 
-    // Forgets every caption laid out so far, when a new game's labels take
-    // the old ones' place, so that a game started anew all day long does
-    // not keep the layouts of every game before it.
-    void forget_captions() { captions_ = CaptionCache(*fonts_); }
-
     // The caption's lines as a label draws them, in its own font.
     std::vector<CaptionLine> caption_lines(const LabelProps& label);
 
+    // How many captions and rows of figures and strokes it keeps for later
+    // repaints. They are kept by the label's place in its scene, and by a
+    // figure's or stroke's kind and size, so a new game adds none.
+    std::size_t kept() const { return captions_.size() + runs_.size(); }
+
 private:
-    void paint_label(Canvas& canvas, const LabelProps& label, const PixelRect& rect);
+    void paint_label(Canvas& canvas, CaptionCache::Place place, const LabelProps& label, const PixelRect& rect);
 
     GlyphSource* fonts_;
     CaptionCache captions_;

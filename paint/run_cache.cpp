@@ -13,8 +13,8 @@ std::size_t RunCache::KindHash::operator()(const Kind& kind) const {
 }
 
 RunCache::Runs RunCache::figure(const Figure& figure) {
-    const int width = std::max(figure.box.x1 - figure.box.x0, 0);
-    const int height = std::max(figure.box.y1 - figure.box.y0, 0);
+    const int width = std::max(figure.box.width(), 0);
+    const int height = std::max(figure.box.height(), 0);
     auto [entry, added] = runs_.try_emplace(Kind{static_cast<int>(figure.contour), width, height, figure.radius});
     if (added) {
         const Figure origin{{0, 0, width, height}, figure.contour, figure.radius};

@@ -34,6 +34,9 @@ public:
     Runs figure(const Figure& figure);
     Runs stroke(const Stroke& stroke);
 
+    // How many kinds and sizes it keeps.
+    std::size_t size() const { return runs_.size(); }
+
 private:
     // A figure's contour, width, height and corner radius, or a stroke's
     // width and the offsets from its first end to its second.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "runtime/caption_layout.h"
+#include "paint/caption_layout.h"
 #include "runtime/controls.h"
 
 #include <array>

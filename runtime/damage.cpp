@@ -12,14 +12,10 @@ namespace {
 // more pixels costs less than going over the scene's controls once more.
 constexpr std::int64_t kSmallWaste = 1024;
 
-PixelRect unite(const PixelRect& a, const PixelRect& b) {
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
-}
-
-std::int64_t size(const PixelRect& r) { return std::int64_t{r.x1 - r.x0} * (r.y1 - r.y0); }
+std::int64_t size(const PixelRect& r) { return std::int64_t{r.width()} * r.height(); }
 
 // The pixels that the rectangle around both covers beyond the two.
-std::int64_t waste(const PixelRect& a, const PixelRect& b) { return size(unite(a, b)) - size(a) - size(b); }
+std::int64_t waste(const PixelRect& a, const PixelRect& b) { return size(a.united(b)) - size(a) - size(b); }
 
 bool touch(const PixelRect& a, const PixelRect& b) {
     return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1;
@@ -36,7 +32,7 @@ void Damage::add(PixelRect area) {
             ++i;
             continue;
         }
-        area = unite(area, areas_[i]);
+        area = area.united(areas_[i]);
         areas_[i] = areas_[--count_];
         i = 0;
     }
@@ -57,7 +53,7 @@ void Damage::add(PixelRect area) {
                 first = i;
                 second = j;
             }
-    const PixelRect merged = unite(all[first], all[second]);
+    const PixelRect merged = all[first].united(all[second]);
     count_ = 0;
     for (std::size_t i = 0; i < all.size(); ++i)
         if (i != first && i != second) areas_[count_++] = all[i];
@@ -67,7 +63,7 @@ void Damage::add(PixelRect area) {
 PixelRect Damage::bounds() const {
     if (count_ == 0) return {};
     PixelRect all = areas_[0];
-    for (std::size_t i = 1; i < count_; ++i) all = unite(all, areas_[i]);
+    for (std::size_t i = 1; i < count_; ++i) all = all.united(areas_[i]);
     return all;
 }
 

@@ -15,12 +15,6 @@ namespace guardianes {
 
 namespace {
 
-int floor_div(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-    return static_cast<int>(q);
-}
-
 // One step along an axis, in 64 bits since a host may pass any int, and
 // clamped to the pixels 0 .. size - 1.
 int step(int from, int by, int size) {
@@ -42,7 +36,7 @@ Pixel centre_pixel(const Control& control) {
     }
     case ControlKind::Timer: break;
     }
-    return {floor_div(2 * std::int64_t{r.left} + r.width, 30), floor_div(2 * std::int64_t{r.top} + r.height, 30)};
+    return r.centre();
 }
 
 std::optional<Pixel> KeyboardPointer::click_point(const Scene& scene, const Label& label) {

@@ -11,13 +11,6 @@ namespace guardianes {
 
 class Scene;
 
-// A client pixel of a scene.
-struct Pixel {
-    int x;
-    int y;
-    friend bool operator==(const Pixel&, const Pixel&) = default;
-};
-
 // The centre pixel of a label, shape or line, from its current position:
 // where a click on it by name aims, and where the keyboard takes the pointer.
 Pixel centre_pixel(const Control& control);

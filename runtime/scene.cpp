@@ -111,7 +111,7 @@ VariantCounter& Scene::variant(std::string_view name) {
 
 void Scene::damage(const TwipsRect& area) { damage_.add(to_pixels(area)); }
 
-void Scene::damage_all() { damage_.add({0, 0, to_pixels(client_width_), to_pixels(client_height_)}); }
+void Scene::damage_all() { damage_.add(client_area()); }
 
 void Scene::clear_changes() {
     damage_.clear();

@@ -73,6 +73,8 @@ public:
     void set_mouse_pointer(MousePointer pointer);
     Twips client_width() const { return client_width_; }
     Twips client_height() const { return client_height_; }
+    // The whole client area in pixels, from (0, 0).
+    PixelRect client_area() const { return to_pixels(TwipsRect{0, 0, client_width_, client_height_}); }
 
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
     const std::vector<Counter>& counters() const { return counters_; }

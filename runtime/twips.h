@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace guardianes {
@@ -10,14 +11,26 @@ using Twips = std::int32_t;
 
 inline constexpr Twips kTwipsPerPixel = 15;
 
+// The pixel a point falls in, rounding down: pixel k holds the points from
+// k pixels up to but not including k + 1. The point is given in half twips,
+// so that the middle of a rectangle is a whole number too, and in 64 bits,
+// since the sum of two Twips may not fit in 32.
+constexpr int pixel_of_half_twips(std::int64_t half_twips) {
+    const std::int64_t per_pixel = 2 * kTwipsPerPixel;
+    const std::int64_t q = half_twips / per_pixel;
+    return static_cast<int>((half_twips % per_pixel != 0 && half_twips < 0) ? q - 1 : q);
+}
+
 // Converts one edge to pixels, rounding to the nearest pixel (halves go up).
 // Every edge is converted on its own, so adjoining controls never gap.
-constexpr int to_pixels(Twips t) {
-    const std::int64_t twice = 2 * static_cast<std::int64_t>(t) + kTwipsPerPixel;
-    const std::int64_t den = 2 * kTwipsPerPixel;
-    const std::int64_t q = twice / den;
-    return static_cast<int>((twice % den != 0 && twice < 0) ? q - 1 : q);
-}
+constexpr int to_pixels(Twips t) { return pixel_of_half_twips(2 * std::int64_t{t} + kTwipsPerPixel); }
+
+// A client pixel of a scene.
+struct Pixel {
+    int x;
+    int y;
+    friend bool operator==(const Pixel&, const Pixel&) = default;
+};
 
 // A rectangle in twips: left and top edges with their extent.
 struct TwipsRect {
@@ -29,6 +42,11 @@ struct TwipsRect {
     Twips right() const { return left + width; }
     Twips bottom() const { return top + height; }
     bool empty() const { return width <= 0 || height <= 0; }
+    // The pixel its middle falls in: where a click on it by name aims.
+    Pixel centre() const {
+        return {pixel_of_half_twips(2 * std::int64_t{left} + width),
+                pixel_of_half_twips(2 * std::int64_t{top} + height)};
+    }
     friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
 };
 
@@ -39,8 +57,24 @@ struct PixelRect {
     int x1 = 0;
     int y1 = 0;
 
+    int width() const { return x1 - x0; }
+    int height() const { return y1 - y0; }
     bool empty() const { return x1 <= x0 || y1 <= y0; }
     bool contains(int x, int y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
+    // The pixels in both, or the empty rectangle when they do not overlap.
+    // Inline: every control of a scene is checked against the area being
+    // repainted, on every repaint.
+    PixelRect intersected(const PixelRect& other) const {
+        const PixelRect r{std::max(x0, other.x0), std::max(y0, other.y0), std::min(x1, other.x1),
+                          std::min(y1, other.y1)};
+        return r.empty() ? PixelRect{} : r;
+    }
+    // The smallest rectangle that holds both.
+    PixelRect united(const PixelRect& other) const {
+        return {std::min(x0, other.x0), std::min(y0, other.y0), std::max(x1, other.x1), std::max(y1, other.y1)};
+    }
+    // The rectangle `by` pixels in from every side.
+    PixelRect shrunken(int by) const { return {x0 + by, y0 + by, x1 - by, y1 - by}; }
     friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 

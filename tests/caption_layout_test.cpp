@@ -2,7 +2,7 @@
 // Laying a caption out in lines, with every character 1 pixel wide, so
 // that widths are simply lengths.
 
-#include "runtime/caption_layout.h"
+#include "paint/caption_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -101,19 +101,26 @@ void expect_colour(const Image& image, std::uint32_t colour, std::initializer_li
 
 } // namespace
 
-// Each verb on a 7 x 7 image clipped to its middle 5 x 5 pixels, or less.
+// Each verb on a tiny image, clipped: a rectangle and a line whose last
+// pixels lie inside the clip, then each kind of shape.
 TEST(Canvas, EachVerbDrawsItsExactPixelsAndNothingOutsideTheClip) {
     RunCache runs;
     Image image = blank(7, 7);
     Canvas canvas(image, {1, 1, 6, 6});
     canvas.fill({-3, -3, 4, 4}, rgb(0xFF0000));
-    canvas.line({0, 6, 6, 3, 1}, rgb(0x00FF00), runs);
+    canvas.line({0, 6, 5, 3, 1}, rgb(0x00FF00), runs);
     EXPECT_EQ(rows(image), (Rows{".......", ".rrr...", ".rrr...", ".rrr.g.", "...gg..", ".gg....", "......."}));
 
-    image = blank(7, 7);
+    // Each contour to its last row and column; the rectangle is cut off by the clip and the image.
+    image = blank(23, 7);
     const ShapeProps ring{.back_style = BackStyle::Opaque, .back_color = rgb(0x0000FF), .border_color = rgb(0xFF0000)};
-    Canvas(image, {0, 0, 7, 4}).shape(ring, {{1, 1, 6, 6}, Contour::Rectangle}, runs);
-    EXPECT_EQ(rows(image), (Rows{".......", ".rrrrr.", ".rbbbr.", ".rbbbr.", ".......", ".......", "......."}));
+    canvas = Canvas(image, {0, 0, 22, 7});
+    canvas.shape(ring, {{0, 0, 7, 7}, Contour::Ellipse}, runs);
+    canvas.shape(ring, {{8, 0, 16, 6}, Contour::RoundedRectangle, 2}, runs);
+    canvas.shape(ring, {{17, 1, 24, 9}, Contour::Rectangle}, runs);
+    EXPECT_EQ(rows(image), (Rows{"..rrr....rrrrrr........", ".rbbbr..rbbbbbbr.rrrrr.", "rbbbbbr.rbbbbbbr.rbbbb.",
+                                 "rbbbbbr.rbbbbbbr.rbbbb.", "rbbbbbr.rbbbbbbr.rbbbb.", ".rbbbr...rrrrrr..rbbbb.",
+                                 "..rrr............rbbbb."}));
 }
 
 TEST(Canvas, TextBlendsEachGlyphsCoverageAndRulesItsBarsAcrossTheLine) {

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <tuple>
+#include <vector>
 
 using namespace guardianes;
 using namespace guardianes::testing;
@@ -127,8 +129,7 @@ TEST(RepaintingWhatChanged, AShownSceneIsReportedWholeOnceAtStartAndOverADepartu
         std::map<std::string, int> whole;
         void scene_shown(Scene& scene) override { ++shown[scene.name()]; }
         void scene_changed(Scene& scene) override {
-            const PixelRect all{0, 0, to_pixels(scene.client_width()), to_pixels(scene.client_height())};
-            for (const PixelRect& area : scene.damaged_areas()) whole[scene.name()] += area == all;
+            for (const PixelRect& area : scene.damaged_areas()) whole[scene.name()] += area == scene.client_area();
         }
     } wholes;
     Simulation game;
@@ -138,4 +139,45 @@ TEST(RepaintingWhatChanged, AShownSceneIsReportedWholeOnceAtStartAndOverADepartu
     game.wait_ms(2000);
     EXPECT_EQ(wholes.shown, (std::map<std::string, int>{{"Form1", 1}, {"Form3", 1}}));
     EXPECT_EQ(wholes.whole, (std::map<std::string, int>{{"Form1", 1}, {"Form3", 1}}));
+}
+
+// Changes far apart stay apart, so that a repaint does little more than what
+// changed; changes that overlap, touch or waste at most 1024 pixels together
+// are one area, and an area grown by joining one may join more. Beyond four
+// areas, the two that waste least together merge.
+TEST(RepaintingWhatChanged, ChangesFarApartStaySeparateAreasAndCloseOnesMerge) {
+    using Areas = std::vector<PixelRect>;
+    const auto areas = [](Areas added) {
+        Damage damage;
+        for (const PixelRect& area : added) damage.add(area);
+        Areas kept(damage.areas().begin(), damage.areas().end());
+        std::sort(kept.begin(), kept.end(),
+                  [](const auto& a, const auto& b) { return std::tie(a.y0, a.x0) < std::tie(b.y0, b.x0); });
+        return kept;
+    };
+    // Strips of 32 x 1 pixels: 33 rows apart, they waste 1024 pixels together; 34 rows apart, 1056.
+    EXPECT_EQ(areas({{0, 0, 32, 1}, {0, 33, 32, 34}}), (Areas{{0, 0, 32, 34}}));
+    EXPECT_EQ(areas({{0, 0, 32, 1}, {0, 34, 32, 35}}), (Areas{{0, 0, 32, 1}, {0, 34, 32, 35}}));
+    EXPECT_EQ(areas({{0, 0, 100, 100}, {100, 50, 200, 150}}), (Areas{{0, 0, 200, 150}}));
+    EXPECT_EQ(areas({{0, 0, 100, 100}, {150, 0, 250, 300}, {50, 300, 250, 400}}), (Areas{{0, 0, 250, 400}}));
+    EXPECT_EQ(areas({{0, 0, 10, 10}, {500, 0, 510, 10}, {0, 500, 10, 510}, {500, 500, 510, 510}, {200, 0, 210, 10}}),
+              (Areas{{0, 0, 210, 10}, {500, 0, 510, 10}, {0, 500, 10, 510}, {500, 500, 510, 510}}));
+}
+
+// A kiosk starts new games all day long: each new game's captions and
+// figures take the places of the game before's in what the painter keeps.
+TEST(RepaintingWhatChanged, ANewGameAddsNothingToWhatThePainterKeeps) {
+    Painter painter(fonts());
+    Image image;
+    Simulation first; // alive throughout, so that no label of a later game has the same address as one of it
+    open(first, "portal3");
+    std::size_t kept = 0;
+    for (int game = 0; game < 3; ++game) {
+        Simulation next;
+        open(next, "portal3");
+        for (Simulation* sim : {&first, &next})
+            for (const char* scene : {"Form1", "Form4"}) painter.paint(*sim->scene(scene), image);
+        if (game == 0) kept = painter.kept();
+        EXPECT_EQ(painter.kept(), kept) << "game " << game;
+    }
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/caption_layout.h"
+#include "paint/caption_layout.h"
 
 namespace guardianes {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "controls.h"
+#include "runtime/controls.h"
 
 #include <string>
 #include <string_view>
