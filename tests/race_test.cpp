@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace guardianes;
 using namespace guardianes::testing;
 
@@ -40,7 +42,7 @@ protected:
 
     void wait_until(double ms) { sim.wait_ms(ms - static_cast<double>(sim.now()) / kMillisecond); }
     Label& label(const char* name) { return sim.scene("Form2")->label(name); }
-    std::string colour(const char* name) { return to_string(sim.scene("Form2")->shape(name).back_color()); }
+    Colour colour(const char* name) { return sim.scene("Form2")->shape(name).back_color(); }
 
     // Alternate spots 4 pixels apart, so no two presses pair into a double-click.
     void click_ava(int times, double gap_ms = 0) {
@@ -55,12 +57,15 @@ protected:
     int presses = 0;
 };
 
+// Each lamp of the signal takes its colours from the rival car and the swatches beside the track.
 TEST_F(Race, SignalTurnsRedYellowGreenOnTicksThreeSixAndNine) {
-    const auto signal = [&](double ms) { return wait_until(ms), colour("se1") + colour("se2") + colour("se3"); };
-    EXPECT_EQ(signal(kCreated + 3 * kSignalTick - kWake), "#800000#808000#008000");
-    EXPECT_EQ(signal(kCreated + 3 * kSignalTick), "#FF0000#808000#008000");
-    EXPECT_EQ(signal(kCreated + 6 * kSignalTick), "#800000#FFFF00#008000");
-    EXPECT_EQ(signal(kGreen), "#800000#808000#00FF00");
+    using Lamps = std::array<Colour, 3>;
+    const auto signal = [&](double ms) { return wait_until(ms), Lamps{colour("se1"), colour("se2"), colour("se3")}; };
+    const Lamps unlit = signal(kCreated);
+    EXPECT_EQ(signal(kCreated + 3 * kSignalTick - kWake), unlit);
+    EXPECT_EQ(signal(kCreated + 3 * kSignalTick), (Lamps{colour("luz4"), unlit[1], unlit[2]}));
+    EXPECT_EQ(signal(kCreated + 6 * kSignalTick), (Lamps{colour("lr"), colour("porch"), unlit[2]}));
+    EXPECT_EQ(signal(kGreen), (Lamps{colour("lr"), colour("la"), colour("lv")}));
 }
 
 // One click counts, from the green light on; the rival still wins on its 90th tick.

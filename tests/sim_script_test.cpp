@@ -171,3 +171,64 @@ TEST(SimProgram, ExitsZeroOnAGoodScriptAndTwoOnABadOneOrNone) {
     EXPECT_NE(kiosk.second.find(R"("Form1":"shown",)"), std::string::npos);
     EXPECT_NE(kiosk.second.find(R"("error":null,"games":2})"), std::string::npos);
 }
+
+namespace {
+
+// Plays a script on a game the test can look into, and gives back its answers.
+std::vector<std::string> play(Simulation& sim, const std::string& script) {
+    std::ostringstream out;
+    std::istringstream in(script);
+    ScriptRunner(sim, out).run(in, out);
+    return lines_of(out.str());
+}
+
+// What a dump says of a control's property, or of the scene's own when
+// `control` is empty, as written: a number, true or false, or a quoted text.
+std::string dumped(const std::string& dump, const std::string& control, const std::string& key) {
+    std::size_t at = control.empty() ? 0 : dump.find(R"({"Name":")" + control + '"');
+    at = dump.find('"' + key + "\":", at) + key.size() + 3;
+    return dump.substr(at, dump.find_first_of(",}", at) - at);
+}
+
+std::string quoted(const std::string& text) { return '"' + text + '"'; }
+std::string boolean(bool value) { return value ? "true" : "false"; }
+
+} // namespace
+
+// A dump tells what the handlers have made of a scene, not its table: each
+// property below has changed since its scene opened, on the menu once the
+// fire engine has gone, the fire's clock at its first tick, and the patient
+// at the device's first shock, the cup beside it and the trace just wiped.
+TEST(SimDump, GivesTheValuesTheHandlersHaveSetNotTheTables) {
+    Simulation fire;
+    const auto dumps =
+        play(fire, "click Form1 portal2\nwait 1300\nclick Form3 bomba\nwait 200\ndump Form1\ndump Form3\n");
+    Scene& menu = *fire.scene("Form1");
+    EXPECT_EQ(dumped(dumps.at(0), "", "MousePointer"), std::to_string(static_cast<int>(menu.mouse_pointer())));
+    EXPECT_EQ(dumped(dumps.at(0), "", "tiem2"), std::to_string(menu.int16("tiem2").value()));
+    EXPECT_EQ(dumped(dumps.at(0), "lbm", "Top"), std::to_string(menu.label("lbm").top()));
+    EXPECT_EQ(dumped(dumps.at(0), "mi", "BackColor"), quoted(to_string(menu.label("mi").back_color())));
+    EXPECT_EQ(dumped(dumps.at(0), "portal1", "Enabled"), boolean(menu.label("portal1").enabled()));
+    EXPECT_EQ(dumped(dumps.at(0), "lin1", "Top"), std::to_string(menu.shape("lin1").top()));
+    EXPECT_EQ(dumped(dumps.at(1), "Label1", "Caption"), quoted(fire.scene("Form3")->label("Label1").caption()));
+
+    Simulation patient;
+    const auto answers = play(patient, "click Form1 portal3\nwait 4300\nclick Form4 76 240\nwait 800\n"
+                                       "click Form4 lbl\nwait 900\ndump Form4\n");
+    const std::string& dump = answers.at(0);
+    const Scene& form4 = *patient.scene("Form4");
+    EXPECT_EQ(dumped(dump, "lbl", "Left"), std::to_string(form4.label("lbl").left()));
+    EXPECT_EQ(dumped(dump, "tasa", "Left"), std::to_string(form4.shape("tasa").left()));
+    EXPECT_EQ(dumped(dump, "oso1", "BackColor"), quoted(to_string(form4.shape("oso1").back_color())));
+    EXPECT_EQ(dumped(dump, "bur1", "Visible"), boolean(form4.shape("bur1").visible()));
+    EXPECT_EQ(dumped(dump, "v1", "Visible"), boolean(form4.line("v1").visible()));
+}
+
+// Words are parted by any run of spaces and tabs, the CR a Windows editor
+// ends a line with is not part of its last word, and a comment may be indented.
+TEST(SimScriptLayout, SpacesTabsAndCarriageReturnsPartWordsAsOneSpaceDoes) {
+    const std::string plain = "click Form1 portal1\nwait 15.625\nstatus\ndump Form1\n";
+    const std::string typed = "  # indented\r\n \t \r\n  click \t Form1   portal1\r\n\twait 15.625\t\r\nstatus\r\n"
+                              "dump  Form1\n";
+    EXPECT_EQ(run_script(typed).out, run_script(plain).out);
+}

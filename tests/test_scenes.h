@@ -11,10 +11,16 @@
 
 #include <map>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
+
+// Colours in the tests' messages as the simulator writes them.
+namespace guardianes {
+inline void PrintTo(Colour colour, std::ostream* out) { *out << to_string(colour); }
+} // namespace guardianes
 
 namespace guardianes::testing {
 

@@ -8,6 +8,8 @@
 #include "scenes/scenes.h"
 
 #include <array>
+#include <variant>
+#include <vector>
 
 namespace guardianes {
 
@@ -17,8 +19,28 @@ template <class Parts> void set_visible(const Parts& parts, bool visible) {
     for (auto* part : parts) part->set_visible(visible);
 }
 
+// Timer1's ticks at which the pupils move up, to the middle, down, right,
+// left and back to the centre, where the cycle comes round.
+constexpr int kGazeUp = 3;
+constexpr int kGazeMiddle = 6;
+constexpr int kGazeDown = 9;
+constexpr int kGazeRight = 12;
+constexpr int kGazeLeft = 15;
+constexpr int kGazeCentre = 18;
+
+// The pupils' tops as they look up, to the middle and down, the left pupil's
+// lefts as they look right, left and to the centre, and how far the right
+// pupil stands from it.
+constexpr Twips kRowUp = 1440;
+constexpr Twips kRowMiddle = 1560;
+constexpr Twips kRowDown = 1680;
+constexpr Twips kColumnRight = 3720;
+constexpr Twips kColumnLeft = 3480;
+constexpr Twips kColumnCentre = 3600;
+constexpr Twips kPupilsApart = 480;
+
 // Timer1 draws the heartbeat trace segment by segment and, on the same ticks,
-// moves the pupils up, to the middle, down, right, left and back to the centre.
+// moves the pupils.
 struct Monitor {
     explicit Monitor(Scene& s)
         : ojo(s.variant("ojo")), ojo1(s.shape("ojo1")), ojo2(s.shape("ojo2")), v1(s.line("v1")), v2(s.line("v2")),
@@ -36,36 +58,46 @@ struct Monitor {
 
     void tick_monitor() {
         ojo += 1;
-        if (ojo == 3) {
-            ojo1.set_top(1440);
-            ojo2.set_top(1440);
+        if (ojo == kGazeUp) {
+            ojo1.set_top(kRowUp);
+            ojo2.set_top(kRowUp);
             v1.set_visible(true);
-        } else if (ojo == 6) {
-            ojo1.set_top(1560);
-            ojo2.set_top(1560);
+        } else if (ojo == kGazeMiddle) {
+            ojo1.set_top(kRowMiddle);
+            ojo2.set_top(kRowMiddle);
             v2.set_visible(true);
             v3.set_visible(true);
-        } else if (ojo == 9) {
-            ojo1.set_top(1680);
-            ojo2.set_top(1680);
+        } else if (ojo == kGazeDown) {
+            ojo1.set_top(kRowDown);
+            ojo2.set_top(kRowDown);
             v4.set_visible(true);
-        } else if (ojo == 12) {
-            ojo1.set_left(3720);
-            ojo2.set_left(4200);
+        } else if (ojo == kGazeRight) {
+            ojo1.set_left(kColumnRight);
+            ojo2.set_left(kColumnRight + kPupilsApart);
             v5.set_visible(true);
             v6.set_visible(true);
-        } else if (ojo == 15) {
-            ojo1.set_left(3480);
-            ojo2.set_left(3960);
+        } else if (ojo == kGazeLeft) {
+            ojo1.set_left(kColumnLeft);
+            ojo2.set_left(kColumnLeft + kPupilsApart);
             v7.set_visible(true);
-        } else if (ojo == 18) {
-            ojo1.set_left(3600);
-            ojo2.set_left(4080);
+        } else if (ojo == kGazeCentre) {
+            ojo1.set_left(kColumnCentre);
+            ojo2.set_left(kColumnCentre + kPupilsApart);
             set_visible(std::array{&v1, &v2, &v3, &v4, &v5, &v6, &v7}, false);
             ojo = 0;
         }
     }
 };
+
+// Timer5's ticks at which the device goes on, each of its two shocks starts
+// and ends, the line goes flat and the patient revives.
+constexpr int kDeviceOn = 5;
+constexpr int kFirstShock = 10;
+constexpr int kFirstShockOver = 15;
+constexpr int kSecondShock = 20;
+constexpr int kSecondShockOver = 25;
+constexpr int kFlatLine = 30;
+constexpr int kRevived = 45;
 
 // Timer5 applies the device, flashes the patient twice in the colour of the
 // energy bar, crosses out the eyes over a flat line, then revives the patient.
@@ -94,19 +126,19 @@ struct Resuscitation {
 
     void tick_resuscitation() {
         shock += 1;
-        if (shock == 5) {
+        if (shock == kDeviceOn) {
             apply_device();
-        } else if (shock == 10) {
+        } else if (shock == kFirstShock) {
             flash();
-        } else if (shock == 15) {
+        } else if (shock == kFirstShockOver) {
             settle();
-        } else if (shock == 20) {
+        } else if (shock == kSecondShock) {
             flash();
-        } else if (shock == 25) {
+        } else if (shock == kSecondShockOver) {
             settle();
-        } else if (shock == 30) {
+        } else if (shock == kFlatLine) {
             cross_out_eyes();
-        } else if (shock == 45) {
+        } else if (shock == kRevived) {
             revive();
         }
     }
@@ -147,89 +179,91 @@ struct Resuscitation {
     }
 };
 
-// Each prop jumps next to the patient on the fifth tick of its timer, with
-// its speech and a bubble trail, and back on the tenth, where its timer stops.
+// A care's timer ticks at which its prop stands beside the patient, and at
+// which it is home again and the timer stops.
+constexpr int kBesideThePatient = 5;
+constexpr int kHomeAgain = 10;
+
+// A prop is made of labels and shapes; each piece has its own two places.
+struct PieceRow {
+    const char* name;
+    Twips home; // where the table puts it
+    Twips beside_the_patient;
+};
+
+struct CareRow {
+    const char* button;
+    const char* timer;
+    const char* count;
+    std::vector<PieceRow> prop; // in the order the pieces move
+    const char* speech;
+    std::array<const char*, 4> trail;
+};
+
+// Water and vaccine share their trail: the first of them to end hides it.
+const CareRow kCares[] = {
+    {.button = "lbl",
+     .timer = "Timer4",
+     .count = "tas",
+     .prop = {{"lbl", 480, 2040}, {"tasa", 480, 2040}},
+     .speech = "comida",
+     .trail = {"bur1", "bur2", "bur3", "bur4"}},
+    {.button = "ag2",
+     .timer = "Timer3",
+     .count = "agua2",
+     .prop = {{"ag1", 6720, 5040}, {"ag2", 6720, 5040}},
+     .speech = "agua",
+     .trail = {"bur5", "bur6", "bur7", "bur8"}},
+    {.button = "va2",
+     .timer = "Timer2",
+     .count = "vacun",
+     .prop = {{"va1", 7080, 6000}, {"va2", 6240, 5160}, {"va4", 5880, 4800}, {"va3", 6840, 5760}},
+     .speech = "vacuna",
+     .trail = {"bur5", "bur6", "bur7", "bur8"}},
+};
+
+struct Piece {
+    std::variant<Label*, Shape*> control;
+    Twips home;
+    Twips beside_the_patient;
+
+    void move_to(Twips left) const {
+        std::visit([left](auto* c) { c->set_left(left); }, control);
+    }
+};
+
+Piece piece(const Scene& s, const PieceRow& row) {
+    const Control* control = s.find(row.name);
+    if (control && control->kind() == ControlKind::Shape) return {&s.shape(row.name), row.home, row.beside_the_patient};
+    return {&s.label(row.name), row.home, row.beside_the_patient};
+}
+
+// Each prop jumps beside the patient, with its speech and a bubble trail,
+// and back home, where its timer stops.
 struct Care {
-    explicit Care(Scene& s)
-        : Timer4(s.timer("Timer4")), tas(s.variant("tas")), lbl(s.label("lbl")), tasa(s.shape("tasa")),
-          comida(s.label("comida")), left_trail(s.shapes("bur1", "bur2", "bur3", "bur4")), Timer3(s.timer("Timer3")),
-          agua2(s.variant("agua2")), ag1(s.label("ag1")), ag2(s.label("ag2")), agua(s.label("agua")),
-          Timer2(s.timer("Timer2")), vacun(s.variant("vacun")), va1(s.label("va1")), va2(s.label("va2")),
-          va3(s.label("va3")), va4(s.label("va4")), vacuna(s.label("vacuna")),
-          right_trail(s.shapes("bur5", "bur6", "bur7", "bur8")) {}
-    Timer& Timer4;
-    VariantCounter& tas;
-    Label& lbl;
-    Shape& tasa;
-    Label& comida;
-    std::array<Shape*, 4> left_trail;
-    Timer& Timer3;
-    VariantCounter& agua2;
-    Label& ag1;
-    Label& ag2;
-    Label& agua;
-    Timer& Timer2;
-    VariantCounter& vacun;
-    Label& va1;
-    Label& va2;
-    Label& va3;
-    Label& va4;
-    Label& vacuna;
-    // Water and vaccine share this trail: the first of them to end hides it.
-    std::array<Shape*, 4> right_trail;
-
-    void tick_food() {
-        tas += 1;
-        if (tas == 5) {
-            lbl.set_left(2040);
-            tasa.set_left(2040);
-            comida.set_visible(true);
-            set_visible(left_trail, true);
-        } else if (tas == 10) {
-            lbl.set_left(480);
-            tasa.set_left(480);
-            comida.set_visible(false);
-            set_visible(left_trail, false);
-            tas = 0;
-            Timer4.set_enabled(false);
-        }
+    Care(Scene& s, const CareRow& row)
+        : timer(s.timer(row.timer)), count(s.variant(row.count)), speech(s.label(row.speech)),
+          trail(s.shapes(row.trail[0], row.trail[1], row.trail[2], row.trail[3])) {
+        for (const PieceRow& p : row.prop) prop.push_back(piece(s, p));
     }
+    Timer& timer;
+    VariantCounter& count;
+    std::vector<Piece> prop;
+    Label& speech;
+    std::array<Shape*, 4> trail;
 
-    void tick_water() {
-        agua2 += 1;
-        if (agua2 == 5) {
-            ag1.set_left(5040);
-            ag2.set_left(5040);
-            agua.set_visible(true);
-            set_visible(right_trail, true);
-        } else if (agua2 == 10) {
-            ag1.set_left(6720);
-            ag2.set_left(6720);
-            agua.set_visible(false);
-            set_visible(right_trail, false);
-            agua2 = 0;
-            Timer3.set_enabled(false);
-        }
-    }
-
-    void tick_vaccine() {
-        vacun += 1;
-        if (vacun == 5) {
-            va1.set_left(6000);
-            va2.set_left(5160);
-            va4.set_left(4800);
-            va3.set_left(5760);
-            vacuna.set_visible(true);
-            set_visible(right_trail, true);
-        } else if (vacun == 10) {
-            va1.set_left(7080);
-            va2.set_left(6240);
-            va4.set_left(5880);
-            va3.set_left(6840);
-            vacuna.set_visible(false);
-            set_visible(right_trail, false);
-            vacun = 0;
-            Timer2.set_enabled(false);
+    void tick() {
+        count += 1;
+        if (count == kBesideThePatient) {
+            for (const Piece& p : prop) p.move_to(p.beside_the_patient);
+            speech.set_visible(true);
+            set_visible(trail, true);
+        } else if (count == kHomeAgain) {
+            for (const Piece& p : prop) p.move_to(p.home);
+            speech.set_visible(false);
+            set_visible(trail, false);
+            count = 0;
+            timer.set_enabled(false);
         }
     }
 };
@@ -244,13 +278,11 @@ void bind(Scene& form4) {
     form4.label("Label11").on_click = [&resuscitation] { resuscitation.Timer5.set_enabled(true); };
     resuscitation.Timer5.on_tick = [&resuscitation] { resuscitation.tick_resuscitation(); };
 
-    Care& care = form4.attach<Care>(form4);
-    care.lbl.on_click = [&care] { care.Timer4.set_enabled(true); };
-    care.Timer4.on_tick = [&care] { care.tick_food(); };
-    care.ag2.on_click = [&care] { care.Timer3.set_enabled(true); };
-    care.Timer3.on_tick = [&care] { care.tick_water(); };
-    care.va2.on_click = [&care] { care.Timer2.set_enabled(true); };
-    care.Timer2.on_tick = [&care] { care.tick_vaccine(); };
+    for (const CareRow& row : kCares) {
+        Care& care = form4.attach<Care>(form4, row);
+        form4.label(row.button).on_click = [&care] { care.timer.set_enabled(true); };
+        care.timer.on_tick = [&care] { care.tick(); };
+    }
 }
 
 } // namespace

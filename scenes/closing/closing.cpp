@@ -20,6 +20,25 @@ namespace {
 constexpr Twips kCarStep = 90;    // twips up per tick of the car
 constexpr Twips kConvoyStep = 90; // twips left per tick of the convoy
 
+// The lamps' ticks at which they take their first and their second colours;
+// the cycle then starts again from 0.
+constexpr int kFirstColours = 3;
+constexpr int kSecondColours = 6;
+
+// The car's ticks at which the traffic light turns amber, then red, and at
+// which the car stops and the convoy sets off.
+constexpr int kAmber = 15;
+constexpr int kRed = 20;
+constexpr int kCarStops = 21;
+
+// The sky's ticks at which it darkens at dusk and in the evening, takes the
+// evening's colour once more, turns to night, and the closing text ends it.
+constexpr int kDusk = 30;
+constexpr int kEvening = 60;
+constexpr int kLateEvening = 90;
+constexpr int kNight = 120;
+constexpr int kTheEnd = 158;
+
 // The convoy mixes labels and shapes, and they must move in one fixed order.
 using ConvoyPart = std::variant<Label*, Shape*>;
 
@@ -76,11 +95,11 @@ struct Closing {
 
     void tick_lamps() {
         a += 1;
-        if (a == 3) {
+        if (a == kFirstColours) {
             luz1.set_back_color(ro.back_color());
             luz2.set_back_color(ro2.back_color());
             cam9.set_back_color(ama.back_color());
-        } else if (a == 6) {
+        } else if (a == kSecondColours) {
             luz1.set_back_color(ro2.back_color());
             luz2.set_back_color(ro.back_color());
             cam9.set_back_color(ama2.back_color());
@@ -91,13 +110,13 @@ struct Closing {
     void tick_car() {
         b += 1;
         for (Label* part : car) part->set_top(part->top() - kCarStep);
-        if (b == 15) {
+        if (b == kAmber) {
             sem2.set_back_color(ama.back_color());
             sem3.set_back_color(grama.back_color());
-        } else if (b == 20) {
+        } else if (b == kRed) {
             sem2.set_back_color(ama2.back_color());
             sem1.set_back_color(ro.back_color());
-        } else if (b == 21) {
+        } else if (b == kCarStops) {
             Timer2.set_enabled(false);
             Timer3.set_enabled(true);
         }
@@ -109,16 +128,16 @@ struct Closing {
 
     void tick_sky() {
         c += 1;
-        if (c == 30) {
+        if (c == kDusk) {
             cielo.set_back_color(azu2.back_color());
-        } else if (c == 60) {
+        } else if (c == kEvening) {
             cielo.set_back_color(azu3.back_color());
-        } else if (c == 90) {
+        } else if (c == kLateEvening) {
             cielo.set_back_color(azu3.back_color());
-        } else if (c == 120) {
+        } else if (c == kNight) {
             cielo.set_back_color(azu4.back_color());
             for (Shape* star : night_sky) star->set_visible(true);
-        } else if (c == 158) {
+        } else if (c == kTheEnd) {
             Timer3.set_enabled(false);
             lbl.set_visible(true);
             Timer4.set_enabled(false);

@@ -14,10 +14,19 @@ namespace {
 
 constexpr Twips kStep = 100; // twips down per movement tick
 constexpr int kParked = 45;  // the movement tick that parks the vehicle
-constexpr int kHourglass = 45;
-constexpr int kSwitch = 80; // the light tick that hides the menu
 
-// The lights copy their colours from these labels at phases 3 and 6.
+// The light ticks that show the hourglass and that hide the menu.
+constexpr int kHourglass = 45;
+constexpr int kSwitch = 80;
+
+// The steps of the lights' cycle at which they take their first and their
+// second colours. The step of the second colours is also the next cycle's
+// first, so after the first cycle the colours change 2 and 3 ticks apart.
+constexpr int kFirstColours = 3;
+constexpr int kSecondColours = 6;
+constexpr int kCycleStart = 1;
+
+// The lights copy their colours from these labels.
 struct Flash {
     Label* first;
     Label* second;
@@ -34,8 +43,8 @@ struct Departure {
     Shape* box; // the green engine's equipment box moves last; others have none
     Label& first_light;
     Label& second_light;
-    Flash phase3;
-    Flash phase6;
+    Flash first_colours;
+    Flash second_colours;
     VariantCounter& luz;
     VariantCounter& car;
     Int16Counter& tiem;
@@ -59,13 +68,13 @@ struct Departure {
     void tick_lights() {
         luz += 1;
         tiem += 1;
-        if (luz == 3) {
-            first_light.set_back_color(phase3.first->back_color());
-            second_light.set_back_color(phase3.second->back_color());
-        } else if (luz == 6) {
-            first_light.set_back_color(phase6.first->back_color());
-            second_light.set_back_color(phase6.second->back_color());
-            luz = 1;
+        if (luz == kFirstColours) {
+            first_light.set_back_color(first_colours.first->back_color());
+            second_light.set_back_color(first_colours.second->back_color());
+        } else if (luz == kSecondColours) {
+            first_light.set_back_color(second_colours.first->back_color());
+            second_light.set_back_color(second_colours.second->back_color());
+            luz = kCycleStart;
         }
         if (tiem == kHourglass) {
             menu.set_mouse_pointer(MousePointer::Hourglass);
@@ -86,8 +95,8 @@ struct Service {
     const char* box;
     const char* first_light;
     const char* second_light;
-    std::array<const char*, 2> phase3;
-    std::array<const char*, 2> phase6;
+    std::array<const char*, 2> first_colours;
+    std::array<const char*, 2> second_colours;
     int number;
     const char* scene;
 };
@@ -101,8 +110,8 @@ const Service kServices[] = {
      .box = nullptr,
      .first_light = "ci",
      .second_light = "cd",
-     .phase3 = {"portal5", "portal4"},
-     .phase6 = {"portal1", "portal8"},
+     .first_colours = {"portal5", "portal4"},
+     .second_colours = {"portal1", "portal8"},
      .number = 1,
      .scene = "Form2"},
     {.button = "portal2",
@@ -113,8 +122,8 @@ const Service kServices[] = {
      .box = "lin1",
      .first_light = "mi",
      .second_light = "md",
-     .phase3 = {"portal7", "portal8"},
-     .phase6 = {"portal8", "portal7"},
+     .first_colours = {"portal7", "portal8"},
+     .second_colours = {"portal8", "portal7"},
      .number = 2,
      .scene = "Form3"},
     {.button = "portal3",
@@ -125,8 +134,8 @@ const Service kServices[] = {
      .box = nullptr,
      .first_light = "ai",
      .second_light = "ad",
-     .phase3 = {"portal8", "portal8"},
-     .phase6 = {"portal4", "portal4"},
+     .first_colours = {"portal8", "portal8"},
+     .second_colours = {"portal4", "portal4"},
      .number = 3,
      .scene = "Form4"},
     {.button = "portal4",
@@ -137,8 +146,8 @@ const Service kServices[] = {
      .box = nullptr,
      .first_light = "vi",
      .second_light = "vd",
-     .phase3 = {"portal7", "ama1"},
-     .phase6 = {"ama1", "portal7"},
+     .first_colours = {"portal7", "ama1"},
+     .second_colours = {"ama1", "portal7"},
      .number = 4,
      .scene = "Form5"},
 };
@@ -148,22 +157,23 @@ void bind(Scene& form1) {
         std::vector<Label*> parts;
         for (const char* name : s.parts) parts.push_back(&form1.label(name));
         const std::string n = std::to_string(s.number);
-        Departure& d = form1.attach<Departure>(Departure{form1,
-                                                         form1.label(s.button),
-                                                         form1.labels(s.others[0], s.others[1], s.others[2]),
-                                                         form1.timer(s.mover),
-                                                         form1.timer(s.lights),
-                                                         std::move(parts),
-                                                         s.box ? &form1.shape(s.box) : nullptr,
-                                                         form1.label(s.first_light),
-                                                         form1.label(s.second_light),
-                                                         {&form1.label(s.phase3[0]), &form1.label(s.phase3[1])},
-                                                         {&form1.label(s.phase6[0]), &form1.label(s.phase6[1])},
-                                                         form1.variant("luz" + n),
-                                                         form1.variant("car" + n),
-                                                         form1.int16("tiem" + n),
-                                                         form1.link(form1.name()),
-                                                         form1.link(s.scene)});
+        Departure& d =
+            form1.attach<Departure>(Departure{form1,
+                                              form1.label(s.button),
+                                              form1.labels(s.others[0], s.others[1], s.others[2]),
+                                              form1.timer(s.mover),
+                                              form1.timer(s.lights),
+                                              std::move(parts),
+                                              s.box ? &form1.shape(s.box) : nullptr,
+                                              form1.label(s.first_light),
+                                              form1.label(s.second_light),
+                                              {&form1.label(s.first_colours[0]), &form1.label(s.first_colours[1])},
+                                              {&form1.label(s.second_colours[0]), &form1.label(s.second_colours[1])},
+                                              form1.variant("luz" + n),
+                                              form1.variant("car" + n),
+                                              form1.int16("tiem" + n),
+                                              form1.link(form1.name()),
+                                              form1.link(s.scene)});
         d.button.on_click = [&d] { d.click_portal(); };
         d.mover.on_tick = [&d] { d.tick_drive(); };
         d.lights.on_tick = [&d] { d.tick_lights(); };
