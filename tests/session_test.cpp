@@ -42,8 +42,7 @@ TEST(Options, TheCommandLineAndTheAddressTakeTheSameNamesLimitsAndMessages) {
     EXPECT_EQ(command_line({"--kiosk", "--idle-restart", "0"}).options.idle_restart, 0);
     EXPECT_EQ(command_line({"--idle-restart=1440"}).options.idle_restart, 1440 * kMinute);
     EXPECT_EQ(command_line({"--scale", "8"}).options.scale, 8);
-    EXPECT_TRUE(command_line({"--help", "--bogus"}).help);
-    EXPECT_TRUE(command_line({"--version"}).version);
+    EXPECT_TRUE(command_line({"--help", "--bogus"}).help && command_line({"--version"}).version);
     for (auto [arguments, message] : std::vector<std::pair<std::vector<std::string_view>, std::string>>{
              {{"--scale", "9"}, "--scale takes a whole number from 1 to 8, not '9'"},
              {{"--scale"}, "--scale takes a whole number from 1 to 8, not ''"},
@@ -85,20 +84,16 @@ TEST(Placement, AScaleFitsTheSceneWholeAndMapsPixelsBothWays) {
     EXPECT_EQ(fit_scale({600, 573}, {300, 520}, 8), (Scale{1, 2}));
     EXPECT_EQ((Scale{520, 573}).of(573), 520);
 
-    EXPECT_EQ(scale_for_dpi(96), 1);
-    EXPECT_EQ(scale_for_dpi(191.9), 1);
-    EXPECT_EQ(scale_for_dpi(192), 2);
-    EXPECT_EQ(scale_for_dpi(5000), 8);
-    EXPECT_EQ(scale_for_dpi(0), 1);
+    EXPECT_EQ((std::vector{scale_for_dpi(0), scale_for_dpi(191.9), scale_for_dpi(192), scale_for_dpi(5000)}),
+              (std::vector{1, 1, 2, 8}));
 
     // A whole scale: every window pixel of a block maps to its scene pixel,
     // and a pointer put on a scene pixel maps back to it.
     const Placement blocks = centre(menu, {1000, 1000}, {2, 1});
     EXPECT_EQ(blocks, (Placement{{2, 1}, 57, 20}));
-    EXPECT_EQ(blocks.to_scene(57, 20), (Pixel{0, 0}));
-    EXPECT_EQ(blocks.to_scene(58, 21), (Pixel{0, 0}));
-    EXPECT_EQ(blocks.to_scene(59, 22), (Pixel{1, 1}));
-    EXPECT_EQ(blocks.to_scene(56, 19), (Pixel{-1, -1}));
+    EXPECT_EQ((std::vector{blocks.to_scene(56, 19), blocks.to_scene(57, 20), blocks.to_scene(58, 21),
+                           blocks.to_scene(59, 22)}),
+              (std::vector<Pixel>{{-1, -1}, {0, 0}, {0, 0}, {1, 1}}));
     for (int p : {0, 1, 442})
         EXPECT_EQ(blocks.to_scene(blocks.to_window({p, p}).x, blocks.to_window({p, p}).y), (Pixel{p, p}));
     EXPECT_EQ(centre(menu, {400, 400}, {1, 1}), (Placement{{1, 1}, 0, 0}));

@@ -229,10 +229,6 @@ def classroom(driver, site, sim):
     keys(Keys.ESCAPE, Keys.SHIFT, Keys.CONTROL)
     check(wait_for(lambda: page.state()[0] == "ended"), "Shift+Ctrl+Escape ends it")
 
-    page = Page(driver, url + "?kiosk&idle-restart=0.05")
-    page.point("Form1", *centre(sim, "portal1")).click().perform()
-    check(wait_for(lambda: page.on_top("Form2")), "the race opens again")
-    check(wait_for(lambda: page.on_top("Form1")), "3 s without a press bring back the menu")
     page = Page(driver, url + "?idle-restart=soon")
     check("'soon'" in driver.find_element(By.ID, "notice").text, "a bad idle-restart is shown and ignored")
 
