@@ -453,7 +453,7 @@ public:
     // SessionObserver
     void scene_shown(Scene& scene) override {
         if (!windows_.show(scene)) quit_ = true;
-        update_pointer();
+        update_pointer(true);
     }
     void scene_hidden(Scene& scene) override { windows_.hide(scene); }
     void scene_closed(Scene& scene) override { windows_.close(scene); }
@@ -557,20 +557,20 @@ private:
             }
             break;
         case SDL_WINDOWEVENT_EXPOSED: windows_.expose(*w); break;
-        case SDL_WINDOWEVENT_ENTER: update_pointer(); break;
+        case SDL_WINDOWEVENT_ENTER: update_pointer(true); break;
         default: break;
         }
     }
 
     // The pointer changes when a handler changes it, even if the mouse does
-    // not move; and the session learns where the mouse is over a window it
-    // has just entered or that has just opened under it.
-    void update_pointer() {
+    // not move; and with `entered`, the session learns where the mouse is
+    // over a window it has just entered or that has just opened under it.
+    void update_pointer(bool entered = false) {
         int x = 0;
         int y = 0;
         DesktopWindows::Window* w = windows_.under_mouse(x, y);
         if (!w) return;
-        session_.pointer_moved(*w->scene, w->placement.to_scene(x, y));
+        if (entered) session_.pointer_moved(*w->scene, w->placement.to_scene(x, y));
         windows_.set_pointer(session_.pointer_shape(*w->scene));
     }
 
