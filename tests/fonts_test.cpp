@@ -5,18 +5,14 @@
 #include "paint/baked_glyphs.h"
 #include "paint/painter.h"
 #include "runtime/still_scene.h"
-#include "scenes/scenes.h"
+#include "test_scenes.h"
 
 #include <gtest/gtest.h>
 
 using namespace guardianes;
+using namespace guardianes::testing;
 
 namespace {
-
-FontLibrary& fonts() {
-    static FontLibrary library;
-    return library;
-}
 
 // The words of each line of a menu label's caption, without the spaces around them.
 std::vector<std::string> menu_words(const std::string& label) {

@@ -20,11 +20,6 @@ using namespace guardianes::testing;
 
 namespace {
 
-FontLibrary& fonts() {
-    static FontLibrary library;
-    return library;
-}
-
 // Keeps a frame of one scene as the desktop keeps its window: repainted
 // only in the areas each handler changed, blank whenever it is shown or
 // resized, so that only what the scene reports ever shows.

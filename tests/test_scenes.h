@@ -4,6 +4,7 @@
 // Made-up scenes for the tests, so that the runtime's rules can be checked
 // apart from the game's own scenes.
 
+#include "paint/fonts.h"
 #include "runtime/scene.h"
 #include "scenes/scenes.h"
 #include "sim/json.h"
@@ -30,6 +31,12 @@ inline SceneTable small_table(std::string name, std::vector<ControlRow> controls
             .window = {.caption = name, .back_color = rgb(0x404040), .client_width = 1500, .client_height = 1500},
             .controls = std::move(controls),
             .counters = std::move(counters)};
+}
+
+// The faces this machine has, loaded once for all of a program's tests.
+inline FontLibrary& fonts() {
+    static FontLibrary library;
+    return library;
 }
 
 // A label `size` x `size` pixels at pixel (x, y).

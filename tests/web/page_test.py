@@ -159,14 +159,11 @@ def playing(driver, site, sim):
     scale = page.js("return arguments[0].getBoundingClientRect().width * devicePixelRatio / arguments[0].width",
                     page.canvas("Form1"))
     check(scale == 2, f"the menu is drawn twice as large where it fits (scale {scale})")
-    clicked = time.monotonic()
     page.point("Form1", *police).click().perform()
     page.point("Form1", 200, 400).perform()
     check(wait_for(lambda: page.cursor("Form1") == "wait", 1.0), "the hourglass shows during the departure")
     check(wait_for(lambda: page.pixels("Form1") != menu, 1.0), "a click on the police card's button moves the car")
     check(wait_for(lambda: page.on_top("Form2")), "the race's window comes on top")
-    later = time.monotonic() - clicked
-    check(later > 1.15, f"the race came {later:.2f} s after the click: the departure takes 1.25 s")
     check(not page.shown("Form1") and page.state()[1] == "Form2", "the menu is gone and the title is the race's")
     # Input aimed at the hidden menu reaches nothing, as on the desktop.
     page.js("for (const type of ['pointerdown', 'pointerup']) arguments[0].dispatchEvent("

@@ -54,24 +54,12 @@ netbook() {
   close_ends "$race"
 }
 
-# --fullscreen: each scene fills the screen, the simulator's picture at the
-# largest whole scale that fits, centred on black; a click on the scaled
-# button reaches it and none beside it does.
-fullscreen() {
-  start_menu --fullscreen
-  expect_picture "$menu" "$work/screen.png" "the menu twice as large in the middle of the screen"
-  click_at "$menu" $(on_screen 47 116)
-  sleep 0.7
-  expect_picture "$menu" "$work/screen.png" "a click beside the button"
-  click_at "$menu" $(on_screen 48 116)
-  race=$(find_window Form2) || fail "no Form2 after the click on the scaled police button"
-  [ "$(size_of "$race")" = $screen ] || fail "the full-screen race is $(size_of "$race"), not $screen"
-  close_ends "$race"
-}
-
-# --kiosk: a close request and the window manager's close keys leave the
-# game running; Escape brings back a fresh menu; Shift+Ctrl+Escape ends the
-# game with status 0. The session's own tests time the idle restart.
+# --kiosk, which is full screen: each scene fills the screen, the
+# simulator's picture at the largest whole scale that fits, centred on
+# black, and a click on the scaled button reaches it. A close request and
+# the window manager's close keys leave the game running; Escape brings back
+# a fresh menu; Shift+Ctrl+Escape ends the game with status 0. The session's
+# own tests time the idle restart and map a window's pixels to a scene's.
 kiosk() {
   start_menu --kiosk --idle-restart 0
   "$xtool" close "$menu"
@@ -79,7 +67,8 @@ kiosk() {
   sleep 1
   kill -0 "$game_pid" || fail "a close request ended the game"
   click_at "$menu" $(on_screen 84 116)
-  find_window Form2 >/dev/null || fail "no Form2 after the click on the police card"
+  race=$(find_window Form2) || fail "no Form2 after the click on the scaled police card"
+  [ "$(size_of "$race")" = $screen ] || fail "the full-screen race is $(size_of "$race"), not $screen"
   xdotool key Escape
   expect_picture "$menu" "$work/screen.png" "after Escape"
   ! shown Form2 || fail "after Escape the race is still shown"

@@ -6,8 +6,8 @@ source "$(dirname "$0")/harness.sh"
 
 # Closing the menu before any choice, or at the start or the end of a
 # departure, ends the game at once with status 0 and no service window ever
-# shown; closing a service scene ends the game. The switch to the service
-# scene comes 1.25 s after the click.
+# shown. The switch to the service scene comes 1.25 s after the click; the
+# other checks end by closing a service scene.
 closing() {
   start_xvfb
   start_menu
@@ -18,13 +18,6 @@ closing() {
     choose "$menu" "$card"
     sleep "$wait"
     close_ends "$menu" watch
-  done
-  for scene in 2 3 4 5; do
-    start_menu
-    choose "$menu" "portal$((scene - 1))"
-    window=$(find_window "Form$scene") || fail "no window Form$scene after portal$((scene - 1))"
-    sleep 0.5
-    close_ends "$window"
   done
 }
 
