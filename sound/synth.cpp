@@ -190,7 +190,9 @@ constexpr double C5 = 523.25, E5 = 659.26, G5 = 783.99, C6 = 1046.50, E6 = 1318.
 // longer so that the change of scene, not the sound, ends it.
 constexpr double kDeparture = 1.45;
 
-std::vector<std::int16_t> make(Cue cue) {
+} // namespace
+
+std::vector<std::int16_t> synthesise(Cue cue) {
     switch (cue) {
     case Cue::PoliceSiren: {
         Track t(kDeparture);
@@ -325,12 +327,10 @@ std::vector<std::int16_t> make(Cue cue) {
     return {};
 }
 
-} // namespace
-
 std::span<const std::int16_t> samples(Cue cue) {
     static const auto kAll = [] {
         std::array<std::vector<std::int16_t>, kCueCount> all;
-        for (std::size_t i = 0; i < kCueCount; ++i) all[i] = make(static_cast<Cue>(i));
+        for (std::size_t i = 0; i < kCueCount; ++i) all[i] = synthesise(static_cast<Cue>(i));
         return all;
     }();
     const auto index = static_cast<std::size_t>(cue);
