@@ -13,7 +13,7 @@ namespace {
 // A stopped voice fades out over 6 ms.
 constexpr std::size_t kFade = kSampleRate * 6 / 1000;
 // More voices than a child's clicking can start at once; beyond them, the
-// oldest voice gives way.
+// oldest voice still playing fades out to make room.
 constexpr std::size_t kMostVoices = 16;
 
 } // namespace
@@ -21,7 +21,9 @@ constexpr std::size_t kMostVoices = 16;
 void Mixer::start(std::size_t scene, Cue cue) {
     const std::span<const std::int16_t> cue_samples = samples(cue);
     if (cue_samples.empty()) return;
-    if (voices_.size() == kMostVoices) voices_.erase(voices_.begin());
+    const auto playing = std::count_if(voices_.begin(), voices_.end(), [](const Voice& v) { return v.fading == 0; });
+    if (static_cast<std::size_t>(playing) >= kMostVoices)
+        std::find_if(voices_.begin(), voices_.end(), [](const Voice& v) { return v.fading == 0; })->fading = kFade;
     voices_.push_back({scene, cue_samples});
 }
 

@@ -17,7 +17,8 @@ namespace guardianes::sound {
 // a host whose device runs on its own thread locks around every call.
 class Mixer {
 public:
-    // Plays the cue from its start, over whatever already sounds.
+    // Plays the cue from its start, over whatever already sounds (at most
+    // sixteen voices: beyond them the oldest fades out).
     void start(std::size_t scene, Cue cue);
     // Ends the scene's voices, each with a short fade so that none clicks.
     void stop(std::size_t scene);

@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <mutex>
 #include <vector>
 
 namespace guardianes::sound {
@@ -328,14 +329,16 @@ std::vector<std::int16_t> synthesise(Cue cue) {
 }
 
 std::span<const std::int16_t> samples(Cue cue) {
-    static const auto kAll = [] {
-        std::array<std::vector<std::int16_t>, kCueCount> all;
-        for (std::size_t i = 0; i < kCueCount; ++i) all[i] = synthesise(static_cast<Cue>(i));
-        return all;
-    }();
+    struct Made {
+        std::once_flag once;
+        std::vector<std::int16_t> samples;
+    };
+    static std::array<Made, kCueCount> made;
     const auto index = static_cast<std::size_t>(cue);
     if (index >= kCueCount) return {};
-    return kAll[index];
+    Made& m = made[index];
+    std::call_once(m.once, [&m, cue] { m.samples = synthesise(cue); });
+    return m.samples;
 }
 
 } // namespace guardianes::sound

@@ -13,7 +13,8 @@ namespace guardianes::sound {
 inline constexpr int kSampleRate = 22050;
 
 // The cue's samples, made from oscillators, envelopes and filtered noise
-// the first time any cue is asked for, then kept for the program's life.
+// the first time that cue is asked for (a few milliseconds for the longest),
+// then kept for the program's life.
 // The arithmetic is the same everywhere (no library sine or exponential),
 // so every host and every run gets the same samples. Safe to call from
 // any thread.

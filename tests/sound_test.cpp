@@ -72,32 +72,40 @@ TEST(Synthesiser, TheSirensPitchRisesAndFallsWhileTheBeepsHoldTheirs) {
 TEST(Mixer, VoicesAddUpWithoutWrappingAndAStoppedSceneFadesOutWithoutAClick) {
     const auto siren = sound::samples(Cue::PoliceSiren);
     const auto beat = sound::samples(Cue::Heartbeat);
-    sound::Mixer mixer;
     std::vector<std::int16_t> out(beat.size());
 
     // Many sirens at once are as loud as the samples allow, never turned over.
-    for (int i = 0; i < 16; ++i) mixer.start(0, Cue::PoliceSiren);
-    mixer.mix(out);
+    sound::Mixer loud;
+    for (int i = 0; i < 16; ++i) loud.start(0, Cue::PoliceSiren);
+    loud.mix(out);
     for (std::size_t i = 0; i < out.size(); ++i)
         ASSERT_EQ(out[i], std::clamp(16 * siren[i], -32768, 32767)) << "sample " << i;
 
-    mixer.stop(0);
-    mixer.start(1, Cue::Heartbeat);
+    // A siren stopped at its loudest fades out over a few milliseconds,
+    // not at once, which clicks, and is gone within 10 ms, while another
+    // scene's beat plays on alone.
+    const auto loudest = std::max_element(siren.begin() + 1000, siren.begin() + 4000,
+                                          [](int a, int b) { return std::abs(a) < std::abs(b); });
+    const auto stopped_at = static_cast<std::size_t>(loudest - siren.begin()) + 1;
+    std::vector<std::int16_t> before(stopped_at);
+    sound::Mixer mixer;
     mixer.start(0, Cue::PoliceSiren);
+    mixer.mix(before);
+    mixer.start(1, Cue::Heartbeat);
     mixer.stop(0);
     mixer.mix(out);
-    // The sirens fade in a few milliseconds, each step no larger than the
-    // loudest step of sixteen of them, and the beat plays on alone.
-    int largest_siren_step = 0;
-    for (std::size_t i = 1; i < 2 * out.size(); ++i)
-        largest_siren_step = std::max(largest_siren_step, 16 * std::abs(siren[i] - siren[i - 1]));
-    const std::size_t fade = kSampleRate / 100;
-    for (std::size_t i = 1; i < out.size(); ++i) {
-        ASSERT_LE(std::abs(out[i] - out[i - 1]), largest_siren_step + 1) << "a click at sample " << i;
-        if (i >= fade) {
-            ASSERT_EQ(out[i], beat[i]) << "sample " << i;
+    long fading = 0;
+    long unfaded = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const int rest = out[i] - beat[i];
+        const int whole = siren[stopped_at + i];
+        ASSERT_LE(std::abs(rest), std::abs(whole) + 1) << "sample " << i;
+        if (i < kSampleRate / 500) fading += std::abs(rest), unfaded += std::abs(whole);
+        if (i >= kSampleRate / 100) {
+            ASSERT_EQ(rest, 0) << "sample " << i;
         }
     }
+    EXPECT_GT(fading, unfaded / 2) << "the siren stopped dead instead of fading";
     EXPECT_TRUE(mixer.silent()) << "every voice has ended";
     mixer.mix(out);
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](std::int16_t v) { return v == 0; }));
