@@ -321,7 +321,7 @@ std::vector<std::int16_t> synthesise(Cue cue) {
         const double notes[] = {C5, E5, G5, E5, G5, C6};
         const double at[] = {0, 0.2, 0.4, 0.6, 0.8, 1.0};
         for (int i = 0; i < 6; ++i)
-            t.note(at[i], 2.2 - at[i], notes[i], Timbre::Bell, 1, {.attack = 0.006, .release = 0.3, .decay = 0.25});
+            t.note(at[i], std::min(1.2, 2.2 - at[i]), notes[i], Timbre::Bell, 1, {.attack = 0.006, .release = 0.3, .decay = 0.25});
         return t.finish(0.16);
     }
     }
