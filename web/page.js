@@ -217,15 +217,45 @@
     else document.documentElement.requestFullscreen();
   });
 
-  const ready = Guardianes({ page }).then((module) => {
+  // The one-file game (guardianes.html) carries the compiled game with it,
+  // compressed, where the site has guardianes.wasm beside the page.
+  async function options() {
+    if (typeof guardianesPacked === 'undefined') return { page };
+    const packed = Uint8Array.from(atob(guardianesPacked), (c) => c.charCodeAt(0));
+    const unpacked = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
+    return { page, wasmBinary: await new Response(unpacked).arrayBuffer() };
+  }
+
+  // The page, its script and the game must come from one build: a page
+  // opened while the site was being replaced says so instead of playing.
+  const build = 'guardianes build 0000000000000000';
+  api.build = build.slice(-16);
+  const ready = options().then(Guardianes).then((module) => {
     game = module;
+    const notice = document.getElementById('notice');
+    const builds = [document.querySelector('meta[name=guardianes-build]').content, game.UTF8ToString(game._guardianes_build())];
+    if (builds.some((b) => b !== build)) {
+      api.mixed = true;
+      notice.textContent = 'This copy of the game is being replaced by a newer one: reload the page.';
+      notice.hidden = false;
+      return;
+    }
     const refused = game.ccall('guardianes_configure', 'string', ['string'], [location.search]);
     fullscreen = game._guardianes_fullscreen() !== 0;
     asked = !fullscreen;
     document.body.classList.toggle('fullscreen', fullscreen);
-    const notice = document.getElementById('notice');
     notice.textContent = refused;
     notice.hidden = !refused;
     game._guardianes_new_game();
+    // Offline play: browsers keep service workers only for served pages.
+    if (location.protocol !== 'file:' && typeof guardianesPacked === 'undefined' && 'serviceWorker' in navigator)
+      navigator.serviceWorker.register('sw.js').catch(() => {});
+  }, () => {
+    // Browsers let a page on disk load no file beside it.
+    const notice = document.getElementById('notice');
+    notice.textContent = location.protocol === 'file:'
+      ? 'Opened from disk the site cannot load its game: open guardianes.html, the game in one file, instead.'
+      : 'The game could not be loaded: reload the page.';
+    notice.hidden = false;
   });
 })();

@@ -4,11 +4,14 @@
 
     page_test.py GROUP --site DIR --sim GUARDIANES_SIM
 
-GROUP is opening (the page from file:// and from a local server, which then
-runs the scripts), playing (a game by pointer and touch, to its end and a
-new one) or classroom (?keyboard, ?kiosk, ?idle-restart). The status is 0
-when every check passes, 1 otherwise, and 77 (a skip) only when Chromium
-cannot start on this machine.
+GROUP is opening (the one-file game alone in a folder, from file://, and the
+site served under a sub-folder with the strict policy, which then runs the
+scripts), playing (a game by pointer and touch, to its end and a new one),
+classroom (?keyboard, ?kiosk, ?idle-restart) or offline (installable, kept
+by its service worker, played with the server stopped, and updated to a new
+build without mixing the two). The one-file game is SITE/../guardianes.html.
+The status is 0 when every check passes, 1 otherwise, and 77 (a skip) only
+when Chromium cannot start on this machine.
 """
 
 import argparse
@@ -17,6 +20,7 @@ import functools
 import http.server
 import json
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -35,7 +39,15 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 SCRIPTS = Path(__file__).parent / "scripts"
+SOURCE = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(SOURCE / "tools"))
+from serve_site import server as site_server  # noqa: E402
+UNDER = "/games/guardianes/"
+# Every Content-Security-Policy violation the page reports, from its first script on.
+VIOLATIONS = """window.violations = [];
+document.addEventListener('securitypolicyviolation', (e) => violations.push(e.violatedDirective + ' ' + e.blockedURI));"""
 failures = []
+folders = []
 
 
 def check(condition, what):
@@ -122,32 +134,56 @@ class Page:
         return self.js("return getComputedStyle(arguments[0]).cursor", self.canvas(scene))
 
 
+def single(site):
+    """The one-file game's address, from a folder where it lies alone, kept until the test ends."""
+    folders.append(tempfile.TemporaryDirectory())
+    return Path(shutil.copy(Path(site).parent / "guardianes.html", folders[-1].name)).as_uri()
+
+
+def serve(site):
+    server = site_server(site, under=UNDER)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server, f"http://127.0.0.1:{server.server_port}{UNDER}"
+
+
+def run_script(page, path):
+    """Runs a script in the page and in guardianes-sim: whether the answers and shots are the same."""
+    status, out, err, shots = simulate(page.sim, path.read_text())
+    got = page.driver.execute_async_script("guardianes.runScript(arguments[0]).then(arguments[1])", path.read_text())
+    same = (got["status"], got["stdout"], got["stderr"]) == (status, out, err)
+    for name, data in sorted(shots.items()):
+        web = page.js("const b = guardianes.file(arguments[0]); let s = '';"
+                      "for (let i = 0; i < b.length; i += 8192)"
+                      "  s += String.fromCharCode.apply(null, b.subarray(i, i + 8192));"
+                      "return btoa(s)", name)
+        same = same and png_pixels(base64.b64decode(web)) == png_pixels(data)
+    return same
+
+
 def opening(driver, site, sim):
     menu = png_pixels(simulate(sim, "shot Form1 menu.png\n")[3]["menu.png"])
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(http.server.SimpleHTTPRequestHandler, directory=site))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": VIOLATIONS})
+    server, served = serve(site)
     try:
-        for url in (Path(site, "index.html").resolve().as_uri(), f"http://127.0.0.1:{server.server_port}/"):
+        for url in (single(site), served):
             page = Page(driver, url)
+            page.sim = sim
             check(page.pixels("Form1") == menu, f"{url}: the menu's canvas is the simulator's shot at time 0")
             check(page.state() == ("playing", "Form1"), f"{url}: the game runs, titled with the menu's caption")
+            page.point("Form1", *centre(sim, "portal1")).click().perform()
+            check(wait_for(lambda: page.on_top("Form2")), f"{url}: a departure plays and the race opens")
+            # The one file fetches nothing (a data: address is not listed); the site only what lies beside it.
+            fetched = page.js("return performance.getEntriesByType('resource').map((e) => e.name)")
+            check(all(url.startswith("http") and f.startswith(url) for f in fetched), f"{url}: fetched {fetched}")
             severe = [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
-            check(severe == [], f"{url}: no request failed and nothing was reported {severe}")
+            violations = page.js("return violations")
+            check(severe == [] and violations == [], f"{url}: nothing reported, no policy violated {severe} {violations}")
+            if url.startswith("file"):
+                check(run_script(page, SCRIPTS / "race.txt"), "the one-file game runs a script as guardianes-sim")
         # Each script runs in the served page as in guardianes-sim, beside the game.
         for path in sorted(SCRIPTS.glob("*.txt")):
-            status, out, err, shots = simulate(sim, path.read_text())
-            got = driver.execute_async_script("guardianes.runScript(arguments[0]).then(arguments[1])",
-                                              path.read_text())
-            check((got["status"], got["stdout"], got["stderr"]) == (status, out, err),
-                  f"{path.name}: status {got['status']}, standard output and error as guardianes-sim's")
-            for name, data in sorted(shots.items()):
-                web = page.js("const b = guardianes.file(arguments[0]); let s = '';"
-                              "for (let i = 0; i < b.length; i += 8192)"
-                              "  s += String.fromCharCode.apply(null, b.subarray(i, i + 8192));"
-                              "return btoa(s)", name)
-                check(png_pixels(base64.b64decode(web)) == png_pixels(data), f"{path.name}: {name} as the simulator's")
-        check(page.on_top("Form1") and page.state() == ("playing", "Form1"), "the scripts left the game untouched")
+            check(run_script(page, path), f"{path.name}: status, standard output and error and shots as guardianes-sim's")
+        check(page.on_top("Form2") and page.state() == ("playing", "Form2"), "the scripts left the game untouched")
     finally:
         server.shutdown()
 
@@ -155,7 +191,7 @@ def opening(driver, site, sim):
 def playing(driver, site, sim):
     menu = png_pixels(simulate(sim, "shot Form1 menu.png\n")[3]["menu.png"])
     police, patient = centre(sim, "portal1"), centre(sim, "portal3")
-    page = Page(driver, Path(site, "index.html").resolve().as_uri())
+    page = Page(driver, single(site))
     scale = page.js("return arguments[0].getBoundingClientRect().width * devicePixelRatio / arguments[0].width",
                     page.canvas("Form1"))
     check(scale == 2, f"the menu is drawn twice as large where it fits (scale {scale})")
@@ -180,7 +216,7 @@ def playing(driver, site, sim):
 
 def classroom(driver, site, sim):
     menu = png_pixels(simulate(sim, "shot Form1 menu.png\n")[3]["menu.png"])
-    url = Path(site, "index.html").resolve().as_uri()
+    url = single(site)
 
     def keys(typed, *held):
         actions = ActionChains(driver)
