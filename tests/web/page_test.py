@@ -277,6 +277,58 @@ def classroom(driver, site, sim):
     check(wait_for(lambda: page.pixels("Form2") != before, 1.0), "a click on the smaller \"Avanzar\" moves the car")
 
 
+def offline(driver, site, sim):
+    copy = Path(tempfile.mkdtemp(prefix="guardianes-site-"))
+    shutil.copytree(site, copy, dirs_exist_ok=True)
+    server, url = serve(str(copy))
+    port = server.server_port
+    caches = "return await caches.keys()"
+
+    def visit():
+        page = Page(driver, url)
+        check(not page.js("return guardianes.mixed"), f"build {page.js('return guardianes.build')}: its files all of it")
+        return page
+
+    try:
+        page = visit()
+        errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+        check(errors == [], f"Chromium finds the site installable {errors}")
+        manifest = driver.execute_cdp_cmd("Page.getAppManifest", {})
+        icons = json.loads(manifest["data"])["icons"]
+        loaded = driver.execute_async_script(
+            "Promise.all(arguments[0].map((i) => new Promise((done) => { const image = new Image();"
+            "  image.onload = () => done(image.naturalWidth + 'x' + image.naturalHeight); image.onerror = () => done('');"
+            "  image.src = i.src; }))).then(arguments[1])", icons)
+        check(manifest["errors"] == [] and loaded == [i["sizes"] for i in icons] and "maskable" in str(icons),
+              f"the manifest parses and its icons load at the sizes they claim {manifest['errors']} {loaded}")
+        check(wait_for(lambda: page.js("return !!navigator.serviceWorker.controller")),
+              "after one visit a service worker controls the page")
+        kept = page.js(caches)
+        server.shutdown()
+        server.server_close()
+        page = visit()
+        check(page.pixels("Form1") == png_pixels(simulate(sim, "shot Form1 menu.png\n")[3]["menu.png"]),
+              "with the server stopped the menu opens")
+        page.point("Form1", *centre(sim, "portal1")).click().perform()
+        check(wait_for(lambda: page.on_top("Form2")), "and a click starts the race")
+
+        # A new build: a change to the page, the build's last step run again.
+        (copy / "page.css").write_text((copy / "page.css").read_text() + "#desk { outline: 0; }\n")
+        finished = subprocess.run([sys.executable, str(SOURCE / "web/finish_site.py"), str(copy)],
+                                  capture_output=True, text=True, check=True)
+        build = finished.stdout.split()[-1]
+        server = site_server(str(copy), port, UNDER)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        visit()
+        check(wait_for(lambda: page.js(caches) == [f"guardianes-{build}"]),
+              f"the new build's cache replaces the old one ({kept} then {page.js(caches)})")
+        page = visit()
+        check(page.js("return guardianes.build") == build, "the next visit is the new build's")
+    finally:
+        server.shutdown()
+        shutil.rmtree(copy)
+
+
 def start_chromium(width, height):
     """A headless Chromium with a window that size, or a skip where it cannot start."""
     options = webdriver.ChromeOptions()
@@ -290,7 +342,8 @@ def start_chromium(width, height):
         sys.exit(77)
 
 
-GROUPS = {"opening": (opening, 1200, 900), "playing": (playing, 1400, 1300), "classroom": (classroom, 1200, 900)}
+GROUPS = {"opening": (opening, 1200, 900), "playing": (playing, 1400, 1300), "classroom": (classroom, 1200, 900),
+          "offline": (offline, 1200, 900)}
 
 
 def main():
