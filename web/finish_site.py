@@ -62,10 +62,11 @@ def single(site, target):
     icon = base64.b64encode((site / "icon-192.png").read_bytes()).decode()
     swaps = {
         '<link rel="manifest" href="manifest.webmanifest">\n': "",
+        '<link rel="preload" href="guardianes.wasm" as="fetch" crossorigin>\n': "",
         '<link rel="icon" href="icon-192.png">': f'<link rel="icon" href="data:image/png;base64,{icon}">',
         '<link rel="stylesheet" href="page.css">': inline("style", text("page.css")),
-        '<script src="guardianes.js"></script>': inline("script", f"var guardianesPacked = '{packed}';\n")
-        + "\n" + inline("script", text("guardianes.js")),
+        '<script src="guardianes.js"></script>': f'<script type="text/plain" id="packed-game">{packed}</script>\n'
+        + inline("script", text("guardianes.js")),
         '<script src="page.js"></script>': inline("script", text("page.js")),
     }
     for old, new in swaps.items():

@@ -219,10 +219,13 @@
 
   // The one-file game (guardianes.html) carries the compiled game with it,
   // compressed, where the site has guardianes.wasm beside the page.
+  const packed = document.getElementById('packed-game');
   async function options() {
-    if (typeof guardianesPacked === 'undefined') return { page };
-    const packed = Uint8Array.from(atob(guardianesPacked), (c) => c.charCodeAt(0));
-    const unpacked = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
+    if (!packed) return { page };
+    const text = atob(packed.textContent);
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+    const unpacked = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
     return { page, wasmBinary: await new Response(unpacked).arrayBuffer() };
   }
 
@@ -248,7 +251,7 @@
     notice.hidden = !refused;
     game._guardianes_new_game();
     // Offline play: browsers keep service workers only for served pages.
-    if (location.protocol !== 'file:' && typeof guardianesPacked === 'undefined' && 'serviceWorker' in navigator)
+    if (location.protocol !== 'file:' && !packed && 'serviceWorker' in navigator)
       navigator.serviceWorker.register('sw.js').catch(() => {});
   }, () => {
     // Browsers let a page on disk load no file beside it.
