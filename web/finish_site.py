@@ -7,7 +7,7 @@
 SITE holds every file of the site, sw.js among them. The build id is the
 start of a SHA-256 of all the files, taken with every id in them zeroed, so
 that the same files always get the same id, whatever id they carried
-before. It is written into the page, its script, the game and the service
+before. It is written into the page, its scripts, the game and the service
 worker, whose list of the files to keep is filled in too. With --single,
 FILE becomes the whole game in one HTML file: the page with its style and
 scripts inline, the icon as a data: address and the compiled game
@@ -25,7 +25,7 @@ from pathlib import Path
 
 ID = re.compile(rb"guardianes build [0-9a-f]{16}")
 ZERO = b"guardianes build " + b"0" * 16
-STAMPED = ("index.html", "page.js", "sw.js", "guardianes.wasm")
+STAMPED = ("index.html", "page.js", "sw.js", "guardianes.js", "guardianes.wasm")
 
 
 def stamp(site):

@@ -229,14 +229,15 @@
     return { page, wasmBinary: await new Response(unpacked).arrayBuffer() };
   }
 
-  // The page, its script and the game must come from one build: a page
+  // The page, its scripts and the game must come from one build: a page
   // opened while the site was being replaced says so instead of playing.
   const build = 'guardianes build 0000000000000000';
   api.build = build.slice(-16);
   const ready = options().then(Guardianes).then((module) => {
     game = module;
     const notice = document.getElementById('notice');
-    const builds = [document.querySelector('meta[name=guardianes-build]').content, game.UTF8ToString(game._guardianes_build())];
+    const builds = [document.querySelector('meta[name=guardianes-build]').content, game.build,
+                    game.UTF8ToString(game._guardianes_build())];
     if (builds.some((b) => b !== build)) {
       api.mixed = true;
       notice.textContent = 'This copy of the game is being replaced by a newer one: reload the page.';

@@ -161,6 +161,8 @@ def run_script(page, path):
 
 
 def opening(driver, site, sim):
+    sizes = sum(p.stat().st_size for p in Path(site).iterdir()), (Path(site).parent / "guardianes.html").stat().st_size
+    check(max(sizes) < 1e6, f"the site and the one-file game are each under 1 MB {sizes}")
     menu = png_pixels(simulate(sim, "shot Form1 menu.png\n")[3]["menu.png"])
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": VIOLATIONS})
     server, served = serve(site)
