@@ -31,7 +31,10 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         super().end_headers()
 
     def translate_path(self, path):
-        # Only the sub-folder is the site; anything else is not found.
+        # Only the sub-folder is the site; anything else is not found. Its
+        # name without the last / is the folder too, redirected to it.
+        if path.split("?")[0] == self.under[:-1]:
+            return super().translate_path("/")
         if not path.startswith(self.under):
             return "/nonexistent"
         return super().translate_path("/" + path[len(self.under):])
