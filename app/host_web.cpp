@@ -26,7 +26,9 @@
 //  - the options from the page's address, read by the session's parser;
 //  - guardianes-sim scripts on a simulation of their own, for the page's
 //    runScript, their shots kept in the in-memory file system;
-//  - for measuring, the time of every wake-up beside the grid time it was due at.
+//  - for measuring, the time of every wake-up beside the grid time it was due at;
+//  - the build it comes from, so that the page can tell a script of another
+//    build from its own.
 // It leaves out resizing a window by the player (the page fits each scene
 // to the room instead) and every rule: the page forwards events to this
 // file and puts the pixels it is given on the canvases; what Escape does,
@@ -383,4 +385,8 @@ EMSCRIPTEN_KEEPALIVE int guardianes_run_script(const char* text) {
 }
 EMSCRIPTEN_KEEPALIVE const char* guardianes_script_out() { return guardianes::last_script.out.c_str(); }
 EMSCRIPTEN_KEEPALIVE const char* guardianes_script_err() { return guardianes::last_script.err.c_str(); }
+
+// The build this module comes from. The site's last build step writes the
+// build's id over the zeros, here as in the page's files.
+EMSCRIPTEN_KEEPALIVE const char* guardianes_build() { return "guardianes build 0000000000000000"; }
 }

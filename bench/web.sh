@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The game's figures in headless Chromium: start-up from file://, the idle
+# The game's figures in headless Chromium: start-up (served, first and later
+# visits, and the one-file game from file://), the idle
 # menu's main-thread work, the wake-up schedule of the closing scene, the
 # painting figures as ratios to a fill measured in the same run, and the
 # site's size. Builds the site and the painting page first; the status is 1

@@ -16,6 +16,9 @@ import threading
 import time
 from pathlib import Path
 
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tools"))
+from serve_site import server as site_server  # noqa: E402
+
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
@@ -89,15 +92,32 @@ def serve(folder):
 
 def main():
     site, bench = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
-    page = (site / "index.html").as_uri()
+    one_file = (site.parent / "guardianes.html").as_uri()
     driver = chromium()
     try:
         print("| figure | measured | target |\n|---|---|---|")
-        # Start-up, opened from disk: a few loads, the slowest counts.
-        firsts = [open_page(driver, page) for _ in range(5)]
-        report("first frame on the canvas after navigation start, from file://",
-               f"{statistics.median(firsts):.0f} ms (slowest of 5: {max(firsts):.0f} ms)", "< 500 ms",
-               max(firsts) < 500)
+        # Start-up: a few loads each, the slowest counts.
+        served = site_server(str(site))
+        threading.Thread(target=served.serve_forever, daemon=True).start()
+        try:
+            url = f"http://127.0.0.1:{served.server_port}/"
+            first = open_page(driver, url)
+            report("first frame after navigation start, first visit to the served site", f"{first:.0f} ms")
+            for _ in range(100):
+                if driver.execute_script("return !!navigator.serviceWorker.controller"):
+                    break
+                time.sleep(0.05)
+            warm = [open_page(driver, url) for _ in range(5)]
+            report("first frame after navigation start, a later visit (from the service worker's cache)",
+                   f"{statistics.median(warm):.0f} ms (slowest of 5: {max(warm):.0f} ms)", "< 150 ms",
+                   max(warm) < 150)
+        finally:
+            served.shutdown()
+        firsts = [open_page(driver, one_file) for _ in range(5)]
+        report("first frame after navigation start, the one-file game from file://",
+               f"{statistics.median(firsts):.0f} ms (slowest of 5: {max(firsts):.0f} ms)", "< 300 ms",
+               max(firsts) < 300)
+        page = one_file
 
         # The idle menu.
         driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": COUNTERS})
@@ -166,8 +186,10 @@ def main():
     files = sorted(p for p in site.rglob("*") if p.is_file())
     total = sum(p.stat().st_size for p in files)
     report("the site, file by file",
-           ", ".join(f"{p.name} {p.stat().st_size / 1000:.1f} kB" for p in files) + f": {total / 1e6:.2f} MB",
-           "< 1.5 MB", total < 1.5e6)
+           ", ".join(f"{p.name} {p.stat().st_size / 1000:.1f} kB" for p in files) + f": {total / 1e6:.3f} MB",
+           "< 1 MB", total < 1e6)
+    size = (site.parent / "guardianes.html").stat().st_size
+    report("the one-file game, guardianes.html", f"{size / 1e6:.3f} MB", "< 1 MB", size < 1e6)
     return 1 if missed else 0
 
 

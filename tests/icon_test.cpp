@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,17 +28,20 @@ Rgba pixel(const RgbaImage& image, int x, int y) {
     return {image.bytes[at], image.bytes[at + 1], image.bytes[at + 2], image.bytes[at + 3]};
 }
 
+Image painted(IconShape form) {
+    const SceneTable table = icon_table(form);
+    const StillScene still(table);
+    FontLibrary fonts;
+    Image out;
+    Painter(fonts).paint(still.scene(), out);
+    return out;
+}
+
 // The icon at `size`, shrunk from the icon as the build paints it.
-RgbaImage icon(int size) {
-    static const Image painted = [] {
-        static const SceneTable table = icon_table();
-        const StillScene still(table);
-        FontLibrary fonts;
-        Image out;
-        Painter(fonts).paint(still.scene(), out);
-        return out;
-    }();
-    return shrink(painted, kIconCanvas / size, kIconClear);
+RgbaImage icon(int size, IconShape form = IconShape::Tile) {
+    static const Image tile = painted(IconShape::Tile);
+    static const Image maskable = painted(IconShape::Maskable);
+    return shrink(form == IconShape::Tile ? tile : maskable, kIconCanvas / size, kIconClear);
 }
 
 } // namespace
@@ -62,7 +66,7 @@ TEST(Shrinking, EachBlockIsAsOpaqueAsItsShareAndHasOnlyTheColourOfWhatCoversIt) 
 }
 
 TEST(Icon, AtEverySizeTheCornersAreClearTheWholeTileOpaqueAndTheCrossRed) {
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    for (const int size : {16, 24, 32, 48, 64, 128, 192, 256, 512}) {
         SCOPED_TRACE(size);
         const RgbaImage shrunk = icon(size);
         ASSERT_EQ(shrunk.width, size);
@@ -74,6 +78,24 @@ TEST(Icon, AtEverySizeTheCornersAreClearTheWholeTileOpaqueAndTheCrossRed) {
             for (int x = inner; x < size - inner; ++x) ASSERT_EQ(pixel(shrunk, x, y)[3], 255) << x << "," << y;
         // The red cross on the white roof stays red at every size.
         const Rgba cross = pixel(shrunk, size / 2, size * 27 / 64);
+        EXPECT_GT(cross[0], 200);
+        EXPECT_LT(cross[1], 120);
+    }
+}
+
+TEST(Icon, MaskableIsOpaqueEverywhereAndOnlyTheTilesGreyLiesOutsideTheMiddleCircle) {
+    for (const int size : {192, 512}) {
+        SCOPED_TRACE(size);
+        const RgbaImage shrunk = icon(size, IconShape::Maskable);
+        const double safe = 0.4 * size;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const Rgba p = pixel(shrunk, x, y);
+                ASSERT_EQ(p[3], 255) << x << "," << y;
+                const bool outside = std::hypot(x + 0.5 - size / 2.0, y + 0.5 - size / 2.0) > safe;
+                ASSERT_TRUE(!outside || p == (Rgba{0x40, 0x40, 0x40, 255})) << x << "," << y;
+            }
+        const Rgba cross = pixel(shrunk, size / 2, size * (16 + 27) / 96);
         EXPECT_GT(cross[0], 200);
         EXPECT_LT(cross[1], 120);
     }
@@ -97,7 +119,7 @@ TEST(IconProgram, WritesEachSizeAskedForAsTheShrunkIconAndRefusesASizeThatDoesNo
     EXPECT_EQ(WEXITSTATUS(status), 2);
     std::ifstream in(errors);
     const std::string message((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(message, "guardianes-icon: a SIZE must divide 768, not '100'\n");
+    EXPECT_EQ(message, "guardianes-icon: a SIZE must divide 1536, not '100'\n");
     std::filesystem::remove_all(dir);
 }
 

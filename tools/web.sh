@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The game in a browser: installs what is missing, builds the static site
-# into build-web/site/ and serves it at http://127.0.0.1:8000/ until
-# interrupted. The folder also works opened straight from disk, and can be
-# published as it is on any static web host.
+# into build-web/site/ (and the one-file game build-web/guardianes.html) and
+# serves it at http://127.0.0.1:8000/ until interrupted, as a careful host
+# would: under a strict Content-Security-Policy, with the right types. The
+# folder also works opened straight from disk, and can be published as it is
+# on any static web host.
 #   bash tools/web.sh                 build and serve
 #   bash tools/web.sh --build-only    only build
 set -euo pipefail
@@ -14,11 +16,10 @@ case "${1:-}" in
 esac
 source tools/deps.sh
 install_missing_packages
-# The glyphs are baked by the desktop build's own font code.
+# The glyphs are baked and the icons painted by the desktop build's own code.
 cmake -S . -B build >/dev/null
-cmake --build build -j2 --target guardianes-bake-glyphs
-bash tools/build-web.sh build/tools/glyphs/guardianes-bake-glyphs
-echo "The site is in build-web/site/."
+cmake --build build -j2 --target guardianes-bake-glyphs guardianes-icon
+bash tools/build-web.sh build/tools/glyphs/guardianes-bake-glyphs build/tools/icon/guardianes-icon
+echo "The site is in build-web/site/, the one-file game is build-web/guardianes.html."
 [ "${1:-}" = --build-only ] && exit 0
-echo "Serving the game at http://127.0.0.1:8000/ (Ctrl+C stops)"
-exec /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1 --directory build-web/site
+exec /usr/bin/python3 tools/serve_site.py build-web/site 8000

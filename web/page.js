@@ -279,16 +279,50 @@
     else document.documentElement.requestFullscreen();
   });
 
-  const ready = Guardianes({ page }).then((module) => {
+  // The one-file game (guardianes.html) carries the compiled game with it,
+  // compressed, where the site has guardianes.wasm beside the page.
+  const packed = document.getElementById('packed-game');
+  async function options() {
+    if (!packed) return { page };
+    const text = atob(packed.textContent);
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+    const unpacked = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
+    return { page, wasmBinary: await new Response(unpacked).arrayBuffer() };
+  }
+
+  // The page, its scripts and the game must come from one build: a page
+  // opened while the site was being replaced says so instead of playing.
+  const build = 'guardianes build 0000000000000000';
+  api.build = build.slice(-16);
+  const ready = options().then(Guardianes).then((module) => {
     game = module;
+    const notice = document.getElementById('notice');
+    const builds = [document.querySelector('meta[name=guardianes-build]').content, game.build,
+                    game.UTF8ToString(game._guardianes_build())];
+    if (builds.some((b) => b !== build)) {
+      api.mixed = true;
+      notice.textContent = 'This copy of the game is being replaced by a newer one: reload the page.';
+      notice.hidden = false;
+      return;
+    }
     const refused = game.ccall('guardianes_configure', 'string', ['string'], [location.search]);
     fullscreen = game._guardianes_fullscreen() !== 0;
     soundButton.hidden = game._guardianes_muted() !== 0;
     asked = !fullscreen;
     document.body.classList.toggle('fullscreen', fullscreen);
-    const notice = document.getElementById('notice');
     notice.textContent = refused;
     notice.hidden = !refused;
     game._guardianes_new_game();
+    // Offline play: browsers keep service workers only for served pages.
+    if (location.protocol !== 'file:' && !packed && 'serviceWorker' in navigator)
+      navigator.serviceWorker.register('sw.js').catch(() => {});
+  }, () => {
+    // Browsers let a page on disk load no file beside it.
+    const notice = document.getElementById('notice');
+    notice.textContent = location.protocol === 'file:'
+      ? 'Opened from disk the site cannot load its game: open guardianes.html, the game in one file, instead.'
+      : 'The game could not be loaded: reload the page.';
+    notice.hidden = false;
   });
 })();

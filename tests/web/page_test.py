@@ -4,11 +4,14 @@
 
     page_test.py GROUP --site DIR --sim GUARDIANES_SIM
 
-GROUP is opening (the page from file:// and from a local server, which then
-runs the scripts), playing (a game by pointer and touch, to its end and a
-new one) or classroom (?keyboard, ?kiosk, ?idle-restart). The status is 0
-when every check passes, 1 otherwise, and 77 (a skip) only when Chromium
-cannot start on this machine.
+GROUP is opening (the one-file game alone in a folder, from file://, and the
+site served under a sub-folder with the strict policy, which then runs the
+scripts), playing (a game by pointer and touch, to its end and a new one),
+classroom (?keyboard, ?kiosk, ?idle-restart) or offline (installable, kept
+by its service worker, played with the server stopped, and updated to a new
+build without mixing the two). The one-file game is SITE/../guardianes.html.
+The status is 0 when every check passes, 1 otherwise, and 77 (a skip) only
+when Chromium cannot start on this machine.
 """
 
 import argparse
@@ -17,6 +20,7 @@ import functools
 import http.server
 import json
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -36,7 +40,15 @@ from selenium.webdriver.common.keys import Keys
 
 SCRIPTS = Path(__file__).parent / "scripts"
 CUE_SAMPLES = None  # the cue_samples program
+SOURCE = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(SOURCE / "tools"))
+from serve_site import server as site_server  # noqa: E402
+UNDER = "/games/guardianes/"
+# Every Content-Security-Policy violation the page reports, from its first script on.
+VIOLATIONS = """window.violations = [];
+document.addEventListener('securitypolicyviolation', (e) => violations.push(e.violatedDirective + ' ' + e.blockedURI));"""
 failures = []
+folders = []
 
 
 def check(condition, what):
@@ -123,32 +135,58 @@ class Page:
         return self.js("return getComputedStyle(arguments[0]).cursor", self.canvas(scene))
 
 
-def opening(driver, site, sim):
-    menu = png_pixels(simulate(sim, "shot Form1 menu.png\n")[3]["menu.png"])
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(http.server.SimpleHTTPRequestHandler, directory=site))
+def single(site):
+    """The one-file game's address, from a folder where it lies alone, kept until the test ends."""
+    folders.append(tempfile.TemporaryDirectory())
+    return Path(shutil.copy(Path(site).parent / "guardianes.html", folders[-1].name)).as_uri()
+
+
+def serve(site):
+    server = site_server(site, under=UNDER)
     threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server, f"http://127.0.0.1:{server.server_port}{UNDER}"
+
+
+def run_script(page, path):
+    """Runs a script in the page and in guardianes-sim: whether the answers and shots are the same."""
+    status, out, err, shots = simulate(page.sim, path.read_text())
+    got = page.driver.execute_async_script("guardianes.runScript(arguments[0]).then(arguments[1])", path.read_text())
+    same = (got["status"], got["stdout"], got["stderr"]) == (status, out, err)
+    for name, data in sorted(shots.items()):
+        web = page.js("const b = guardianes.file(arguments[0]); let s = '';"
+                      "for (let i = 0; i < b.length; i += 8192)"
+                      "  s += String.fromCharCode.apply(null, b.subarray(i, i + 8192));"
+                      "return btoa(s)", name)
+        same = same and png_pixels(base64.b64decode(web)) == png_pixels(data)
+    return same
+
+
+def opening(driver, site, sim):
+    sizes = sum(p.stat().st_size for p in Path(site).iterdir()), (Path(site).parent / "guardianes.html").stat().st_size
+    check(max(sizes) < 1e6, f"the site and the one-file game are each under 1 MB {sizes}")
+    menu = png_pixels(simulate(sim, "shot Form1 menu.png\n")[3]["menu.png"])
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": VIOLATIONS})
+    server, served = serve(site)
     try:
-        for url in (Path(site, "index.html").resolve().as_uri(), f"http://127.0.0.1:{server.server_port}/"):
+        for url in (single(site), served):
             page = Page(driver, url)
+            page.sim = sim
             check(page.pixels("Form1") == menu, f"{url}: the menu's canvas is the simulator's shot at time 0")
             check(page.state() == ("playing", "Form1"), f"{url}: the game runs, titled with the menu's caption")
+            page.point("Form1", *centre(sim, "portal1")).click().perform()
+            check(wait_for(lambda: page.on_top("Form2")), f"{url}: a departure plays and the race opens")
+            # The one file fetches nothing (a data: address is not listed); the site only what lies beside it.
+            fetched = page.js("return performance.getEntriesByType('resource').map((e) => e.name)")
+            check(all(url.startswith("http") and f.startswith(url) for f in fetched), f"{url}: fetched {fetched}")
             severe = [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
-            check(severe == [], f"{url}: no request failed and nothing was reported {severe}")
+            violations = page.js("return violations")
+            check(severe == [] and violations == [], f"{url}: nothing reported, no policy violated {severe} {violations}")
+            if url.startswith("file"):
+                check(run_script(page, SCRIPTS / "race.txt"), "the one-file game runs a script as guardianes-sim")
         # Each script runs in the served page as in guardianes-sim, beside the game.
         for path in sorted(SCRIPTS.glob("*.txt")):
-            status, out, err, shots = simulate(sim, path.read_text())
-            got = driver.execute_async_script("guardianes.runScript(arguments[0]).then(arguments[1])",
-                                              path.read_text())
-            check((got["status"], got["stdout"], got["stderr"]) == (status, out, err),
-                  f"{path.name}: status {got['status']}, standard output and error as guardianes-sim's")
-            for name, data in sorted(shots.items()):
-                web = page.js("const b = guardianes.file(arguments[0]); let s = '';"
-                              "for (let i = 0; i < b.length; i += 8192)"
-                              "  s += String.fromCharCode.apply(null, b.subarray(i, i + 8192));"
-                              "return btoa(s)", name)
-                check(png_pixels(base64.b64decode(web)) == png_pixels(data), f"{path.name}: {name} as the simulator's")
-        check(page.on_top("Form1") and page.state() == ("playing", "Form1"), "the scripts left the game untouched")
+            check(run_script(page, path), f"{path.name}: status, standard output and error and shots as guardianes-sim's")
+        check(page.on_top("Form2") and page.state() == ("playing", "Form2"), "the scripts left the game untouched")
     finally:
         server.shutdown()
 
@@ -166,7 +204,7 @@ def playing(driver, site, sim):
         };"""})
     siren = subprocess.run([CUE_SAMPLES, "police-siren"], capture_output=True, check=True).stdout
     siren = [int.from_bytes(siren[i:i + 2], "little", signed=True) for i in range(0, len(siren), 2)]
-    page = Page(driver, Path(site, "index.html").resolve().as_uri())
+    page = Page(driver, single(site))
     scale = page.js("return arguments[0].getBoundingClientRect().width * devicePixelRatio / arguments[0].width",
                     page.canvas("Form1"))
     check(scale == 2, f"the menu is drawn twice as large where it fits (scale {scale})")
@@ -190,7 +228,7 @@ def playing(driver, site, sim):
     check(page.js("return kinds") == ["touch"], "the touch reached the page as a touch")
     check(wait_for(lambda: page.on_top("Form4")), "a touch on the ambulance's button brings the patient on top")
     check(page.js("return sounds.length") == 1, "with the Sound button off the departure started no sound")
-    page = Page(driver, Path(site, "index.html").resolve().as_uri() + "?mute")
+    page = Page(driver, single(site) + "?mute")
     page.point("Form1", *police).click().perform()
     check(wait_for(lambda: page.on_top("Form2")), "?mute: the police card opens the race")
     check(page.js("return sounds.length") == 0 and not driver.find_element(By.ID, "sound").is_displayed(),
@@ -199,7 +237,7 @@ def playing(driver, site, sim):
 
 def classroom(driver, site, sim):
     menu = png_pixels(simulate(sim, "shot Form1 menu.png\n")[3]["menu.png"])
-    url = Path(site, "index.html").resolve().as_uri()
+    url = single(site)
 
     def keys(typed, *held):
         actions = ActionChains(driver)
@@ -260,6 +298,58 @@ def classroom(driver, site, sim):
     check(wait_for(lambda: page.pixels("Form2") != before, 1.0), "a click on the smaller \"Avanzar\" moves the car")
 
 
+def offline(driver, site, sim):
+    copy = Path(tempfile.mkdtemp(prefix="guardianes-site-"))
+    shutil.copytree(site, copy, dirs_exist_ok=True)
+    server, url = serve(str(copy))
+    port = server.server_port
+    caches = "return await caches.keys()"
+
+    def visit():
+        page = Page(driver, url)
+        check(not page.js("return guardianes.mixed"), f"build {page.js('return guardianes.build')}: its files all of it")
+        return page
+
+    try:
+        page = visit()
+        errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+        check(errors == [], f"Chromium finds the site installable {errors}")
+        manifest = driver.execute_cdp_cmd("Page.getAppManifest", {})
+        icons = json.loads(manifest["data"])["icons"]
+        loaded = driver.execute_async_script(
+            "Promise.all(arguments[0].map((i) => new Promise((done) => { const image = new Image();"
+            "  image.onload = () => done(image.naturalWidth + 'x' + image.naturalHeight); image.onerror = () => done('');"
+            "  image.src = i.src; }))).then(arguments[1])", icons)
+        check(manifest["errors"] == [] and loaded == [i["sizes"] for i in icons] and "maskable" in str(icons),
+              f"the manifest parses and its icons load at the sizes they claim {manifest['errors']} {loaded}")
+        check(wait_for(lambda: page.js("return !!navigator.serviceWorker.controller")),
+              "after one visit a service worker controls the page")
+        kept = page.js(caches)
+        server.shutdown()
+        server.server_close()
+        page = visit()
+        check(page.pixels("Form1") == png_pixels(simulate(sim, "shot Form1 menu.png\n")[3]["menu.png"]),
+              "with the server stopped the menu opens")
+        page.point("Form1", *centre(sim, "portal1")).click().perform()
+        check(wait_for(lambda: page.on_top("Form2")), "and a click starts the race")
+
+        # A new build: a change to the page, the build's last step run again.
+        (copy / "page.css").write_text((copy / "page.css").read_text() + "#desk { outline: 0; }\n")
+        finished = subprocess.run([sys.executable, str(SOURCE / "web/finish_site.py"), str(copy)],
+                                  capture_output=True, text=True, check=True)
+        build = finished.stdout.split()[-1]
+        server = site_server(str(copy), port, UNDER)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        visit()
+        check(wait_for(lambda: page.js(caches) == [f"guardianes-{build}"]),
+              f"the new build's cache replaces the old one ({kept} then {page.js(caches)})")
+        page = visit()
+        check(page.js("return guardianes.build") == build, "the next visit is the new build's")
+    finally:
+        server.shutdown()
+        shutil.rmtree(copy)
+
+
 def start_chromium(width, height):
     """A headless Chromium with a window that size, or a skip where it cannot start."""
     options = webdriver.ChromeOptions()
@@ -273,7 +363,8 @@ def start_chromium(width, height):
         sys.exit(77)
 
 
-GROUPS = {"opening": (opening, 1200, 900), "playing": (playing, 1400, 1300), "classroom": (classroom, 1200, 900)}
+GROUPS = {"opening": (opening, 1200, 900), "playing": (playing, 1400, 1300), "classroom": (classroom, 1200, 900),
+          "offline": (offline, 1200, 900)}
 
 
 def main():

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-icon: paints the game's icon with the game's own painter and
-// writes it in the sizes a desktop icon theme asks for, as transparent PNGs.
-//   guardianes-icon DIR SIZE...    writes DIR/SIZExSIZE.png for each SIZE
+// writes it in the sizes a desktop icon theme or a browser asks for, as
+// transparent PNGs.
+//   guardianes-icon DIR SIZE...              writes DIR/SIZExSIZE.png for each SIZE
+//   guardianes-icon --maskable DIR SIZE...   the same, of the maskable icon
 
 #include "paint/painter.h"
 #include "paint/png.h"
@@ -21,12 +23,14 @@
 using namespace guardianes;
 
 int main(int argc, char** argv) {
-    if (argc < 3 || std::string(argv[1]).starts_with("-")) {
-        std::cerr << "usage: guardianes-icon DIR SIZE...\n";
+    const bool maskable = argc > 1 && std::string_view(argv[1]) == "--maskable";
+    const int first = maskable ? 2 : 1;
+    if (argc < first + 2 || std::string_view(argv[first]).starts_with("-")) {
+        std::cerr << "usage: guardianes-icon [--maskable] DIR SIZE...\n";
         return 2;
     }
     std::vector<int> sizes;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = first + 1; i < argc; ++i) {
         const std::string_view text = argv[i];
         int size = 0;
         const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), size);
@@ -37,9 +41,9 @@ int main(int argc, char** argv) {
         sizes.push_back(size);
     }
     try {
-        const std::filesystem::path dir = argv[1];
+        const std::filesystem::path dir = argv[first];
         std::filesystem::create_directories(dir);
-        const SceneTable table = icon_table();
+        const SceneTable table = icon_table(maskable ? IconShape::Maskable : IconShape::Tile);
         const StillScene still(table);
         const Scene& scene = still.scene();
         FontLibrary fonts;
