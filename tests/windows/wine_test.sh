@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Windows programs under Wine, in a Wine prefix, an X server and a
+# window manager of this run's own, against the Linux programs. Run as
+# `wine_test.sh WINDOWS_BUILD GAME SIM XTOOL CHECK`, CHECK one of the
+# functions below; skipped (status 77) only where Wine cannot start.
+windows=$1 linux_game=$2
+shift 2
+exe_game() { exec wine "$windows/guardianes.exe" "$@"; }
+source "$(dirname "$0")/../window/harness.sh" exe_game "$@"
+export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k >/dev/null 2>&1 || true; cleanup' EXIT
+[ "$check" = sim ] || { start_xvfb; start_wm; }
+if ! wineboot -i >"$work/wineboot" 2>&1 || ! wine cmd /c exit 0 >>"$work/wineboot" 2>&1; then
+  echo "SKIP: Wine cannot start here: $(tail -n 1 "$work/wineboot")"
+  exit 77
+fi
+
+# guardianes-sim.exe answers every script as guardianes-sim does, byte for
+# byte (standard output, standard error, status), and its shots hold the
+# same pixels. Each case is the options and the script read from standard
+# input: the browser's scripts cover every scene and command but `key`, and
+# bad lines; keys.txt the keys.
+sim() {
+  local scripts=$(dirname "$0")/../web/scripts case=0
+  run_both() {
+    local input=$1 dir
+    shift
+    case=$((case + 1))
+    for dir in linux windows; do mkdir -p "$work/$case/$dir"; done
+    (cd "$work/$case/linux" && { "$sim" "$@" <"$input" >out 2>err && echo 0 || echo $?; } >status)
+    (cd "$work/$case/windows" && { wine "$windows/guardianes-sim.exe" "$@" <"$input" >out 2>err && echo 0 || echo $?; } >status)
+    for file in out err status; do
+      cmp -s "$work/$case/linux/$file" "$work/$case/windows/$file" ||
+        fail "guardianes-sim.exe $* <$(basename "$input"): its $file differs: $(diff "$work/$case/linux/$file" \
+          "$work/$case/windows/$file" | head -n 5)"
+    done
+    for shot in "$work/$case"/linux/*.png; do
+      [ -e "$shot" ] || continue
+      rgb "$shot" "$work/$case/windows/${shot##*/}"
+      cmp -s "${shot%.png}.rgb" "$work/$case/windows/$(basename "${shot%.png}").rgb" ||
+        fail "guardianes-sim.exe <$(basename "$input"): the pixels of ${shot##*/} differ"
+    done
+  }
+  for script in "$scripts"/*.txt; do run_both "$script"; done
+  run_both "$(dirname "$0")/keys.txt" --kiosk --keyboard
+  for arguments in --help --version "--scale 2" --no-such-option no-such-script.txt; do
+    # shellcheck disable=SC2086 # each case is a few words
+    run_both /dev/null $arguments
+  done
+  echo "$case cases answered alike"
+}
+
+# guardianes.exe opens the menu with the simulator's pixels at time 0 in a
+# client area of its size; a real click on the police card's button opens
+# the race about 1.25 s later, the menu gone; closing the race ends the
+# game with status 0. --help, --version and a bad option answer as the
+# Linux game's, in Windows' line ends.
+game() {
+  for arguments in --help --version --no-such-option; do
+    status=0
+    (exe_game "$arguments") >"$work/out" 2>"$work/err" </dev/null || status=$?
+    expected=0
+    "$linux_game" "$arguments" >"$work/linux-out" 2>"$work/linux-err" || expected=$?
+    [ "$status" = "$expected" ] && tr -d '\r' <"$work/out" | cmp -s - "$work/linux-out" &&
+      tr -d '\r' <"$work/err" | cmp -s - "$work/linux-err" ||
+      fail "guardianes.exe $arguments: status $status, $(cat "$work/out" "$work/err")"
+  done
+  sim_shot Form1 "$work/menu.png"
+  start_menu
+  [ "$(size_of "$menu")" = 443x480 ] || fail "the menu's client area is $(size_of "$menu"), not 443x480"
+  expect_picture "$menu" "$work/menu.png" "the menu"
+  choose "$menu" portal1
+  race=$(find_window Form2) || fail "no Form2 after a click on the police card's button"
+  took=$(($(now_ms) - clicked))
+  [ "$took" -ge 1200 ] && [ "$took" -le 3000 ] || fail "the race opened $took ms after the click, not about 1250"
+  sleep 0.2
+  ! shown Form1 || fail "the menu is still shown with the race"
+  close_ends "$race"
+}
+
+# --fullscreen: the menu twice as large in the middle of the 1280 x 1024
+# screen, on black.
+fullscreen() {
+  sim_shot Form1 "$work/menu.png"
+  convert "$work/menu.png" -sample 200% -background black -gravity center -extent 1280x1024 "$work/screen.png"
+  start_menu --fullscreen
+  [ "$(size_of "$menu")" = 1280x1024 ] || fail "the full-screen menu is $(size_of "$menu"), not 1280x1024"
+  expect_picture "$menu" "$work/screen.png" "the full-screen menu"
+  close_ends "$menu"
+}
+
+# --kiosk: a close does nothing, Escape brings a new menu, and
+# Shift+Ctrl+Escape ends the game with status 0. --keyboard: Tab takes
+# the real pointer to the police button, an arrow 8 pixels on, Space clicks.
+classroom() {
+  start_menu --kiosk --idle-restart 0
+  "$xtool" close "$menu"
+  sleep 1
+  kill -0 "$game_pid" || fail "a close request ended the kiosk"
+  click_at "$menu" $(((1280 - 886) / 2 + 2 * 84)) $(((1024 - 960) / 2 + 2 * 116))
+  race=$(find_window Form2) || fail "no Form2 after a click on the full-screen police card"
+  xdotool key Escape
+  find_window Form1 >/dev/null || fail "Escape brought no new menu"
+  sleep 0.5
+  ! shown Form2 || fail "after Escape the race is still shown"
+  xdotool key shift+ctrl+Escape
+  wait_end 3000
+  [ "$status" = 0 ] || fail "Shift+Ctrl+Escape ended the kiosk with status $status"
+
+  start_menu --keyboard
+  sleep 0.5
+  eval "$(xwininfo -id "$menu" |
+    awk '/Absolute upper-left X/ { print "left=" $NF } /Absolute upper-left Y/ { print "top=" $NF }')"
+  for step in "Tab 84 116" "Right 92 116"; do
+    read -r key x y <<<"$step"
+    xdotool key "$key"
+    sleep 0.3
+    eval "$(xdotool getmouselocation --shell)"
+    [ "$((X - left)) $((Y - top))" = "$x $y" ] ||
+      fail "after $key the pointer is at $((X - left)) $((Y - top)), not $x $y"
+  done
+  xdotool key space
+  race=$(find_window Form2) || fail "Space on the police button did not start its departure"
+  close_ends "$race"
+}
+
+"$check"
+echo "$check passed"
