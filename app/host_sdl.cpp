@@ -31,6 +31,8 @@
 #include "runtime/runtime.h"
 #include "session/placement.h"
 #include "session/session.h"
+#include "sound/mixer.h"
+#include "sound/synth.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -409,6 +411,96 @@ private:
     bool presented_ = false;
 };
 
+// The game's sounds through one SDL audio device, open only while something
+// sounds: an open device's thread wakes for every buffer even when paused,
+// and an idle game should cost nothing. The device's thread tells the main
+// loop, with an event, when the mix has gone silent, and the loop closes it.
+class DesktopSound {
+public:
+    DesktopSound() : silent_event_(SDL_RegisterEvents(1)) {}
+    ~DesktopSound() {
+        if (device_) SDL_CloseAudioDevice(device_);
+        if (started_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    DesktopSound(const DesktopSound&) = delete;
+    DesktopSound& operator=(const DesktopSound&) = delete;
+
+    void start(const Scene& scene, Cue cue) {
+        if (!open()) return;
+        // Made before the device is locked, so that its thread never waits for it.
+        sound::samples(cue);
+        SDL_LockAudioDevice(device_);
+        mixer_.start(scene.index(), cue);
+        told_silent_ = false;
+        SDL_UnlockAudioDevice(device_);
+        SDL_PauseAudioDevice(device_, 0);
+    }
+
+    void stop(const Scene& scene) {
+        if (!device_) return;
+        SDL_LockAudioDevice(device_);
+        mixer_.stop(scene.index());
+        SDL_UnlockAudioDevice(device_);
+    }
+
+    bool is_silent_event(const SDL_Event& event) const { return event.type == silent_event_; }
+
+    // Closes the device once the mix is silent.
+    void close_if_silent() {
+        if (!device_) return;
+        SDL_LockAudioDevice(device_);
+        const bool silent = mixer_.silent();
+        SDL_UnlockAudioDevice(device_);
+        if (!silent) return;
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+    }
+
+private:
+    bool open() {
+        if (device_) return true;
+        if (failed_) return false;
+        if (!started_ && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return fail();
+        started_ = true;
+        SDL_AudioSpec want{};
+        want.freq = sound::kSampleRate;
+        want.format = AUDIO_S16SYS;
+        want.channels = 1;
+        // About 12 ms a buffer: a cue is heard within two of its wake-up.
+        want.samples = 256;
+        want.callback = fill;
+        want.userdata = this;
+        SDL_AudioSpec got{};
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &got, 0);
+        return device_ != 0 || fail();
+    }
+
+    bool fail() {
+        failed_ = true;
+        std::fprintf(stderr, "guardianes: playing without sound: %s\n", SDL_GetError());
+        return false;
+    }
+
+    static void fill(void* self, Uint8* stream, int length) {
+        auto& sound = *static_cast<DesktopSound*>(self);
+        sound.mixer_.mix({reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / 2});
+        if (sound.mixer_.silent() && !sound.told_silent_) {
+            sound.told_silent_ = true;
+            SDL_Event event{};
+            event.type = sound.silent_event_;
+            SDL_PushEvent(&event);
+        }
+    }
+
+    Uint32 silent_event_;
+    SDL_AudioDeviceID device_ = 0;
+    bool started_ = false;
+    bool failed_ = false;
+    // Touched by the device's thread under its lock.
+    sound::Mixer mixer_;
+    bool told_silent_ = false;
+};
+
 // The player's side: SDL's events turned into the session's calls, and the
 // loop that sleeps until the session's next wake-up.
 class DesktopHost final : public SessionObserver {
@@ -468,6 +560,8 @@ public:
     void game_started() override { windows_.hide_left_behind(); }
     void error_raised(const ErrorReport& error) override { error_ = error; }
     void pointer_moved_by_keys(Scene& scene, Pixel at) override { warp(scene, at); }
+    void cue_started(Scene& scene, Cue cue) override { sound_.start(scene, cue); }
+    void cues_stopped(Scene& scene) override { sound_.stop(scene); }
 
 private:
     int timeout_ms(const std::optional<Nanos>& next) const {
@@ -505,7 +599,9 @@ private:
             break;
         case SDL_KEYDOWN: key(event.key); break;
         case SDL_WINDOWEVENT: window_event(event.window); break;
-        default: break;
+        default:
+            if (sound_.is_silent_event(event)) sound_.close_if_silent();
+            break;
         }
     }
 
@@ -602,6 +698,7 @@ private:
     Session& session_;
     Clock& clock_;
     DesktopWindows windows_;
+    DesktopSound sound_;
     std::FILE* wakeup_log_ = nullptr;
     std::optional<ErrorReport> error_;
     std::optional<Warp> warped_;

@@ -73,6 +73,8 @@ void Runtime::show(std::size_t index) {
 
 void Runtime::hide(std::size_t index) { scenes_.hide(index); }
 
+void Runtime::play(std::size_t index, Cue cue) { scenes_.play(index, cue); }
+
 void Runtime::timer_switched(const Timer& timer) {
     if (timer.enabled())
         timers_.started(timer, now());

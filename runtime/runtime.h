@@ -73,6 +73,7 @@ private:
     void show(std::size_t scene_index) override;
     void hide(std::size_t scene_index) override;
     void timer_switched(const Timer& timer) override;
+    void play(std::size_t scene_index, Cue cue) override;
 
     void run_handler(const Handler& handler, Nanos at);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cue.h"
+
 namespace guardianes {
 
 class Scene;
@@ -17,6 +19,11 @@ public:
     // Called once after each handler for every scene it changed; the scene's
     // damage area says where. The changes are forgotten afterwards.
     virtual void scene_changed(Scene&) {}
+    // A handler of the shown scene started a sound, at the time the
+    // runtime's now() says; a cue started again while it sounds plays again.
+    virtual void cue_started(Scene&, Cue) {}
+    // The scene hides or goes: every sound it started ends now.
+    virtual void cues_stopped(Scene&) {}
 };
 
 } // namespace guardianes

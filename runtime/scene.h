@@ -4,6 +4,7 @@
 #include "clock.h"
 #include "controls.h"
 #include "counters.h"
+#include "cue.h"
 #include "damage.h"
 #include "scene_table.h"
 
@@ -32,6 +33,8 @@ public:
     virtual void hide(std::size_t scene_index) = 0;
     // A handler switched the timer on or off.
     virtual void timer_switched(const Timer& timer) = 0;
+    // A handler of the scene started a sound.
+    virtual void play(std::size_t scene_index, Cue cue) = 0;
 };
 
 // A scene that handlers may show or hide, named once when they are bound.
@@ -40,6 +43,18 @@ public:
     SceneLink(SceneContext& context, std::size_t index) : context_(&context), index_(index) {}
     void show() const { context_->show(index_); }
     void hide() const { context_->hide(index_); }
+
+private:
+    SceneContext* context_;
+    std::size_t index_;
+};
+
+// The scene's own sounds, for its handlers to start. A scene sounds only
+// while it is shown: hiding or closing it ends its sounds.
+class Speaker {
+public:
+    Speaker(SceneContext& context, std::size_t index) : context_(&context), index_(index) {}
+    void play(Cue cue) const { context_->play(index_, cue); }
 
 private:
     SceneContext* context_;
@@ -90,6 +105,7 @@ public:
     VariantCounter& variant(std::string_view name);
     // Another scene, or this one, to show or hide.
     SceneLink link(std::string_view scene_name) const;
+    Speaker speaker() const { return {*context_, index_}; }
 
     template <class... Names> auto labels(Names... names) const {
         return std::array<Label*, sizeof...(Names)>{&label(names)...};

@@ -22,6 +22,7 @@ public:
     void show(std::size_t) override {}
     void hide(std::size_t) override {}
     void timer_switched(const Timer&) override {}
+    void play(std::size_t, Cue) override {}
 
 private:
     const SceneLifecycle& scenes_;
@@ -78,15 +79,26 @@ void SceneLifecycle::hide(std::size_t index) {
     Scene* scene = slots_[index].scene.get();
     if (!scene || !scene->shown()) return;
     scene->set_state(SceneState::Hidden);
-    if (observer_) observer_->scene_hidden(*scene);
+    if (observer_) {
+        observer_->cues_stopped(*scene);
+        observer_->scene_hidden(*scene);
+    }
 }
 
 void SceneLifecycle::close(Scene& scene) {
     Slot& slot = slots_[scene.index()];
-    if (observer_) observer_->scene_closed(scene);
+    if (observer_) {
+        observer_->cues_stopped(scene);
+        observer_->scene_closed(scene);
+    }
     slot.scene.reset();
     slot.closed = true;
     check_running();
+}
+
+void SceneLifecycle::play(std::size_t index, Cue cue) {
+    Scene* scene = slots_[index].scene.get();
+    if (scene && scene->shown() && observer_) observer_->cue_started(*scene, cue);
 }
 
 void SceneLifecycle::resize(Scene& scene, int width, int height) {

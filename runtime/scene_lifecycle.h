@@ -45,6 +45,8 @@ public:
     void hide(std::size_t index);
     // The player's close of a shown scene: it is gone for good.
     void close(Scene& scene);
+    // A handler of the scene started a sound: heard only from a shown scene.
+    void play(std::size_t index, Cue cue);
     void resize(Scene& scene, int width, int height);
 
     // Tells the observer about every scene that changed, then forgets the changes.

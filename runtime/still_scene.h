@@ -23,6 +23,7 @@ private:
     void show(std::size_t) override {}
     void hide(std::size_t) override {}
     void timer_switched(const Timer&) override {}
+    void play(std::size_t, Cue) override {}
 
     Scene scene_;
 };

@@ -29,6 +29,7 @@ const char* const kGameUsage =
     "                         pointer 8 pixels (1 with Shift), Tab and Shift+Tab\n"
     "                         go to the next or previous button, and Space or\n"
     "                         Enter click\n"
+    "  --mute                 play without sound\n"
     "  -h, --help             show this help and exit\n"
     "  --version              show the version and exit\n";
 
@@ -65,6 +66,8 @@ constexpr std::array kRules{
          [](OptionReading& r, std::string_view, std::string_view) { return r.options.kiosk = true, std::string(); }},
     Rule{"keyboard", false,
          [](OptionReading& r, std::string_view, std::string_view) { return r.options.keyboard = true, std::string(); }},
+    Rule{"mute", false,
+         [](OptionReading& r, std::string_view, std::string_view) { return r.options.mute = true, std::string(); }},
     Rule{"idle-restart", true,
          [](OptionReading& r, std::string_view value, std::string_view dash) {
              const Nanos idle = parse_minutes(value);

@@ -28,6 +28,8 @@ struct GameOptions {
     bool keyboard = false;
     // A new game starts after this long without a press; 0 never.
     Nanos idle_restart = 0;
+    // No sound at all.
+    bool mute = false;
 };
 
 // What a list of options asks for. When some option is refused, `error`

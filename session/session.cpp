@@ -19,6 +19,8 @@ Session::~Session() {
 void Session::new_game() {
     if (runtime_) {
         runtime_->set_observer(nullptr);
+        for (std::size_t i = 0; i < runtime_->scene_count(); ++i)
+            if (Scene* gone = runtime_->scene(i); gone && observer_) observer_->cues_stopped(*gone);
         if (observer_) observer_->game_closing();
         runtime_.reset();
     }
@@ -187,6 +189,14 @@ void Session::scene_closed(Scene& scene) {
 
 void Session::scene_changed(Scene& scene) {
     if (observer_) observer_->scene_changed(scene);
+}
+
+void Session::cue_started(Scene& scene, Cue cue) {
+    if (observer_ && !options_.mute) observer_->cue_started(scene, cue);
+}
+
+void Session::cues_stopped(Scene& scene) {
+    if (observer_) observer_->cues_stopped(scene);
 }
 
 } // namespace guardianes

@@ -117,6 +117,8 @@ private:
     void scene_hidden(Scene& scene) override;
     void scene_closed(Scene& scene) override;
     void scene_changed(Scene& scene) override;
+    void cue_started(Scene& scene, Cue cue) override;
+    void cues_stopped(Scene& scene) override;
 
     std::optional<Nanos> idle_deadline() const;
     void record_pointer(const Scene& scene, Pixel at);

@@ -182,4 +182,13 @@ std::string key_json(std::string_view scene, std::string_view key, int x, int y,
 
 std::string ignored_json(std::string_view what, Nanos t) { return Object(t).str("ignored", what).close(); }
 
+std::string sounds_json(const std::vector<StartedCue>& sounds, Nanos t) {
+    std::string list = "[";
+    for (const StartedCue& sound : sounds) {
+        if (list.size() > 1) list += ',';
+        list += Object(sound.t).str("scene", sound.scene).str("cue", to_string(sound.cue)).close();
+    }
+    return Object(t).raw("sounds", list + "]").close();
+}
+
 } // namespace guardianes

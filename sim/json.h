@@ -4,6 +4,7 @@
 #include "runtime/clock.h"
 #include "runtime/controls.h"
 #include "runtime/runtime.h"
+#include "sim/simulation.h"
 
 #include <string>
 #include <string_view>
@@ -25,5 +26,7 @@ std::string pointer_json(std::string_view scene, int x, int y, MousePointer poin
 // Where a key of keyboard play left the pointer, and its shape there.
 std::string key_json(std::string_view scene, std::string_view key, int x, int y, MousePointer pointer, Nanos t);
 std::string ignored_json(std::string_view what, Nanos t);
+// The sounds started since the last such answer.
+std::string sounds_json(const std::vector<StartedCue>& sounds, Nanos t);
 
 } // namespace guardianes

@@ -106,6 +106,10 @@ ScriptRunner::ScriptRunner(Simulation& sim, std::ostream& out, bool count_games)
                               : status_json(sim_.runtime(), sim_.now()))
              << '\n';
     });
+    add_command("sounds", [this](const Args& a) {
+        expect_args(a, 0, "sounds");
+        out_ << sounds_json(sim_.take_sounds(), sim_.now()) << '\n';
+    });
     add_command("dump", [this](const Args& a) {
         expect_args(a, 1, "dump SCENE");
         out_ << dump_json(sim_.runtime(), scene_index(a[0]), sim_.now()) << '\n';

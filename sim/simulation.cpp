@@ -120,4 +120,13 @@ void Simulation::scene_changed(Scene& scene) {
     if (watcher_) watcher_->scene_changed(scene);
 }
 
+void Simulation::cue_started(Scene& scene, Cue cue) {
+    sounds_.push_back({scene.name(), cue, clock_.now()});
+    if (watcher_) watcher_->cue_started(scene, cue);
+}
+
+void Simulation::cues_stopped(Scene& scene) {
+    if (watcher_) watcher_->cues_stopped(scene);
+}
+
 } // namespace guardianes

@@ -5,10 +5,19 @@
 #include "runtime/runtime.h"
 #include "session/session.h"
 
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace guardianes {
+
+// A sound a scene started, and when.
+struct StartedCue {
+    std::string scene;
+    Cue cue;
+    Nanos t;
+};
 
 // The game on a virtual clock: time moves only when told to, and every
 // wake-up on the way is served exactly as the live game serves it, through
@@ -51,6 +60,9 @@ public:
     // the game is not running or the scene is not shown.
     bool key(std::string_view scene, KeyStroke press);
 
+    // The sounds started since the last call, in the order they started.
+    std::vector<StartedCue> take_sounds() { return std::exchange(sounds_, {}); }
+
 private:
     Runtime& runtime() const { return session_.runtime(); }
     Scene* shown(std::string_view name) const;
@@ -63,12 +75,15 @@ private:
     void scene_hidden(Scene& scene) override;
     void scene_closed(Scene& scene) override;
     void scene_changed(Scene& scene) override;
+    void cue_started(Scene& scene, Cue cue) override;
+    void cues_stopped(Scene& scene) override;
     void error_raised(const ErrorReport&) override { error_waiting_ = true; }
 
     VirtualClock clock_;
     Session session_;
     RuntimeObserver* watcher_ = nullptr;
     bool error_waiting_ = false;
+    std::vector<StartedCue> sounds_;
 };
 
 } // namespace guardianes

@@ -44,7 +44,8 @@ constexpr Twips kPupilsApart = 480;
 struct Monitor {
     explicit Monitor(Scene& s)
         : ojo(s.variant("ojo")), ojo1(s.shape("ojo1")), ojo2(s.shape("ojo2")), v1(s.line("v1")), v2(s.line("v2")),
-          v3(s.line("v3")), v4(s.line("v4")), v5(s.line("v5")), v6(s.line("v6")), v7(s.line("v7")) {}
+          v3(s.line("v3")), v4(s.line("v4")), v5(s.line("v5")), v6(s.line("v6")), v7(s.line("v7")), ro(s.line("ro")),
+          speaker(s.speaker()) {}
     VariantCounter& ojo;
     Shape& ojo1;
     Shape& ojo2;
@@ -55,6 +56,14 @@ struct Monitor {
     Line& v5;
     Line& v6;
     Line& v7;
+    // The flat line, shown while the heart has stopped.
+    Line& ro;
+    Speaker speaker;
+
+    // The trace draws a peak: the monitor beeps, unless the line is flat.
+    void beat() {
+        if (!ro.visible()) speaker.play(Cue::Heartbeat);
+    }
 
     void tick_monitor() {
         ojo += 1;
@@ -67,6 +76,7 @@ struct Monitor {
             ojo2.set_top(kRowMiddle);
             v2.set_visible(true);
             v3.set_visible(true);
+            beat();
         } else if (ojo == kGazeDown) {
             ojo1.set_top(kRowDown);
             ojo2.set_top(kRowDown);
@@ -76,6 +86,7 @@ struct Monitor {
             ojo2.set_left(kColumnRight + kPupilsApart);
             v5.set_visible(true);
             v6.set_visible(true);
+            beat();
         } else if (ojo == kGazeLeft) {
             ojo1.set_left(kColumnLeft);
             ojo2.set_left(kColumnLeft + kPupilsApart);
@@ -108,7 +119,8 @@ struct Resuscitation {
           cam(s.label("cam")), rcp(s.label("rcp")), ro(s.line("ro")), cables(s.lines("ala1", "ala2")),
           pads(s.labels("ala3", "ala4")), fur(s.shapes("oso1", "oso2", "oso3", "oso4", "oso5", "oso6", "oso7", "oso8")),
           bubbles(s.shapes("bur1", "bur2", "bur3", "bur4")), eyes(s.shapes("ojo1", "ojo2", "ojo3", "ojo4")),
-          trace(s.lines("v1", "v2", "v3", "v4", "v5", "v6", "v7")), crosses(s.lines("e1", "e2", "e3", "e4")) {}
+          trace(s.lines("v1", "v2", "v3", "v4", "v5", "v6", "v7")), crosses(s.lines("e1", "e2", "e3", "e4")),
+          speaker(s.speaker()) {}
     Timer& Timer5;
     Int16Counter& shock;
     Label& Label13;
@@ -123,15 +135,19 @@ struct Resuscitation {
     std::array<Shape*, 4> eyes;
     std::array<Line*, 7> trace;
     std::array<Line*, 4> crosses;
+    Speaker speaker;
 
+    // The device charges as it goes on and again between the shocks.
     void tick_resuscitation() {
         shock += 1;
         if (shock == kDeviceOn) {
             apply_device();
+            speaker.play(Cue::Charge);
         } else if (shock == kFirstShock) {
             flash();
         } else if (shock == kFirstShockOver) {
             settle();
+            speaker.play(Cue::Charge);
         } else if (shock == kSecondShock) {
             flash();
         } else if (shock == kSecondShockOver) {
@@ -153,6 +169,7 @@ struct Resuscitation {
         for (Shape* part : fur) part->set_back_color(Label13.back_color());
         set_visible(bubbles, true);
         rcp.set_visible(true);
+        speaker.play(Cue::Shock);
     }
 
     void settle() {
@@ -176,6 +193,7 @@ struct Resuscitation {
         ro.set_visible(false);
         shock = 0;
         Timer5.set_enabled(false);
+        speaker.play(Cue::Revived);
     }
 };
 
@@ -198,6 +216,7 @@ struct CareRow {
     std::vector<PieceRow> prop; // in the order the pieces move
     const char* speech;
     std::array<const char*, 4> trail;
+    Cue arrives; // heard as the prop reaches the patient
 };
 
 // Water and vaccine share their trail: the first of them to end hides it.
@@ -207,19 +226,22 @@ const CareRow kCares[] = {
      .count = "tas",
      .prop = {{"lbl", 480, 2040}, {"tasa", 480, 2040}},
      .speech = "comida",
-     .trail = {"bur1", "bur2", "bur3", "bur4"}},
+     .trail = {"bur1", "bur2", "bur3", "bur4"},
+     .arrives = Cue::Food},
     {.button = "ag2",
      .timer = "Timer3",
      .count = "agua2",
      .prop = {{"ag1", 6720, 5040}, {"ag2", 6720, 5040}},
      .speech = "agua",
-     .trail = {"bur5", "bur6", "bur7", "bur8"}},
+     .trail = {"bur5", "bur6", "bur7", "bur8"},
+     .arrives = Cue::Drink},
     {.button = "va2",
      .timer = "Timer2",
      .count = "vacun",
      .prop = {{"va1", 7080, 6000}, {"va2", 6240, 5160}, {"va4", 5880, 4800}, {"va3", 6840, 5760}},
      .speech = "vacuna",
-     .trail = {"bur5", "bur6", "bur7", "bur8"}},
+     .trail = {"bur5", "bur6", "bur7", "bur8"},
+     .arrives = Cue::Vaccine},
 };
 
 struct Piece {
@@ -243,7 +265,8 @@ Piece piece(const Scene& s, const PieceRow& row) {
 struct Care {
     Care(Scene& s, const CareRow& row)
         : timer(s.timer(row.timer)), count(s.variant(row.count)), speech(s.label(row.speech)),
-          trail(s.shapes(row.trail[0], row.trail[1], row.trail[2], row.trail[3])) {
+          trail(s.shapes(row.trail[0], row.trail[1], row.trail[2], row.trail[3])), arrives(row.arrives),
+          speaker(s.speaker()) {
         for (const PieceRow& p : row.prop) prop.push_back(piece(s, p));
     }
     Timer& timer;
@@ -251,6 +274,8 @@ struct Care {
     std::vector<Piece> prop;
     Label& speech;
     std::array<Shape*, 4> trail;
+    Cue arrives;
+    Speaker speaker;
 
     void tick() {
         count += 1;
@@ -258,6 +283,7 @@ struct Care {
             for (const Piece& p : prop) p.move_to(p.beside_the_patient);
             speech.set_visible(true);
             set_visible(trail, true);
+            speaker.play(arrives);
         } else if (count == kHomeAgain) {
             for (const Piece& p : prop) p.move_to(p.home);
             speech.set_visible(false);

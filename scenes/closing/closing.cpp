@@ -58,7 +58,8 @@ struct Closing {
           sem3(s.shape("sem3")),
           car(s.labels("luz1", "luz2", "luz3", "luz4", "luz5", "luz6", "luz7", "luz8", "luz9", "luz10")),
           night_sky{&s.shape("es1"), &s.shape("es2"), &s.shape("es3"),
-                    &s.shape("es4"), &s.shape("es5"), &s.shape("es6")} {
+                    &s.shape("es4"), &s.shape("es5"), &s.shape("es6")},
+          speaker(s.speaker()) {
         for (const char* name :
              {"cam1", "cam2", "cam3", "cam4", "cam5", "cam6", "cam7", "cam8", "cam9", "cam10", "cam11", "cam12",
               "ba1",  "ba2",  "ba3",  "ba4",  "ba5",  "ba6",  "ba7",  "ba8",  "ba9",  "ba10",  "ba11"})
@@ -92,6 +93,7 @@ struct Closing {
     std::array<Label*, 10> car;
     std::array<Shape*, 6> night_sky;
     std::vector<ConvoyPart> convoy;
+    Speaker speaker;
 
     void tick_lamps() {
         a += 1;
@@ -119,6 +121,7 @@ struct Closing {
         } else if (b == kCarStops) {
             Timer2.set_enabled(false);
             Timer3.set_enabled(true);
+            speaker.play(Cue::TruckHorn);
         }
     }
 
@@ -130,17 +133,21 @@ struct Closing {
         c += 1;
         if (c == kDusk) {
             cielo.set_back_color(azu2.back_color());
+            speaker.play(Cue::DuskBell);
         } else if (c == kEvening) {
             cielo.set_back_color(azu3.back_color());
+            speaker.play(Cue::DuskBell);
         } else if (c == kLateEvening) {
             cielo.set_back_color(azu3.back_color());
         } else if (c == kNight) {
             cielo.set_back_color(azu4.back_color());
             for (Shape* star : night_sky) star->set_visible(true);
+            speaker.play(Cue::Stars);
         } else if (c == kTheEnd) {
             Timer3.set_enabled(false);
             lbl.set_visible(true);
             Timer4.set_enabled(false);
+            speaker.play(Cue::ThankYou);
         }
     }
 };

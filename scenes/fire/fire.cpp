@@ -62,7 +62,7 @@ struct Fire {
           fue(s.int16("fue")), ven(s.labels("ven1", "ven2", "ven3", "ven4", "ven5", "ven6", "ven7", "ven8")),
           ama(s.labels("ama1", "ama2", "ama3", "ama4", "ama5", "ama6", "ama7", "ama8")),
           rubble(s.labels("s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8", "s9")), upper_jet(jet_lines(s, 1)),
-          lower_jet(jet_lines(s, 16)) {}
+          lower_jet(jet_lines(s, 16)), speaker(s.speaker()) {}
 
     Label& bomba;
     Label& Label1;
@@ -86,30 +86,39 @@ struct Fire {
     std::array<Label*, 9> rubble;
     Jet upper_jet;
     Jet lower_jet;
+    Speaker speaker;
+
+    // A window of the eight goes out.
+    void put_out(std::size_t window) {
+        ven[window]->set_visible(false);
+        speaker.play(Cue::WindowOut);
+    }
 
     void click_pump() {
         Timer2.set_enabled(true);
         cont2 += 1;
+        speaker.play(Cue::PumpWater);
         switch (cont2.value()) {
         case 2:
             set_visible(upper_jet, true);
             set_visible(lower_jet, false);
             Timer2.set_enabled(false);
             break;
-        case 5: ven[0]->set_visible(false); break;
-        case 10: ven[1]->set_visible(false); break;
-        case 15: ven[2]->set_visible(false); break;
-        case 20: ven[3]->set_visible(false); break;
+        case 5: put_out(0); break;
+        case 10: put_out(1); break;
+        case 15: put_out(2); break;
+        case 20: put_out(3); break;
         case 22:
             set_visible(upper_jet, false);
             set_visible(lower_jet, true);
             restart(Timer2);
             break;
-        case 25: ven[4]->set_visible(false); break;
-        case 30: ven[5]->set_visible(false); break;
-        case 35: ven[6]->set_visible(false); break;
+        case 25: put_out(4); break;
+        case 30: put_out(5); break;
+        case 35: put_out(6); break;
         case 40:
-            ven[7]->set_visible(false);
+            put_out(7);
+            speaker.play(Cue::Cheer);
             Timer2.set_enabled(false);
             bomba.set_enabled(false);
             set_visible(lower_jet, false);
@@ -139,6 +148,7 @@ struct Fire {
             set_visible(rubble, true);
             set_visible(lower_jet, false);
             set_visible(ama, false);
+            speaker.play(Cue::TooBad);
         }
     }
 

@@ -50,8 +50,12 @@ struct Departure {
     Int16Counter& tiem;
     SceneLink own_window;
     SceneLink service;
+    Speaker speaker;
+    Cue siren;
 
     void click_portal() {
+        // The siren sounds from the first click until the menu gives way.
+        if (!lights.enabled()) speaker.play(siren);
         // A vehicle that has parked stays parked; it never drives off again.
         if (!(car == kParked)) mover.set_enabled(true);
         lights.set_enabled(true);
@@ -99,6 +103,7 @@ struct Service {
     std::array<const char*, 2> second_colours;
     int number;
     const char* scene;
+    Cue siren;
 };
 
 const Service kServices[] = {
@@ -113,7 +118,8 @@ const Service kServices[] = {
      .first_colours = {"portal5", "portal4"},
      .second_colours = {"portal1", "portal8"},
      .number = 1,
-     .scene = "Form2"},
+     .scene = "Form2",
+     .siren = Cue::PoliceSiren},
     {.button = "portal2",
      .others = {"portal1", "portal3", "portal4"},
      .mover = "Timer3",
@@ -125,7 +131,8 @@ const Service kServices[] = {
      .first_colours = {"portal7", "portal8"},
      .second_colours = {"portal8", "portal7"},
      .number = 2,
-     .scene = "Form3"},
+     .scene = "Form3",
+     .siren = Cue::FireSiren},
     {.button = "portal3",
      .others = {"portal1", "portal2", "portal4"},
      .mover = "Timer5",
@@ -137,7 +144,8 @@ const Service kServices[] = {
      .first_colours = {"portal8", "portal8"},
      .second_colours = {"portal4", "portal4"},
      .number = 3,
-     .scene = "Form4"},
+     .scene = "Form4",
+     .siren = Cue::AmbulanceSiren},
     {.button = "portal4",
      .others = {"portal1", "portal2", "portal3"},
      .mover = "Timer7",
@@ -149,7 +157,8 @@ const Service kServices[] = {
      .first_colours = {"portal7", "ama1"},
      .second_colours = {"ama1", "portal7"},
      .number = 4,
-     .scene = "Form5"},
+     .scene = "Form5",
+     .siren = Cue::ForestHorn},
 };
 
 void bind(Scene& form1) {
@@ -173,7 +182,9 @@ void bind(Scene& form1) {
                                               form1.variant("car" + n),
                                               form1.int16("tiem" + n),
                                               form1.link(form1.name()),
-                                              form1.link(s.scene)});
+                                              form1.link(s.scene),
+                                              form1.speaker(),
+                                              s.siren});
         d.button.on_click = [&d] { d.click_portal(); };
         d.mover.on_tick = [&d] { d.tick_drive(); };
         d.lights.on_tick = [&d] { d.tick_lights(); };

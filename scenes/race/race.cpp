@@ -30,7 +30,8 @@ struct Race {
           rival_car(s.shapes("porch", "luz1", "luz2", "luz3", "luz4", "capo1", "capo2", "capo3")),
           ven2(s.label("ven2")), se1(s.shape("se1")), se2(s.shape("se2")), se3(s.shape("se3")), luz4(s.shape("luz4")),
           lr(s.shape("lr")), porch(s.shape("porch")), la(s.shape("la")), lv(s.shape("lv")), play1(s.label("play1")),
-          play2(s.label("play2")), pol(s.variant("pol")), por(s.variant("por")), cont(s.int16("cont")) {}
+          play2(s.label("play2")), pol(s.variant("pol")), por(s.variant("por")), cont(s.int16("cont")),
+          speaker(s.speaker()) {}
 
     Label& ava;
     Timer& Timer1;
@@ -53,15 +54,19 @@ struct Race {
     VariantCounter& pol;
     VariantCounter& por;
     Int16Counter& cont;
+    Speaker speaker;
 
     void tick_signal() {
         cont += 1;
         if (cont == kRed) {
             se1.set_back_color(luz4.back_color());
+            speaker.play(Cue::LightBeep);
         } else if (cont == kYellow) {
             se1.set_back_color(lr.back_color());
             se2.set_back_color(porch.back_color());
+            speaker.play(Cue::LightBeep);
         } else if (cont == kGreen) {
+            speaker.play(Cue::LightGo);
             se2.set_back_color(la.back_color());
             se3.set_back_color(lv.back_color());
             Timer1.set_enabled(true);
@@ -73,10 +78,12 @@ struct Race {
     void click_advance() {
         pol += 1;
         for (Label* part : police_car) part->set_top(part->top() - kPoliceStep);
+        speaker.play(Cue::CarStep);
         if (pol == kPoliceFinish) {
             ava.set_enabled(false);
             Timer1.set_enabled(false);
             play1.set_visible(true);
+            speaker.play(Cue::Cheer);
         }
     }
 
@@ -88,6 +95,7 @@ struct Race {
             ava.set_enabled(false);
             Timer1.set_enabled(false);
             play2.set_visible(true);
+            speaker.play(Cue::TooBad);
         }
     }
 };

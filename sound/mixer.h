@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "runtime/cue.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace guardianes::sound {
+
+// The sounds playing now, each from the scene that started it, mixed into
+// the buffers a host's audio device asks for. A host starts a voice for each
+// cue the game starts and stops a scene's voices when the game says so; it
+// keeps its device open only while the mixer is not silent. Not thread-safe:
+// a host whose device runs on its own thread locks around every call.
+class Mixer {
+public:
+    // Plays the cue from its start, over whatever already sounds.
+    void start(std::size_t scene, Cue cue);
+    // Ends the scene's voices, each with a short fade so that none clicks.
+    void stop(std::size_t scene);
+    // Ends every voice at once, with the same fade.
+    void stop_all();
+    bool silent() const { return voices_.empty(); }
+    // Writes the next samples of the mix (silence where nothing sounds).
+    void mix(std::span<std::int16_t> out);
+
+private:
+    struct Voice {
+        std::size_t scene;
+        std::span<const std::int16_t> samples;
+        std::size_t at = 0;
+        // Samples left of the fade when stopping; none while playing on.
+        std::size_t fading = 0;
+    };
+
+    std::vector<Voice> voices_;
+    std::vector<int> sum_;
+};
+
+} // namespace guardianes::sound

@@ -1,0 +1,335 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The game's sounds, each a few lines of a recipe: tones whose pitch may
+// glide, in a handful of timbres, and noise through a one-pole filter, each
+// under its own envelope, mixed into a track and brought to a soft level.
+// Small children hear these, often on headphones: every cue is short, starts
+// and ends on silence, and stays well below full scale.
+
+#include "sound/synth.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace guardianes::sound {
+
+namespace {
+
+constexpr double kRate = kSampleRate;
+constexpr double kPi = 3.14159265358979323846;
+
+// sin(2 pi turn), from a polynomial: the library's sine may round its last
+// bit differently from one platform to another.
+double sine(double turn) {
+    double x = turn - std::floor(turn);
+    if (x > 0.75)
+        x -= 1.0;
+    else if (x > 0.25)
+        x = 0.5 - x;
+    const double y = 2 * kPi * x;
+    const double y2 = y * y;
+    return y * (1 + y2 * (-1.0 / 6 + y2 * (1.0 / 120 + y2 * (-1.0 / 5040 + y2 * (1.0 / 362880)))));
+}
+
+// Partials above the fundamental, as (multiple, level).
+struct Partial {
+    double multiple;
+    double level;
+};
+
+enum class Timbre : std::uint8_t { Pure, Reed, Horn, Bell };
+
+double wave(Timbre timbre, double turn) {
+    static constexpr std::array<Partial, 2> kReed{{{3, 0.3}, {5, 0.12}}};
+    static constexpr std::array<Partial, 3> kHorn{{{2, 0.5}, {3, 0.35}, {4, 0.18}}};
+    static constexpr std::array<Partial, 2> kBell{{{2, 0.25}, {3.01, 0.12}}};
+    double sum = sine(turn);
+    auto add = [&](const auto& partials) {
+        for (const Partial& p : partials) sum += p.level * sine(turn * p.multiple);
+    };
+    switch (timbre) {
+    case Timbre::Pure: break;
+    case Timbre::Reed: add(kReed); break;
+    case Timbre::Horn: add(kHorn); break;
+    case Timbre::Bell: add(kBell); break;
+    }
+    return sum;
+}
+
+// How a sound's level moves: a linear rise, an optional exponential fall
+// with this time constant, and a linear release at its end.
+struct Envelope {
+    double attack = 0.005;
+    double release = 0.02;
+    double decay = 0; // seconds; 0 holds the level
+};
+
+// Steps through an envelope one sample at a time.
+class Level {
+public:
+    Level(Envelope e, std::size_t length)
+        : length_(length), attack_(std::max(1.0, e.attack * kRate)), release_(std::max(1.0, e.release * kRate)),
+          fall_(e.decay > 0 ? 1 - 1 / (e.decay * kRate) : 1) {}
+
+    double next() {
+        const double i = static_cast<double>(at_);
+        const double left = static_cast<double>(length_ - at_ - 1);
+        const double level = held_ * std::min({1.0, i / attack_, left / release_});
+        held_ *= fall_;
+        ++at_;
+        return level;
+    }
+
+private:
+    std::size_t length_;
+    double attack_;
+    double release_;
+    double fall_;
+    double held_ = 1;
+    std::size_t at_ = 0;
+};
+
+class Track {
+public:
+    explicit Track(double seconds) : mix_(static_cast<std::size_t>(seconds * kRate)) {}
+
+    // A tone from `at` seconds for `length`; `pitch(t)` gives its frequency
+    // in Hz `t` seconds into it.
+    template <class Pitch>
+    void tone(double at, double length, Pitch pitch, Timbre timbre, double loudness, Envelope e = {}) {
+        const auto [first, count] = span(at, length);
+        Level level(e, count);
+        double turn = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            mix_[first + i] += loudness * level.next() * wave(timbre, turn);
+            turn += pitch(static_cast<double>(i) / kRate) / kRate;
+        }
+    }
+    // A tone that holds its pitch.
+    void note(double at, double length, double hz, Timbre timbre, double loudness, Envelope e = {}) {
+        tone(at, length, [hz](double) { return hz; }, timbre, loudness, e);
+    }
+
+    // Noise through a one-pole low-pass (`smooth` near 1 is darker); with
+    // `high`, what that filter takes away instead: a hiss.
+    void noise(double at, double length, double smooth, bool high, double loudness, Envelope e = {}) {
+        const auto [first, count] = span(at, length);
+        Level level(e, count);
+        double low = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            seed_ = seed_ * 1664525u + 1013904223u;
+            const double white = static_cast<double>(static_cast<std::int32_t>(seed_)) / 2147483648.0;
+            low += (1 - smooth) * (white - low);
+            mix_[first + i] += loudness * level.next() * (high ? white - low : low);
+        }
+    }
+
+    // The track as samples whose loudest reaches `peak` of full scale,
+    // faded over its first and last few milliseconds.
+    std::vector<std::int16_t> finish(double peak) const {
+        double loudest = 1e-9;
+        for (double v : mix_) loudest = std::max(loudest, std::abs(v));
+        const double gain = peak * 32767 / loudest;
+        const std::size_t fade = std::min<std::size_t>(mix_.size() / 2, static_cast<std::size_t>(0.004 * kRate));
+        std::vector<std::int16_t> out(mix_.size());
+        for (std::size_t i = 0; i < mix_.size(); ++i) {
+            const std::size_t edge = std::min(i, mix_.size() - 1 - i);
+            const double ramp = edge < fade ? static_cast<double>(edge) / static_cast<double>(fade) : 1;
+            out[i] = static_cast<std::int16_t>(std::lround(mix_[i] * gain * ramp));
+        }
+        return out;
+    }
+
+private:
+    std::pair<std::size_t, std::size_t> span(double at, double length) const {
+        const std::size_t first = std::min(mix_.size(), static_cast<std::size_t>(at * kRate));
+        const std::size_t count = std::min(mix_.size() - first, static_cast<std::size_t>(length * kRate));
+        return {first, count};
+    }
+
+    std::vector<double> mix_;
+    std::uint32_t seed_ = 0x2545F491u;
+};
+
+// A pitch that rises and falls between two frequencies once per `period`.
+auto wail(double low, double high, double period) {
+    return [=](double t) {
+        const double x = t / period - std::floor(t / period);
+        return low + (high - low) * (x < 0.5 ? 2 * x : 2 - 2 * x);
+    };
+}
+
+// A pitch that climbs from `low` to `high` over each `period`, then drops.
+auto yelp(double low, double high, double period) {
+    return [=](double t) { return low + (high - low) * (t / period - std::floor(t / period)); };
+}
+
+// Two notes taking turns, `each` seconds apiece.
+auto two_tone(double first, double second, double each) {
+    return [=](double t) { return static_cast<long>(t / each) % 2 == 0 ? first : second; };
+}
+
+auto glide(double from, double to, double length) {
+    return [=](double t) { return from + (to - from) * std::min(1.0, t / length); };
+}
+
+// Musical notes used below.
+constexpr double C5 = 523.25, E5 = 659.26, G5 = 783.99, C6 = 1046.50, E6 = 1318.51, G6 = 1567.98, B6 = 1975.53,
+                 C7 = 2093.00, G4 = 392.00, Fs4 = 369.99, F4 = 349.23, D5 = 587.33;
+
+// The departures last 1.25 s, until the scene opens; each siren is a little
+// longer so that the change of scene, not the sound, ends it.
+constexpr double kDeparture = 1.45;
+
+std::vector<std::int16_t> make(Cue cue) {
+    switch (cue) {
+    case Cue::PoliceSiren: {
+        Track t(kDeparture);
+        t.tone(0, kDeparture, wail(620, 1150, 0.9), Timbre::Reed, 1, {.attack = 0.04, .release = 0.1});
+        return t.finish(0.22);
+    }
+    case Cue::FireSiren: {
+        Track t(kDeparture);
+        t.tone(0, kDeparture, two_tone(D5, G5, 0.36), Timbre::Reed, 1, {.attack = 0.03, .release = 0.1});
+        return t.finish(0.22);
+    }
+    case Cue::AmbulanceSiren: {
+        Track t(kDeparture);
+        t.tone(0, kDeparture, yelp(700, 1350, 0.3), Timbre::Reed, 1, {.attack = 0.03, .release = 0.1});
+        return t.finish(0.2);
+    }
+    case Cue::ForestHorn: {
+        Track t(kDeparture);
+        t.tone(0, kDeparture, two_tone(G4, C5, 0.45), Timbre::Horn, 1, {.attack = 0.05, .release = 0.12});
+        return t.finish(0.24);
+    }
+    case Cue::LightBeep: {
+        Track t(0.18);
+        t.note(0, 0.18, 660, Timbre::Reed, 1, {.attack = 0.006, .release = 0.04});
+        return t.finish(0.2);
+    }
+    case Cue::LightGo: {
+        Track t(0.4);
+        t.note(0, 0.4, 1320, Timbre::Reed, 1, {.attack = 0.006, .release = 0.12});
+        return t.finish(0.22);
+    }
+    case Cue::CarStep: {
+        Track t(0.09);
+        t.tone(0, 0.09, glide(150, 240, 0.09), Timbre::Reed, 1, {.attack = 0.005, .release = 0.04});
+        t.noise(0, 0.06, 0.9, false, 0.4, {.attack = 0.002, .release = 0.03});
+        return t.finish(0.16);
+    }
+    case Cue::Cheer: {
+        Track t(1.0);
+        const double notes[] = {C5, E5, G5};
+        for (int i = 0; i < 3; ++i) t.note(0.11 * i, 0.14, notes[i], Timbre::Reed, 1, {.release = 0.03});
+        t.note(0.33, 0.65, C6, Timbre::Reed, 1, {.release = 0.25});
+        t.note(0.33, 0.65, E6, Timbre::Pure, 0.4, {.release = 0.25});
+        return t.finish(0.25);
+    }
+    case Cue::TooBad: {
+        Track t(1.3);
+        t.note(0, 0.3, G4, Timbre::Pure, 1, {.attack = 0.02, .release = 0.06});
+        t.note(0.32, 0.3, Fs4, Timbre::Pure, 1, {.attack = 0.02, .release = 0.06});
+        t.tone(0.64, 0.64, [](double s) { return F4 + 6 * sine(5 * s); }, Timbre::Pure, 1,
+               {.attack = 0.02, .release = 0.3});
+        return t.finish(0.2);
+    }
+    case Cue::PumpWater: {
+        Track t(0.25);
+        t.noise(0, 0.25, 0.8, false, 1, {.attack = 0.01, .release = 0.05, .decay = 0.08});
+        t.tone(0, 0.2, glide(320, 140, 0.2), Timbre::Pure, 0.35, {.attack = 0.01, .release = 0.05});
+        return t.finish(0.2);
+    }
+    case Cue::WindowOut: {
+        Track t(0.5);
+        t.noise(0, 0.5, 0.6, true, 1, {.attack = 0.01, .release = 0.08, .decay = 0.15});
+        return t.finish(0.14);
+    }
+    case Cue::Heartbeat: {
+        Track t(0.1);
+        t.note(0, 0.1, 1000, Timbre::Pure, 1, {.attack = 0.005, .release = 0.03});
+        return t.finish(0.14);
+    }
+    case Cue::Charge: {
+        Track t(0.7);
+        t.tone(0, 0.7, glide(500, 2200, 0.7), Timbre::Pure, 1, {.attack = 0.2, .release = 0.05});
+        return t.finish(0.13);
+    }
+    case Cue::Shock: {
+        Track t(0.25);
+        t.noise(0, 0.2, 0.3, false, 0.7, {.attack = 0.002, .release = 0.05, .decay = 0.05});
+        t.tone(0, 0.25, glide(120, 60, 0.25), Timbre::Pure, 1, {.attack = 0.003, .release = 0.08, .decay = 0.1});
+        return t.finish(0.24);
+    }
+    case Cue::Revived: {
+        Track t(1.0);
+        const double notes[] = {G5, C6, E6};
+        for (int i = 0; i < 3; ++i)
+            t.note(0.12 * i, 1.0 - 0.12 * i, notes[i], Timbre::Bell, 1, {.attack = 0.004, .release = 0.1, .decay = 0.3});
+        return t.finish(0.22);
+    }
+    case Cue::Food: {
+        Track t(0.22);
+        t.noise(0, 0.06, 0.7, false, 1, {.attack = 0.002, .release = 0.02});
+        t.noise(0.12, 0.06, 0.7, false, 1, {.attack = 0.002, .release = 0.02});
+        return t.finish(0.16);
+    }
+    case Cue::Drink: {
+        Track t(0.15);
+        t.tone(0, 0.15, glide(250, 650, 0.15), Timbre::Pure, 1, {.attack = 0.01, .release = 0.04});
+        return t.finish(0.18);
+    }
+    case Cue::Vaccine: {
+        Track t(0.3);
+        t.note(0, 0.3, 1800, Timbre::Bell, 1, {.attack = 0.002, .release = 0.05, .decay = 0.07});
+        return t.finish(0.14);
+    }
+    case Cue::TruckHorn: {
+        Track t(0.5);
+        for (double at : {0.0, 0.26}) {
+            t.note(at, 0.2, 233.08, Timbre::Horn, 1, {.attack = 0.015, .release = 0.04});
+            t.note(at, 0.2, 293.66, Timbre::Horn, 1, {.attack = 0.015, .release = 0.04});
+        }
+        return t.finish(0.2);
+    }
+    case Cue::DuskBell: {
+        Track t(1.6);
+        t.note(0, 1.6, E5, Timbre::Bell, 1, {.attack = 0.01, .release = 0.3, .decay = 0.5});
+        return t.finish(0.12);
+    }
+    case Cue::Stars: {
+        Track t(1.4);
+        const double notes[] = {C6, E6, G6, B6, C7};
+        for (int i = 0; i < 5; ++i)
+            t.note(0.15 * i, 1.4 - 0.15 * i, notes[i], Timbre::Bell, 1, {.attack = 0.004, .release = 0.2, .decay = 0.2});
+        return t.finish(0.1);
+    }
+    case Cue::ThankYou: {
+        Track t(2.2);
+        const double notes[] = {C5, E5, G5, E5, G5, C6};
+        const double at[] = {0, 0.2, 0.4, 0.6, 0.8, 1.0};
+        for (int i = 0; i < 6; ++i)
+            t.note(at[i], 2.2 - at[i], notes[i], Timbre::Bell, 1, {.attack = 0.006, .release = 0.3, .decay = 0.25});
+        return t.finish(0.16);
+    }
+    }
+    return {};
+}
+
+} // namespace
+
+std::span<const std::int16_t> samples(Cue cue) {
+    static const auto kAll = [] {
+        std::array<std::vector<std::int16_t>, kCueCount> all;
+        for (std::size_t i = 0; i < kCueCount; ++i) all[i] = make(static_cast<Cue>(i));
+        return all;
+    }();
+    const auto index = static_cast<std::size_t>(cue);
+    if (index >= kCueCount) return {};
+    return kAll[index];
+}
+
+} // namespace guardianes::sound
