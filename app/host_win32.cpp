@@ -29,9 +29,10 @@
 //    for --help, --version and a refused option;
 //  - for measuring, the log of wake-ups and of the first frame that
 //    GUARDIANES_WAKEUP_LOG asks for, as on the desktop.
+//  - the game's sounds through waveOut, the device open only while
+//    something sounds, fed 20 ms buffers from the main loop;
 // It leaves out moving a window to a monitor of another DPI (the window
-// keeps the scale it opened at), and sound: the two observer calls below
-// are where a mixer's voices start and stop. Every rule is the session's.
+// keeps the scale it opened at). Every rule is the session's.
 
 #include "app/host.h"
 
@@ -41,6 +42,8 @@
 #include "runtime/runtime.h"
 #include "session/placement.h"
 #include "session/session.h"
+#include "sound/mixer.h"
+#include "sound/synth.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -54,6 +57,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -396,6 +400,99 @@ private:
     bool presented_ = false;
 };
 
+// The game's sounds through one waveOut device, open only while something
+// sounds, so that an idle game costs nothing. Everything happens on the
+// main thread: the device sets an event as it finishes a buffer, the loop
+// waits on it beside the messages and refills the buffer from the mixer,
+// and once the mix is silent and every buffer played, closes the device.
+class Win32Sound {
+public:
+    Win32Sound() : done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+    ~Win32Sound() {
+        close();
+        CloseHandle(done_);
+    }
+    Win32Sound(const Win32Sound&) = delete;
+    Win32Sound& operator=(const Win32Sound&) = delete;
+
+    HANDLE event() const { return done_; }
+
+    void start(const Scene& scene, Cue cue) {
+        if (!open()) return;
+        mixer_.start(scene.index(), cue);
+        refill();
+    }
+
+    void stop(const Scene& scene) {
+        if (device_) mixer_.stop(scene.index());
+    }
+
+    // Gives every played buffer the mix's next samples, or closes the
+    // device when nothing is left to play.
+    void refill() {
+        if (!device_) return;
+        bool queued = false;
+        for (Buffer& buffer : buffers_) {
+            if ((buffer.header.dwFlags & WHDR_INQUEUE) == 0 && !mixer_.silent()) {
+                mixer_.mix(buffer.samples);
+                buffer.header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
+                waveOutWrite(device_, &buffer.header, sizeof buffer.header);
+            }
+            queued = queued || (buffer.header.dwFlags & WHDR_INQUEUE) != 0;
+        }
+        if (!queued) close();
+    }
+
+private:
+    // 20 ms each: a cue is heard within a few buffers of its wake-up.
+    static constexpr std::size_t kBufferSamples = sound::kSampleRate / 50;
+    struct Buffer {
+        std::array<std::int16_t, kBufferSamples> samples{};
+        WAVEHDR header{};
+    };
+
+    bool open() {
+        if (device_) return true;
+        if (failed_) return false;
+        WAVEFORMATEX format{};
+        format.wFormatTag = WAVE_FORMAT_PCM;
+        format.nChannels = 1;
+        format.nSamplesPerSec = sound::kSampleRate;
+        format.wBitsPerSample = 16;
+        format.nBlockAlign = 2;
+        format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+        const MMRESULT result =
+            waveOutOpen(&device_, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(done_), 0, CALLBACK_EVENT);
+        if (result != MMSYSERR_NOERROR) {
+            device_ = nullptr;
+            failed_ = true;
+            std::fprintf(stderr, "guardianes: playing without sound: no audio device (waveOut error %u)\n", result);
+            return false;
+        }
+        for (Buffer& buffer : buffers_) {
+            buffer.header = WAVEHDR{};
+            buffer.header.lpData = reinterpret_cast<LPSTR>(buffer.samples.data());
+            buffer.header.dwBufferLength = sizeof buffer.samples;
+            waveOutPrepareHeader(device_, &buffer.header, sizeof buffer.header);
+        }
+        return true;
+    }
+
+    void close() {
+        if (!device_) return;
+        waveOutReset(device_);
+        for (Buffer& buffer : buffers_) waveOutUnprepareHeader(device_, &buffer.header, sizeof buffer.header);
+        waveOutClose(device_);
+        device_ = nullptr;
+    }
+
+    HANDLE done_;
+    HWAVEOUT device_ = nullptr;
+    bool failed_ = false;
+    std::array<Buffer, 3> buffers_{};
+    sound::Mixer mixer_;
+};
+
 // The player's side: window messages turned into the session's calls, and
 // the loop that sleeps until the session's next wake-up.
 class Win32Host final : public SessionObserver {
@@ -438,7 +535,9 @@ public:
             if (session_.ended()) break;
             const std::optional<Nanos> next = session_.next_wakeup();
             precise_timer(next.has_value());
-            MsgWaitForMultipleObjectsEx(0, nullptr, timeout_ms(next), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            const HANDLE sound_done = sound_.event();
+            MsgWaitForMultipleObjectsEx(1, &sound_done, timeout_ms(next), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            sound_.refill();
             MSG message;
             while (session_.playing() && !quit_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
                 TranslateMessage(&message);
@@ -470,6 +569,8 @@ public:
     void game_started() override { windows_.hide_left_behind(); }
     void error_raised(const ErrorReport& error) override { error_ = error; }
     void pointer_moved_by_keys(Scene& scene, Pixel at) override { warp(scene, at); }
+    void cue_started(Scene& scene, Cue cue) override { sound_.start(scene, cue); }
+    void cues_stopped(Scene& scene) override { sound_.stop(scene); }
 
 private:
     // 1 ms wake-ups from the system timer while a timer runs, so that each
@@ -562,6 +663,7 @@ private:
         case WM_ENTERSIZEMOVE: SetTimer(w.hwnd, 1, USER_TIMER_MINIMUM, nullptr); return 0;
         case WM_EXITSIZEMOVE: KillTimer(w.hwnd, 1); return 0;
         case WM_TIMER:
+            sound_.refill();
             if (const auto next = session_.next_wakeup(); next && clock_.now() >= *next) serve();
             return 0;
         default: return std::nullopt;
@@ -639,6 +741,7 @@ private:
     Session& session_;
     Clock& clock_;
     Win32Windows windows_;
+    Win32Sound sound_;
     std::FILE* wakeup_log_ = nullptr;
     std::optional<ErrorReport> error_;
     std::optional<Warp> warped_;

@@ -2,14 +2,18 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows programs under Wine, in a Wine prefix, an X server and a
 # window manager of this run's own, against the Linux programs. Run as
-# `wine_test.sh WINDOWS_BUILD GAME SIM XTOOL CHECK`, CHECK one of the
-# functions below; skipped (status 77) only where Wine cannot start.
-windows=$1 linux_game=$2
+# `wine_test.sh WINDOWS_BUILD GAME SIM XTOOL CHECK CUE_SAMPLES`, CHECK one of
+# the functions below; skipped (status 77) only where Wine cannot start.
+windows=$1 linux_game=$2 cue_samples=${6-}
 shift 2
 exe_game() { exec wine "$windows/guardianes.exe" "$@"; }
 source "$(dirname "$0")/../window/harness.sh" exe_game "$@"
 export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k >/dev/null 2>&1 || true; cleanup' EXIT
+# Wine plays sound through ALSA: here into a file, as the device plays it.
+printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\npcm.null { type null }\n' \
+  "$work/played.raw" >"$work/asound.conf"
+export ALSA_CONFIG_PATH=$work/asound.conf
 [ "$check" = sim ] || { start_xvfb; start_wm; }
 if ! wineboot -i >"$work/wineboot" 2>&1 || ! wine cmd /c exit 0 >>"$work/wineboot" 2>&1; then
   echo "SKIP: Wine cannot start here: $(tail -n 1 "$work/wineboot")"
@@ -123,6 +127,32 @@ classroom() {
   xdotool key space
   race=$(find_window Form2) || fail "Space on the police button did not start its departure"
   close_ends "$race"
+}
+
+# The idle menu opens no audio device; a click on a card plays the police
+# siren from its first sample, as the mixer makes it; once the race's start
+# light has sounded the device closes, and nothing more is played.
+sound() {
+  size() { stat -c %s "$work/played.raw" 2>/dev/null || echo 0; }
+  start_menu
+  sleep 2
+  [ "$(size)" = 0 ] || fail "the idle menu played $(size) bytes of sound"
+  choose "$menu" portal1
+  sleep 1
+  "$cue_samples" police-siren >"$work/siren.raw"
+  [ "$(size)" -ge 20000 ] || fail "1 s after the click only $(size) bytes were played"
+  /usr/bin/python3 - "$work/played.raw" "$work/siren.raw" <<'CHECK' || fail "what was played after the click is not the siren"
+import sys
+played, siren = (open(name, "rb").read() for name in sys.argv[1:])
+common = min(len(played), len(siren))
+sys.exit(played[:common] != siren[:common])
+CHECK
+  sleep 5
+  local heard
+  heard=$(size)
+  sleep 2
+  [ "$(size)" = "$heard" ] || fail "the device went on playing while nothing sounded"
+  close_ends "$(find_window Form2)"
 }
 
 "$check"
