@@ -84,13 +84,22 @@ game() {
 }
 
 # --fullscreen: the menu twice as large in the middle of the 1280 x 1024
-# screen, on black.
-fullscreen() {
+# screen, on black. At 192 DPI, the program being aware of it, the menu's
+# window is twice its size, and once again with --scale=1.
+screen() {
   sim_shot Form1 "$work/menu.png"
   convert "$work/menu.png" -sample 200% -background black -gravity center -extent 1280x1024 "$work/screen.png"
   start_menu --fullscreen
   [ "$(size_of "$menu")" = 1280x1024 ] || fail "the full-screen menu is $(size_of "$menu"), not 1280x1024"
   expect_picture "$menu" "$work/screen.png" "the full-screen menu"
+  close_ends "$menu"
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+  wineserver -w
+  start_menu
+  [ "$(size_of "$menu")" = 886x960 ] || fail "at 192 DPI the menu is $(size_of "$menu"), not 886x960"
+  close_ends "$menu"
+  start_menu --scale=1
+  [ "$(size_of "$menu")" = 443x480 ] || fail "at 192 DPI with --scale=1 the menu is $(size_of "$menu"), not 443x480"
   close_ends "$menu"
 }
 
