@@ -8,6 +8,13 @@ windows=$1 linux_game=$2 cue_samples=${6-}
 shift 2
 exe_game() { exec wine "$windows/guardianes.exe" "$@"; }
 source "$(dirname "$0")/../window/harness.sh" exe_game "$@"
+# The programs as a school gets them: unpacked from the zip, which holds
+# them and README.txt and nothing else.
+mkdir "$work/unpacked"
+(cd "$work/unpacked" && cmake -E tar xf "$(ls "$windows"/guardianes-*-windows-x64.zip)")
+[ "$(cd "$work/unpacked" && LC_ALL=C ls | tr '\n' ' ')" = "README.txt guardianes-sim.exe guardianes.exe " ] ||
+  fail "the zip holds $(ls "$work/unpacked")"
+windows=$work/unpacked
 export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k >/dev/null 2>&1 || true; cleanup' EXIT
 # Wine plays sound through ALSA: here into a file, as the device plays it.
