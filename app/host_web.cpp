@@ -40,6 +40,7 @@
 #include "session/placement.h"
 #include "session/session.h"
 #include "sim/run_script.h"
+#include "sound/synth.h"
 
 #include <emscripten.h>
 
@@ -78,6 +79,11 @@ EM_JS(void, page_error, (const char* title, const char* message),
 EM_JS(void, page_ended, (), { Module.page.ended(); });
 EM_JS(void, page_started, (), { Module.page.started(); });
 EM_JS(void, page_mark, (int scene, int x, int y), { Module.page.mark(scene, x, y); });
+// A cue's samples, as the page's Web Audio plays them; the page keeps each
+// cue's buffer after its first time.
+EM_JS(void, page_play, (int scene, int cue, const void* samples, int count, int rate),
+      { Module.page.play(scene, cue, HEAP16.subarray(samples >> 1, (samples >> 1) + count), rate); });
+EM_JS(void, page_stop_sounds, (int scene), { Module.page.stopSounds(scene); });
 EM_JS(void, page_wakeup_served, (double grid_ms, double actual_ms), { Module.page.wakeupServed(grid_ms, actual_ms); });
 
 // The browser's monotonic clock, counted from start-up like the desktop's.
@@ -240,6 +246,12 @@ public:
         mark(scene);
         update_cursor(scene);
     }
+    void cue_started(Scene& scene, Cue cue) override {
+        const std::span<const std::int16_t> samples = sound::samples(cue);
+        page_play(static_cast<int>(scene.index()), static_cast<int>(cue), samples.data(),
+                  static_cast<int>(samples.size()), sound::kSampleRate);
+    }
+    void cues_stopped(Scene& scene) override { page_stop_sounds(static_cast<int>(scene.index())); }
 
 private:
     static std::size_t index(int scene) { return static_cast<std::size_t>(scene); }
@@ -338,6 +350,7 @@ EMSCRIPTEN_KEEPALIVE const char* guardianes_configure(const char* query) {
 // What the options ask of the page's layout.
 EMSCRIPTEN_KEEPALIVE int guardianes_fullscreen() { return guardianes::host().options().fullscreen ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int guardianes_kiosk() { return guardianes::host().options().kiosk ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int guardianes_muted() { return guardianes::host().options().mute ? 1 : 0; }
 // A scene's window fitted in a room of device pixels: its size there, and
 // whether its pixels are whole blocks or smoothed smaller.
 EMSCRIPTEN_KEEPALIVE void guardianes_fit(int scene, int width, int height) {

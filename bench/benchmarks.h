@@ -13,5 +13,7 @@ void add_paint_figures(Painter& painter);
 void add_tick_figures(Painter& painter);
 // guardianes-sim playing an hour of the closing scene.
 void add_hour_figure();
+// Making every cue's samples.
+void add_sound_figure();
 
 } // namespace guardianes::bench

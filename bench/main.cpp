@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
         bench::add_paint_figures(painter);
         bench::add_tick_figures(painter);
         bench::add_hour_figure();
+        bench::add_sound_figure();
 
         bench::SummaryReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);

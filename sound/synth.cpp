@@ -91,25 +91,54 @@ private:
     std::size_t at_ = 0;
 };
 
+// How a tone's frequency moves, `t` seconds into it.
+struct Pitch {
+    enum class Kind : std::uint8_t { Steady, Glide, Wail, Yelp, TwoTone, Vibrato } kind = Kind::Steady;
+    double a = 0; // Hz
+    double b = 0; // Hz, or the vibrato's depth in Hz
+    double span = 1; // seconds: of the glide, of one cycle or note, or the vibrato's rate in Hz
+
+    double at(double t) const {
+        const double cycle = t / span - std::floor(t / span);
+        switch (kind) {
+        case Kind::Steady: break;
+        case Kind::Glide: return a + (b - a) * std::min(1.0, t / span);
+        case Kind::Wail: return a + (b - a) * (cycle < 0.5 ? 2 * cycle : 2 - 2 * cycle);
+        case Kind::Yelp: return a + (b - a) * cycle;
+        case Kind::TwoTone: return static_cast<long>(t / span) % 2 == 0 ? a : b;
+        case Kind::Vibrato: return a + b * sine(span * t);
+        }
+        return a;
+    }
+};
+
+// A steady note, and pitches that rise and fall between two frequencies
+// once per `period`, climb over each period and drop, take turns `each`
+// seconds apiece, or glide once from one to the other.
+Pitch steady(double hz) { return {Pitch::Kind::Steady, hz, hz, 1}; }
+Pitch wail(double low, double high, double period) { return {Pitch::Kind::Wail, low, high, period}; }
+Pitch yelp(double low, double high, double period) { return {Pitch::Kind::Yelp, low, high, period}; }
+Pitch two_tone(double first, double second, double each) { return {Pitch::Kind::TwoTone, first, second, each}; }
+Pitch glide(double from, double to, double length) { return {Pitch::Kind::Glide, from, to, length}; }
+Pitch vibrato(double hz, double depth, double rate) { return {Pitch::Kind::Vibrato, hz, depth, rate}; }
+
 class Track {
 public:
     explicit Track(double seconds) : mix_(static_cast<std::size_t>(seconds * kRate)) {}
 
-    // A tone from `at` seconds for `length`; `pitch(t)` gives its frequency
-    // in Hz `t` seconds into it.
-    template <class Pitch>
+    // A tone from `at` seconds for `length`.
     void tone(double at, double length, Pitch pitch, Timbre timbre, double loudness, Envelope e = {}) {
         const auto [first, count] = span(at, length);
         Level level(e, count);
         double turn = 0;
         for (std::size_t i = 0; i < count; ++i) {
             mix_[first + i] += loudness * level.next() * wave(timbre, turn);
-            turn += pitch(static_cast<double>(i) / kRate) / kRate;
+            turn += pitch.at(static_cast<double>(i) / kRate) / kRate;
         }
     }
     // A tone that holds its pitch.
     void note(double at, double length, double hz, Timbre timbre, double loudness, Envelope e = {}) {
-        tone(at, length, [hz](double) { return hz; }, timbre, loudness, e);
+        tone(at, length, steady(hz), timbre, loudness, e);
     }
 
     // Noise through a one-pole low-pass (`smooth` near 1 is darker); with
@@ -153,28 +182,6 @@ private:
     std::uint32_t seed_ = 0x2545F491u;
 };
 
-// A pitch that rises and falls between two frequencies once per `period`.
-auto wail(double low, double high, double period) {
-    return [=](double t) {
-        const double x = t / period - std::floor(t / period);
-        return low + (high - low) * (x < 0.5 ? 2 * x : 2 - 2 * x);
-    };
-}
-
-// A pitch that climbs from `low` to `high` over each `period`, then drops.
-auto yelp(double low, double high, double period) {
-    return [=](double t) { return low + (high - low) * (t / period - std::floor(t / period)); };
-}
-
-// Two notes taking turns, `each` seconds apiece.
-auto two_tone(double first, double second, double each) {
-    return [=](double t) { return static_cast<long>(t / each) % 2 == 0 ? first : second; };
-}
-
-auto glide(double from, double to, double length) {
-    return [=](double t) { return from + (to - from) * std::min(1.0, t / length); };
-}
-
 // Musical notes used below.
 constexpr double C5 = 523.25, E5 = 659.26, G5 = 783.99, C6 = 1046.50, E6 = 1318.51, G6 = 1567.98, B6 = 1975.53,
                  C7 = 2093.00, G4 = 392.00, Fs4 = 369.99, F4 = 349.23, D5 = 587.33;
@@ -183,7 +190,9 @@ constexpr double C5 = 523.25, E5 = 659.26, G5 = 783.99, C6 = 1046.50, E6 = 1318.
 // longer so that the change of scene, not the sound, ends it.
 constexpr double kDeparture = 1.45;
 
-std::vector<std::int16_t> make(Cue cue) {
+} // namespace
+
+std::vector<std::int16_t> synthesise(Cue cue) {
     switch (cue) {
     case Cue::PoliceSiren: {
         Track t(kDeparture);
@@ -233,8 +242,7 @@ std::vector<std::int16_t> make(Cue cue) {
         Track t(1.3);
         t.note(0, 0.3, G4, Timbre::Pure, 1, {.attack = 0.02, .release = 0.06});
         t.note(0.32, 0.3, Fs4, Timbre::Pure, 1, {.attack = 0.02, .release = 0.06});
-        t.tone(0.64, 0.64, [](double s) { return F4 + 6 * sine(5 * s); }, Timbre::Pure, 1,
-               {.attack = 0.02, .release = 0.3});
+        t.tone(0.64, 0.64, vibrato(F4, 6, 5), Timbre::Pure, 1, {.attack = 0.02, .release = 0.3});
         return t.finish(0.2);
     }
     case Cue::PumpWater: {
@@ -319,12 +327,10 @@ std::vector<std::int16_t> make(Cue cue) {
     return {};
 }
 
-} // namespace
-
 std::span<const std::int16_t> samples(Cue cue) {
     static const auto kAll = [] {
         std::array<std::vector<std::int16_t>, kCueCount> all;
-        for (std::size_t i = 0; i < kCueCount; ++i) all[i] = make(static_cast<Cue>(i));
+        for (std::size_t i = 0; i < kCueCount; ++i) all[i] = synthesise(static_cast<Cue>(i));
         return all;
     }();
     const auto index = static_cast<std::size_t>(cue);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace guardianes::sound {
 
@@ -17,5 +18,8 @@ inline constexpr int kSampleRate = 22050;
 // so every host and every run gets the same samples. Safe to call from
 // any thread.
 std::span<const std::int16_t> samples(Cue cue);
+
+// The cue's samples made afresh, as samples() made them the first time.
+std::vector<std::int16_t> synthesise(Cue cue);
 
 } // namespace guardianes::sound

@@ -4,7 +4,7 @@
 // passing of time to the host, and puts the pixels the host paints on the
 // canvases. No rule of the game is here: the host decides everything.
 // The address may ask for the classroom's options, as the desktop's command
-// line does: ?fullscreen, ?kiosk, ?keyboard, ?idle-restart=MINUTES and
+// line does: ?fullscreen, ?kiosk, ?keyboard, ?mute, ?idle-restart=MINUTES and
 // ?scale=N. The host reads them; the page lays out full screen as the host
 // says, forwards keys and draws the mark of the keyboard's pointer.
 'use strict';
@@ -189,7 +189,69 @@
     started() {
       document.body.dataset.state = 'playing';
     },
+    play(scene, cue, samples, rate) {
+      sound.play(scene, cue, samples, rate);
+    },
+    stopSounds(scene) {
+      sound.stop(scene);
+    },
   };
+
+  // The host's sounds through Web Audio. Browsers let a page sound only
+  // after a gesture, so the audio starts on the player's first press, before
+  // the press reaches the game. The Sound button turns it off and on for the
+  // visit; ?mute keeps the game from starting any sound at all.
+  const sound = {
+    on: true,
+    context: null,
+    buffers: new Map(), // cue -> AudioBuffer
+    playing: new Map(), // scene -> Set of {source, gain}
+    wake() {
+      if (!this.on || !window.AudioContext) return;
+      if (!this.context) this.context = new AudioContext();
+      if (this.context.state === 'suspended') this.context.resume();
+    },
+    play(scene, cue, samples, rate) {
+      if (!this.on || !this.context) return;
+      let buffer = this.buffers.get(cue);
+      if (!buffer) {
+        buffer = this.context.createBuffer(1, samples.length, rate);
+        const data = buffer.getChannelData(0);
+        for (let i = 0; i < samples.length; ++i) data[i] = samples[i] / 32768;
+        this.buffers.set(cue, buffer);
+      }
+      const source = this.context.createBufferSource();
+      const gain = this.context.createGain();
+      source.buffer = buffer;
+      source.connect(gain).connect(this.context.destination);
+      const voice = { source, gain };
+      if (!this.playing.has(scene)) this.playing.set(scene, new Set());
+      this.playing.get(scene).add(voice);
+      source.onended = () => this.playing.get(scene)?.delete(voice);
+      source.start();
+    },
+    // Each voice fades out over a few milliseconds, so that none clicks.
+    stop(scene) {
+      const voices = this.playing.get(scene);
+      if (!voices) return;
+      const now = this.context.currentTime;
+      for (const { source, gain } of voices) {
+        gain.gain.setTargetAtTime(0, now, 0.002);
+        source.stop(now + 0.015);
+      }
+      this.playing.delete(scene);
+    },
+    toggle(button) {
+      this.on = !this.on;
+      button.setAttribute('aria-pressed', String(this.on));
+      if (!this.on) for (const scene of [...this.playing.keys()]) this.stop(scene);
+      else this.wake();
+    },
+  };
+  addEventListener('pointerdown', () => sound.wake(), true);
+  addEventListener('keydown', () => sound.wake(), true);
+  const soundButton = document.getElementById('sound');
+  soundButton.addEventListener('click', () => sound.toggle(soundButton));
 
   document.getElementById('new-game').addEventListener('click', () => game._guardianes_new_game());
 
@@ -221,6 +283,7 @@
     game = module;
     const refused = game.ccall('guardianes_configure', 'string', ['string'], [location.search]);
     fullscreen = game._guardianes_fullscreen() !== 0;
+    soundButton.hidden = game._guardianes_muted() !== 0;
     asked = !fullscreen;
     document.body.classList.toggle('fullscreen', fullscreen);
     const notice = document.getElementById('notice');

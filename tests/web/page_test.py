@@ -35,6 +35,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 SCRIPTS = Path(__file__).parent / "scripts"
+CUE_SAMPLES = None  # the cue_samples program
 failures = []
 
 
@@ -155,6 +156,16 @@ def opening(driver, site, sim):
 def playing(driver, site, sim):
     menu = png_pixels(simulate(sim, "shot Form1 menu.png\n")[3]["menu.png"])
     police, patient = centre(sim, "portal1"), centre(sim, "portal3")
+    # Every sound the page starts, as 16-bit samples.
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+        window.sounds = [];
+        const start = AudioBufferSourceNode.prototype.start;
+        AudioBufferSourceNode.prototype.start = function (...args) {
+          sounds.push(Array.from(this.buffer.getChannelData(0), (v) => Math.round(v * 32768)));
+          return start.apply(this, args);
+        };"""})
+    siren = subprocess.run([CUE_SAMPLES, "police-siren"], capture_output=True, check=True).stdout
+    siren = [int.from_bytes(siren[i:i + 2], "little", signed=True) for i in range(0, len(siren), 2)]
     page = Page(driver, Path(site, "index.html").resolve().as_uri())
     scale = page.js("return arguments[0].getBoundingClientRect().width * devicePixelRatio / arguments[0].width",
                     page.canvas("Form1"))
@@ -165,6 +176,7 @@ def playing(driver, site, sim):
     check(wait_for(lambda: page.pixels("Form1") != menu, 1.0), "a click on the police card's button moves the car")
     check(wait_for(lambda: page.on_top("Form2")), "the race's window comes on top")
     check(not page.shown("Form1") and page.state()[1] == "Form2", "the menu is gone and the title is the race's")
+    check(page.js("return sounds") == [siren], "the click started one sound, the police siren's samples")
 
     driver.find_element(By.CSS_SELECTOR, 'button[data-close="Form2"]').click()
     check(wait_for(lambda: page.state()[0] == "ended"), "closing the race ends the game")
@@ -172,10 +184,17 @@ def playing(driver, site, sim):
     driver.find_element(By.ID, "new-game").click()
     check(wait_for(lambda: page.shown("Form1")) and page.state()[0] == "playing", "the new-game button starts again")
     check(page.pixels("Form1") == menu, "the new menu is the menu at time 0")
+    driver.find_element(By.ID, "sound").click()
     page.js("window.kinds = []; addEventListener('pointerdown', (e) => kinds.push(e.pointerType), true)")
     page.point("Form1", *patient, device=interaction.POINTER_TOUCH)
     check(page.js("return kinds") == ["touch"], "the touch reached the page as a touch")
     check(wait_for(lambda: page.on_top("Form4")), "a touch on the ambulance's button brings the patient on top")
+    check(page.js("return sounds.length") == 1, "with the Sound button off the departure started no sound")
+    page = Page(driver, Path(site, "index.html").resolve().as_uri() + "?mute")
+    page.point("Form1", *police).click().perform()
+    check(wait_for(lambda: page.on_top("Form2")), "?mute: the police card opens the race")
+    check(page.js("return sounds.length") == 0 and not driver.find_element(By.ID, "sound").is_displayed(),
+          "?mute: no sound started, and no Sound button to turn it on")
 
 
 def classroom(driver, site, sim):
@@ -262,7 +281,10 @@ def main():
     parser.add_argument("group", choices=GROUPS)
     parser.add_argument("--site", required=True)
     parser.add_argument("--sim", required=True)
+    parser.add_argument("--cue-samples", required=True)
     args = parser.parse_args()
+    global CUE_SAMPLES
+    CUE_SAMPLES = os.path.abspath(args.cue_samples)
     run, width, height = GROUPS[args.group]
     driver = start_chromium(width, height)
     try:

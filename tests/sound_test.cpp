@@ -1,0 +1,273 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The game's sounds: that each scene starts its cues at the moments the
+// child sees, and that the samples are soft, short and free of clicks.
+
+#include "sim/simulation.h"
+#include "sound/mixer.h"
+#include "sound/synth.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace guardianes {
+namespace {
+
+using sound::kSampleRate;
+
+constexpr Cue kSirens[] = {Cue::PoliceSiren, Cue::FireSiren, Cue::AmbulanceSiren, Cue::ForestHorn};
+constexpr double kDepartureMs = 1250;
+constexpr std::size_t kDepartureSamples = kSampleRate * 5 / 4;
+
+std::vector<Cue> all_cues() {
+    std::vector<Cue> cues;
+    for (std::size_t i = 0; i < kCueCount; ++i) cues.push_back(static_cast<Cue>(i));
+    return cues;
+}
+
+// Zero crossings in each 50 ms of the samples: twice the pitch, a twentieth.
+std::vector<int> crossings(std::span<const std::int16_t> s, std::size_t length) {
+    std::vector<int> out;
+    const std::size_t window = kSampleRate / 20;
+    for (std::size_t at = 0; at + window <= length; at += window) {
+        int n = 0;
+        for (std::size_t i = at + 1; i < at + window; ++i) n += (s[i - 1] < 0) != (s[i] < 0);
+        out.push_back(n);
+    }
+    return out;
+}
+
+TEST(Synthesiser, EveryCueIsShortSoftAndBeginsAndEndsOnSilence) {
+    for (Cue cue : all_cues()) {
+        const auto s = sound::samples(cue);
+        SCOPED_TRACE(std::string(to_string(cue)));
+        ASSERT_GE(s.size(), kSampleRate / 20u);
+        EXPECT_LE(s.size(), kSampleRate * 5u / 2);
+        EXPECT_LE(std::abs(s.front()), 4);
+        EXPECT_LE(std::abs(s.back()), 4);
+        const auto [low, high] = std::minmax_element(s.begin(), s.end());
+        EXPECT_LE(std::max(-*low, +*high), 32767 * 3 / 10) << "louder than a comfortable level";
+        EXPECT_GE(std::max(-*low, +*high), 32767 / 20) << "too faint to hear";
+        EXPECT_EQ(sound::synthesise(cue), std::vector(s.begin(), s.end())) << "the same samples every time";
+    }
+    // A departure's sound lasts until its scene opens, which ends it.
+    for (Cue siren : kSirens) EXPECT_GT(sound::samples(siren).size(), kDepartureSamples);
+}
+
+TEST(Synthesiser, TheSirensPitchRisesAndFallsWhileTheBeepsHoldTheirs) {
+    for (Cue cue :
+         {Cue::PoliceSiren, Cue::FireSiren, Cue::AmbulanceSiren, Cue::ForestHorn, Cue::Heartbeat, Cue::LightBeep}) {
+        const auto s = sound::samples(cue);
+        const auto counts = crossings(s, std::min(s.size(), kDepartureSamples));
+        const auto [low, high] = std::minmax_element(counts.begin(), counts.end());
+        const bool siren = std::find(std::begin(kSirens), std::end(kSirens), cue) != std::end(kSirens);
+        EXPECT_EQ(*high > *low * 5 / 4, siren) << to_string(cue) << ": " << *low << " to " << *high;
+    }
+}
+
+TEST(Mixer, VoicesAddUpWithoutWrappingAndAStoppedSceneFadesOutWithoutAClick) {
+    const auto siren = sound::samples(Cue::PoliceSiren);
+    const auto beat = sound::samples(Cue::Heartbeat);
+    sound::Mixer mixer;
+    std::vector<std::int16_t> out(beat.size());
+
+    // Many sirens at once are as loud as the samples allow, never turned over.
+    for (int i = 0; i < 16; ++i) mixer.start(0, Cue::PoliceSiren);
+    mixer.mix(out);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        ASSERT_EQ(out[i], std::clamp(16 * siren[i], -32768, 32767)) << "sample " << i;
+
+    mixer.stop(0);
+    mixer.start(1, Cue::Heartbeat);
+    mixer.start(0, Cue::PoliceSiren);
+    mixer.stop(0);
+    mixer.mix(out);
+    // The sirens fade in a few milliseconds, each step no larger than the
+    // loudest step of sixteen of them, and the beat plays on alone.
+    int largest_siren_step = 0;
+    for (std::size_t i = 1; i < 2 * out.size(); ++i)
+        largest_siren_step = std::max(largest_siren_step, 16 * std::abs(siren[i] - siren[i - 1]));
+    const std::size_t fade = kSampleRate / 100;
+    for (std::size_t i = 1; i < out.size(); ++i) {
+        ASSERT_LE(std::abs(out[i] - out[i - 1]), largest_siren_step + 1) << "a click at sample " << i;
+        if (i >= fade) {
+            ASSERT_EQ(out[i], beat[i]) << "sample " << i;
+        }
+    }
+    EXPECT_TRUE(mixer.silent()) << "every voice has ended";
+    mixer.mix(out);
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](std::int16_t v) { return v == 0; }));
+}
+
+// The cues of a game on the virtual clock, with the moments the scenes'
+// pictures changed, told apart by what a handler looks at.
+class SceneCues : public ::testing::Test, private RuntimeObserver {
+protected:
+    SceneCues() { sim.watch(this); }
+
+    struct Heard {
+        double ms;
+        std::string scene;
+        Cue cue;
+        bool operator==(const Heard&) const = default;
+    };
+
+    std::vector<Heard> heard() {
+        std::vector<Heard> out;
+        for (const StartedCue& c : sim.take_sounds())
+            out.push_back({static_cast<double>(c.t) / kMillisecond, c.scene, c.cue});
+        return out;
+    }
+    std::vector<double> times_of(const std::vector<Heard>& cues, Cue cue) {
+        std::vector<double> out;
+        for (const Heard& h : cues)
+            if (h.cue == cue) out.push_back(h.ms);
+        return out;
+    }
+    double now_ms() const { return static_cast<double>(sim.now()) / kMillisecond; }
+
+    // Calls `moment` after each change of a scene; it says whether the
+    // change is one it counts, whose time is then kept in moments_.
+    void watch_moments(std::function<bool(Scene&)> moment) { moment_ = std::move(moment); }
+
+    void scene_changed(Scene& scene) override {
+        if (moment_ && moment_(scene)) moments_.push_back(now_ms());
+    }
+    void cues_stopped(Scene& scene) override { stopped_.emplace_back(now_ms(), scene.name()); }
+
+    Simulation sim;
+    std::function<bool(Scene&)> moment_;
+    std::vector<double> moments_;
+    std::vector<std::pair<double, std::string>> stopped_; // when each scene's sounds were ended
+};
+
+TEST_F(SceneCues, EachDepartureSoundsItsOwnSirenFromTheClickUntilTheMenuGivesWay) {
+    const char* portals[] = {"portal1", "portal2", "portal3", "portal4"};
+    for (int service = 0; service < 4; ++service) {
+        Simulation game;
+        game.wait_ms(100);
+        game.click("Form1", portals[service]);
+        game.wait_ms(300);
+        // Another click on the same card, and clicks on the dead ones, sound nothing more.
+        for (const char* portal : portals) game.click("Form1", portal);
+        game.wait_ms(kDepartureMs + 200);
+        const auto cues = game.take_sounds();
+        ASSERT_GE(cues.size(), 1u);
+        EXPECT_EQ(cues[0].cue, kSirens[service]);
+        EXPECT_EQ(cues[0].t, 100 * kMillisecond);
+        EXPECT_TRUE(std::none_of(cues.begin() + 1, cues.end(), [](const StartedCue& c) { return c.scene == "Form1"; }))
+            << portals[service];
+    }
+    sim.click("Form1", "portal1");
+    sim.wait_ms(kDepartureMs + 50);
+    ASSERT_FALSE(stopped_.empty());
+    EXPECT_EQ(stopped_[0], std::pair(kDepartureMs, std::string("Form1"))) << "the siren ends as the menu hides";
+}
+
+TEST_F(SceneCues, TheStartLightBeepsOnItsChangesAndTheRaceEndsInOneCheerOrOneTooBad) {
+    std::vector<Colour> lights;
+    watch_moments([&lights](Scene& s) {
+        if (s.name() != "Form2") return false;
+        std::vector<Colour> now{s.shape("se1").back_color(), s.shape("se2").back_color(), s.shape("se3").back_color()};
+        return std::exchange(lights, now) != now && lights.size() == 3;
+    });
+    sim.click("Form1", "portal1");
+    sim.wait_ms(kDepartureMs + 3000);
+    auto cues = heard();
+    auto beeps = times_of(cues, Cue::LightBeep);
+    beeps.push_back(times_of(cues, Cue::LightGo).at(0));
+    moments_.erase(moments_.begin()); // the race's first picture
+    EXPECT_EQ(beeps, moments_);
+    EXPECT_EQ(times_of(cues, Cue::LightGo).size(), 1u);
+
+    // Fast clicks win: one step sound each, then the cheer alone.
+    for (int i = 0; i < 60; ++i, sim.wait_ms(40)) sim.click("Form2", 150 + 4 * (i % 2), 524);
+    sim.wait_ms(20000);
+    cues = heard();
+    EXPECT_EQ(times_of(cues, Cue::CarStep).size(), 52u);
+    EXPECT_EQ(times_of(cues, Cue::Cheer).size(), 1u);
+    EXPECT_TRUE(times_of(cues, Cue::TooBad).empty());
+
+    Simulation idle;
+    idle.click("Form1", "portal1");
+    idle.wait_ms(30000);
+    std::vector<Cue> endings;
+    for (const StartedCue& c : idle.take_sounds())
+        if (c.cue == Cue::Cheer || c.cue == Cue::TooBad) endings.push_back(c.cue);
+    EXPECT_EQ(endings, std::vector{Cue::TooBad}) << "the rival's win";
+}
+
+TEST_F(SceneCues, TheFireHissesForEachWindowPutOutAndEndsInOneCheerOrOneTooBad) {
+    sim.click("Form1", "portal2");
+    sim.wait_ms(kDepartureMs + 100);
+    heard();
+    for (int i = 0; i < 40; ++i, sim.wait_ms(20)) sim.click("Form3", 95 + 4 * (i % 2), 340);
+    sim.wait_ms(40000);
+    auto cues = heard();
+    EXPECT_EQ(times_of(cues, Cue::PumpWater).size(), 40u);
+    EXPECT_EQ(times_of(cues, Cue::WindowOut).size(), 8u);
+    EXPECT_EQ(times_of(cues, Cue::Cheer).size(), 1u);
+    EXPECT_TRUE(times_of(cues, Cue::TooBad).empty());
+
+    Simulation idle;
+    idle.click("Form1", "portal2");
+    idle.wait_ms(kDepartureMs + 100);
+    idle.click("Form3", "bomba"); // the clock starts with the first stroke
+    idle.wait_ms(45000);
+    std::vector<Cue> endings;
+    for (const StartedCue& c : idle.take_sounds())
+        if (c.cue == Cue::Cheer || c.cue == Cue::TooBad) endings.push_back(c.cue);
+    EXPECT_EQ(endings, std::vector{Cue::TooBad}) << "the water ran out";
+}
+
+// The monitor beeps as each peak of the trace is drawn, and not while the
+// line lies flat (about 11.5 s to 13 s here); the device charges, shocks twice and the patient revives.
+TEST_F(SceneCues, TheMonitorBeepsWithTheTracesPeaksAndTheDeviceChargesShocksAndRevives) {
+    int peaks = 0; // of the two the trace draws in a cycle, those drawn now
+    watch_moments([&peaks](Scene& s) {
+        if (s.name() != "Form4") return false;
+        const int now = s.line("v3").visible() + s.line("v6").visible();
+        return std::exchange(peaks, now) < now && !s.line("ro").visible();
+    });
+    sim.click("Form1", "portal3");
+    sim.wait_ms(6000);
+    sim.click("Form4", 76, 240);
+    sim.wait_ms(12000);
+    const auto cues = heard();
+    // The scene opens on a whole trace; from the first cycle's end on, each
+    // peak is seen drawn.
+    auto from_second_cycle = [](std::vector<double> times) {
+        std::erase_if(times, [](double t) { return t < 6000; });
+        return times;
+    };
+    EXPECT_EQ(from_second_cycle(times_of(cues, Cue::Heartbeat)), from_second_cycle(moments_));
+    EXPECT_GE(from_second_cycle(moments_).size(), 4u);
+    std::vector<Cue> device;
+    for (const Heard& h : cues)
+        if (h.cue != Cue::Heartbeat && h.scene == "Form4") device.push_back(h.cue);
+    EXPECT_EQ(device, (std::vector{Cue::Charge, Cue::Shock, Cue::Charge, Cue::Shock, Cue::Revived}));
+}
+
+TEST_F(SceneCues, AClosedSceneIsSilentAndAClosingStreetEndsWithItsThanks) {
+    sim.click("Form1", "portal3");
+    sim.wait_ms(kDepartureMs + 100);
+    sim.close("Form4");
+    heard();
+    sim.wait_ms(10000);
+    EXPECT_TRUE(heard().empty());
+
+    Simulation street;
+    street.click("Form1", "portal4");
+    street.wait_ms(60000);
+    const auto cues = street.take_sounds();
+    ASSERT_FALSE(cues.empty());
+    EXPECT_EQ(cues.back().cue, Cue::ThankYou);
+    EXPECT_LE(cues.size(), 8u) << "a calm street: a few sounds, no loop";
+}
+
+} // namespace
+} // namespace guardianes
