@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes: the game, in real windows.
 
+#include "app/glyphs.h"
 #include "app/host.h"
 #include "app/monotonic_clock.h"
-#include "paint/fonts.h"
 #include "paint/painter.h"
 #include "runtime/runtime.h"
 #include "scenes/scenes.h"
@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        FontLibrary fonts;
-        Painter painter(fonts);
+        const std::unique_ptr<GlyphSource> glyphs = make_glyphs();
+        Painter painter(*glyphs);
         MonotonicClock clock;
         // Built once here, so that a scene table's mistake ends the program
         // before any window opens; each new game builds it again.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-sim: the game on a virtual clock, driven by a script.
 
-#include "paint/fonts.h"
+#include "app/glyphs.h"
 #include "session/options.h"
 #include "sim/run_script.h"
 
@@ -78,7 +78,5 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    return run_sim_script(
-        file.is_open() ? file : std::cin, std::cout, std::cerr, [] { return std::make_unique<FontLibrary>(); },
-        classroom);
+    return run_sim_script(file.is_open() ? file : std::cin, std::cout, std::cerr, make_glyphs, classroom);
 }

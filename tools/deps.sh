@@ -12,6 +12,7 @@ guardianes_packages=(
   lintian help2man man-db groff-base
   clang-14 clang-format-14 libclang-rt-14-dev libxtst-dev
   emscripten nodejs chromium chromium-driver python3-selenium
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 install_missing_packages() {

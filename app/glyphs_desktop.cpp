@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/glyphs.h"
+#include "paint/fonts.h"
+
+namespace guardianes {
+
+std::unique_ptr<GlyphSource> make_glyphs() { return std::make_unique<FontLibrary>(); }
+
+} // namespace guardianes
