@@ -9,29 +9,28 @@
 
 namespace guardianes {
 
-const char* const kGameUsage =
-    "Usage: guardianes [OPTION]\n"
-    "A game for children about the emergency services: choose the police, a fire\n"
-    "brigade or the ambulance and play its scene with the mouse or the keyboard.\n"
-    "\n"
-    "  --scale N              draw every window N times larger (1 to 8); by\n"
-    "                         default the desktop's resolution setting decides\n"
-    "  --fullscreen           fill the screen with each scene, as large as it\n"
-    "                         fits whole, on black\n"
-    "  --kiosk                for a shared classroom machine: full screen, the\n"
-    "                         windows cannot be closed, Escape starts a new game,\n"
-    "                         Shift+Ctrl+Escape ends the game, and a run-time\n"
-    "                         error is shown and followed by a new game\n"
-    "  --idle-restart MINUTES start a new game after MINUTES without a press; a\n"
-    "                         decimal number such as 0.5 is allowed, 0 turns it\n"
-    "                         off; 3 by default with --kiosk, off without\n"
-    "  --keyboard             play without a mouse: the arrow keys move the\n"
-    "                         pointer 8 pixels (1 with Shift), Tab and Shift+Tab\n"
-    "                         go to the next or previous button, and Space or\n"
-    "                         Enter click\n"
-    "  --mute                 play without sound\n"
-    "  -h, --help             show this help and exit\n"
-    "  --version              show the version and exit\n";
+const char* const kGameUsage = "Usage: guardianes [OPTION]\n"
+                               "A game for children about the emergency services: choose the police, a fire\n"
+                               "brigade or the ambulance and play its scene with the mouse or the keyboard.\n"
+                               "\n"
+                               "  --scale N              draw every window N times larger (1 to 8); by\n"
+                               "                         default the desktop's resolution setting decides\n"
+                               "  --fullscreen           fill the screen with each scene, as large as it\n"
+                               "                         fits whole, on black\n"
+                               "  --kiosk                for a shared classroom machine: full screen, the\n"
+                               "                         windows cannot be closed, Escape starts a new game,\n"
+                               "                         Shift+Ctrl+Escape ends the game, and a run-time\n"
+                               "                         error is shown and followed by a new game\n"
+                               "  --idle-restart MINUTES start a new game after MINUTES without a press; a\n"
+                               "                         decimal number such as 0.5 is allowed, 0 turns it\n"
+                               "                         off; 3 by default with --kiosk, off without\n"
+                               "  --keyboard             play without a mouse: the arrow keys move the\n"
+                               "                         pointer 8 pixels (1 with Shift), Tab and Shift+Tab\n"
+                               "                         go to the next or previous button, and Space or\n"
+                               "                         Enter click\n"
+                               "  --mute                 play without sound\n"
+                               "  -h, --help             show this help and exit\n"
+                               "  --version              show the version and exit\n";
 
 namespace {
 
@@ -63,11 +62,14 @@ std::string quoted(std::string_view text) {
 }
 
 constexpr std::array kRules{
-    Rule{"help", false, [](OptionReading& r, std::string_view, std::string_view) { return r.help = true, std::string(); }},
+    Rule{"help", false,
+         [](OptionReading& r, std::string_view, std::string_view) { return r.help = true, std::string(); }},
     Rule{"version", false,
          [](OptionReading& r, std::string_view, std::string_view) { return r.version = true, std::string(); }},
     Rule{"fullscreen", false,
-         [](OptionReading& r, std::string_view, std::string_view) { return r.options.fullscreen = true, std::string(); }},
+         [](OptionReading& r, std::string_view, std::string_view) {
+             return r.options.fullscreen = true, std::string();
+         }},
     Rule{"kiosk", false,
          [](OptionReading& r, std::string_view, std::string_view) { return r.options.kiosk = true, std::string(); }},
     Rule{"keyboard", false,
@@ -128,7 +130,8 @@ std::string unescape(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '+') {
             out += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && hex_digit(text[i + 1]) >= 0 && hex_digit(text[i + 2]) >= 0) {
+        } else if (text[i] == '%' && i + 2 < text.size() && hex_digit(text[i + 1]) >= 0 &&
+                   hex_digit(text[i + 2]) >= 0) {
             out += static_cast<char>(hex_digit(text[i + 1]) * 16 + hex_digit(text[i + 2]));
             i += 2;
         } else {

@@ -5,9 +5,7 @@
 
 namespace guardianes {
 
-std::string error_title(const ErrorReport& error) {
-    return "Run-time error '" + std::to_string(error.number) + "':";
-}
+std::string error_title(const ErrorReport& error) { return "Run-time error '" + std::to_string(error.number) + "':"; }
 
 Session::Session(GameMaker make_game, Clock& clock, GameOptions options)
     : make_game_(std::move(make_game)), clock_(clock), options_(options) {}

@@ -95,8 +95,8 @@ private:
 // How a tone's frequency moves, `t` seconds into it.
 struct Pitch {
     enum class Kind : std::uint8_t { Steady, Glide, Wail, Yelp, TwoTone, Vibrato } kind = Kind::Steady;
-    double a = 0; // Hz
-    double b = 0; // Hz, or the vibrato's depth in Hz
+    double a = 0;    // Hz
+    double b = 0;    // Hz, or the vibrato's depth in Hz
     double span = 1; // seconds: of the glide, of one cycle or note, or the vibrato's rate in Hz
 
     double at(double t) const {
@@ -277,7 +277,8 @@ std::vector<std::int16_t> synthesise(Cue cue) {
         Track t(1.0);
         const double notes[] = {G5, C6, E6};
         for (int i = 0; i < 3; ++i)
-            t.note(0.12 * i, 1.0 - 0.12 * i, notes[i], Timbre::Bell, 1, {.attack = 0.004, .release = 0.1, .decay = 0.3});
+            t.note(0.12 * i, 1.0 - 0.12 * i, notes[i], Timbre::Bell, 1,
+                   {.attack = 0.004, .release = 0.1, .decay = 0.3});
         return t.finish(0.22);
     }
     case Cue::Food: {
@@ -313,7 +314,8 @@ std::vector<std::int16_t> synthesise(Cue cue) {
         Track t(1.4);
         const double notes[] = {C6, E6, G6, B6, C7};
         for (int i = 0; i < 5; ++i)
-            t.note(0.15 * i, 1.4 - 0.15 * i, notes[i], Timbre::Bell, 1, {.attack = 0.004, .release = 0.2, .decay = 0.2});
+            t.note(0.15 * i, 1.4 - 0.15 * i, notes[i], Timbre::Bell, 1,
+                   {.attack = 0.004, .release = 0.2, .decay = 0.2});
         return t.finish(0.1);
     }
     case Cue::ThankYou: {
@@ -321,7 +323,8 @@ std::vector<std::int16_t> synthesise(Cue cue) {
         const double notes[] = {C5, E5, G5, E5, G5, C6};
         const double at[] = {0, 0.2, 0.4, 0.6, 0.8, 1.0};
         for (int i = 0; i < 6; ++i)
-            t.note(at[i], std::min(1.2, 2.2 - at[i]), notes[i], Timbre::Bell, 1, {.attack = 0.006, .release = 0.3, .decay = 0.25});
+            t.note(at[i], std::min(1.2, 2.2 - at[i]), notes[i], Timbre::Bell, 1,
+                   {.attack = 0.006, .release = 0.3, .decay = 0.25});
         return t.finish(0.16);
     }
     }
