@@ -518,10 +518,9 @@ public:
 
     int run() {
         session_.new_game();
-        int status = 0;
         while (!quit_) {
             if (error_) {
-                status = report(*error_);
+                report(*error_);
                 error_.reset();
                 session_.error_seen();
             }
@@ -539,7 +538,7 @@ public:
                 std::fprintf(wakeup_log_, "%lld %lld\n", static_cast<long long>(*served), static_cast<long long>(now));
             windows_.hide_left_behind();
         }
-        return session_.options().kiosk ? 0 : status;
+        return session_.exit_status();
     }
 
     // SessionObserver
@@ -670,12 +669,11 @@ private:
         windows_.set_pointer(session_.pointer_shape(*w->scene));
     }
 
-    int report(const ErrorReport& error) {
+    void report(const ErrorReport& error) {
         const std::string title = error_title(error);
         std::fprintf(stderr, "guardianes: %s %s\n", title.c_str(), error.name.c_str());
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Guardianes", (title + "\n\n" + error.name).c_str(),
                                  windows_.parent());
-        return 1;
     }
 
     // The start-up time is measured from outside the program, by the wall

@@ -528,7 +528,7 @@ public:
         session_.new_game();
         while (!quit_) {
             if (error_) {
-                status_ = report(*error_);
+                report(*error_);
                 error_.reset();
                 session_.error_seen();
             }
@@ -548,13 +548,13 @@ public:
             serve();
             windows_.hide_left_behind();
         }
-        return session_.options().kiosk ? 0 : status_;
+        return quit_on_failure_ ? 1 : session_.exit_status();
     }
 
     // SessionObserver
     void scene_shown(Scene& scene) override {
         if (!windows_.show(scene)) {
-            status_ = 1;
+            quit_on_failure_ = true;
             quit_ = true;
         }
         update_pointer(true);
@@ -713,11 +713,10 @@ private:
         SetCursor(windows_.cursor(session_.pointer_shape(*w->scene)));
     }
 
-    int report(const ErrorReport& error) {
+    void report(const ErrorReport& error) {
         const std::string title = error_title(error);
         std::fprintf(stderr, "guardianes: %s %s\n", title.c_str(), error.name.c_str());
         MessageBoxW(windows_.parent(), widen(title + "\n\n" + error.name).c_str(), L"Guardianes", MB_OK | MB_ICONERROR);
-        return 1;
     }
 
     // The start-up time is measured from outside the program, by the wall
@@ -745,7 +744,8 @@ private:
     std::FILE* wakeup_log_ = nullptr;
     std::optional<ErrorReport> error_;
     std::optional<Warp> warped_;
-    int status_ = 0;
+    // A window could not be opened: the program ends at once, failed.
+    bool quit_on_failure_ = false;
     bool precise_ = false;
     bool first_frame_logged_ = false;
     bool quit_ = false;

@@ -106,6 +106,7 @@ void Session::error_seen() {
     // finds a new game.
     if (options_.kiosk) return new_game();
     phase_ = Phase::Ended;
+    ended_on_error_ = true;
     if (observer_) observer_->session_ended();
 }
 

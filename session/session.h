@@ -74,6 +74,9 @@ public:
     bool playing() const { return phase_ == Phase::Playing; }
     // No game runs and none will unless new_game() is called.
     bool ended() const { return phase_ == Phase::Ended; }
+    // What a program that plays this session exits with once it has ended:
+    // 1 after a run-time error ended it, else 0.
+    int exit_status() const { return ended_on_error_ ? 1 : 0; }
     int games_started() const { return games_started_; }
     // The current game, or the last one; valid once a game has started.
     Runtime& runtime() const { return *runtime_; }
@@ -133,6 +136,7 @@ private:
     std::unique_ptr<Runtime> runtime_;
     Phase phase_ = Phase::NotStarted;
     int games_started_ = 0;
+    bool ended_on_error_ = false;
     Nanos last_press_ = 0;
     // By scene index; a scene without one has the pointer at its corner.
     std::vector<std::optional<Pixel>> pointers_;

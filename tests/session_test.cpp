@@ -163,6 +163,10 @@ TEST(Classroom, ARunTimeErrorOnASharedMachineIsFollowedByANewGameElsewhereItEnds
     EXPECT_EQ(home.runtime().error()->number, 6);
     home.session().error_seen();
     EXPECT_TRUE(home.session().ended());
+    EXPECT_EQ(home.session().exit_status(), 1) << "the program says it failed";
+    kiosk.key("Form1", {Key::Escape, true, true});
+    EXPECT_TRUE(kiosk.session().ended());
+    EXPECT_EQ(kiosk.session().exit_status(), 0) << "a grown-up ended the shared machine's game";
 }
 
 TEST(Classroom, KeysPlayOnlyWhenKeyboardPlayIsAskedForAndEachScenesPointerIsItsOwn) {
