@@ -24,6 +24,8 @@
 // the keys take the pointer and how large a scene is drawn are the session's.
 
 #include "app/host.h"
+#include "app/scene_windows.h"
+#include "app/wakeup_log.h"
 
 #include "paint/image.h"
 #include "paint/painter.h"
@@ -42,7 +44,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -152,7 +153,8 @@ public:
         SDL_Surface* shown_on = nullptr;
     };
 
-    DesktopWindows(Painter& painter, const GameOptions& options) : painter_(painter), options_(options) {
+    DesktopWindows(Painter& painter, const GameOptions& options)
+        : painter_(painter), options_(options), windows_(options) {
         cursors_[MousePointer::Default] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
         cursors_[MousePointer::Arrow] = cursors_[MousePointer::Default];
         cursors_[MousePointer::Hourglass] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
@@ -173,8 +175,7 @@ public:
     // Opens or raises the scene's window; its pixels come with the
     // changes the show reports. Null when no window can be opened.
     Window* show(Scene& scene) {
-        Window& w = windows_[scene.index()];
-        w.scene = &scene;
+        Window& w = windows_.take(scene);
         if (!w.window) {
             const Size size = pixel_size(scene);
             w.fitted = fit_scale(size, work_area(), wanted_scale());
@@ -192,62 +193,42 @@ public:
     }
 
     void hide(const Scene& scene) {
-        auto it = windows_.find(scene.index());
-        if (it == windows_.end()) return;
-        // In full screen a scene that gives way to another stays up until
-        // the other one is shown, so that the desktop never shows between.
-        if (!options_.fullscreen) SDL_HideWindow(it->second.window);
+        if (Window* w = windows_.find(scene); w && windows_.hides_at_once()) SDL_HideWindow(w->window);
     }
 
     void close(const Scene& scene) {
-        if (auto it = windows_.find(scene.index()); it != windows_.end()) {
+        if (Window* w = windows_.find(scene)) {
             // Hidden now, destroyed when the host ends: SDL 2.26 may still
             // send its event-loop wake-up to a window destroyed while the
             // loop runs, and X would end the game over that BadWindow.
-            SDL_HideWindow(it->second.window);
-            SDL_FreeSurface(it->second.picture);
-            closed_.push_back(it->second.window);
-            windows_.erase(it);
+            SDL_HideWindow(w->window);
+            SDL_FreeSurface(w->picture);
+            closed_.push_back(w->window);
+            windows_.erase(scene);
         }
     }
 
-    // The windows are kept for the next game's scenes of the same place, so
-    // that the screen never shows the desktop and no window is left behind.
-    void forget_scenes() {
-        for (auto& [index, w] : windows_) w.scene = nullptr;
-    }
-
-    // Hides every window whose scene is not shown, once the scene that
-    // takes its place is up.
+    void forget_scenes() { windows_.forget_scenes(); }
     void hide_left_behind() {
-        for (auto& [index, w] : windows_)
-            if (!w.scene || !w.scene->shown()) SDL_HideWindow(w.window);
+        windows_.hide_left_behind([](Window& w) { SDL_HideWindow(w.window); });
     }
 
     // The window showing a scene of the current game.
     Window* window_of(Uint32 window_id) {
         SDL_Window* window = SDL_GetWindowFromID(window_id);
-        for (auto& [index, w] : windows_)
-            if (w.window == window && w.scene) return &w;
-        return nullptr;
+        return windows_.of([window](const Window& w) { return w.window == window; });
     }
-
-    Window* window_showing(const Scene& scene) {
-        auto it = windows_.find(scene.index());
-        return it != windows_.end() && it->second.scene == &scene ? &it->second : nullptr;
-    }
+    Window* window_showing(const Scene& scene) { return windows_.showing(scene); }
 
     SDL_Window* parent() const {
-        SDL_Window* parent = nullptr;
-        for (const auto& [index, w] : windows_)
-            if (w.scene && w.scene->shown()) parent = w.window;
-        return parent;
+        const Window* top = windows_.top();
+        return top ? top->window : nullptr;
     }
 
     void repaint(const Scene& scene, std::span<const PixelRect> areas) {
-        auto it = windows_.find(scene.index());
-        if (it == windows_.end() || it->second.scene != &scene || !scene.shown()) return;
-        Window& w = it->second;
+        Window* shown = windows_.showing(scene);
+        if (!shown || !scene.shown()) return;
+        Window& w = *shown;
         const Size size = pixel_size(scene);
         if (w.frame.width != size.width || w.frame.height != size.height) {
             painter_.paint(scene, w.frame);
@@ -278,9 +259,7 @@ public:
         SDL_Window* focus = SDL_GetMouseFocus();
         if (!focus) return nullptr;
         SDL_GetMouseState(&x, &y);
-        for (auto& [index, w] : windows_)
-            if (w.window == focus && w.scene && w.scene->shown()) return &w;
-        return nullptr;
+        return windows_.of([focus](const Window& w) { return w.window == focus && w.scene->shown(); });
     }
 
     bool presented() const { return presented_; }
@@ -405,7 +384,7 @@ private:
 
     Painter& painter_;
     const GameOptions& options_;
-    std::map<std::size_t, Window> windows_; // by scene index
+    SceneWindows<Window> windows_;
     std::vector<SDL_Window*> closed_;
     std::map<MousePointer, SDL_Cursor*> cursors_;
     bool presented_ = false;
@@ -506,15 +485,11 @@ private:
 class DesktopHost final : public SessionObserver {
 public:
     DesktopHost(Session& session, Clock& clock, Painter& painter, const HostOptions& options)
-        : session_(session), clock_(clock), windows_(painter, session.options()) {
-        if (!options.wakeup_log.empty()) wakeup_log_ = std::fopen(options.wakeup_log.c_str(), "w");
+        : session_(session), clock_(clock), windows_(painter, session.options()), wakeup_log_(options.wakeup_log) {
         session_.set_observer(this);
     }
 
-    ~DesktopHost() override {
-        session_.set_observer(nullptr);
-        if (wakeup_log_) std::fclose(wakeup_log_);
-    }
+    ~DesktopHost() override { session_.set_observer(nullptr); }
 
     int run() {
         session_.new_game();
@@ -531,11 +506,7 @@ public:
                 while (session_.playing() && !quit_ && SDL_PollEvent(&event)) handle(event);
             }
             if (quit_) break;
-            const Nanos now = clock_.now();
-            // The log compares the time of waking with the grid time it was
-            // due at, so that a late wake-up shows its full lateness.
-            if (const auto served = session_.serve_wakeup(); served && wakeup_log_)
-                std::fprintf(wakeup_log_, "%lld %lld\n", static_cast<long long>(*served), static_cast<long long>(now));
+            wakeup_log_.serve(session_, clock_);
             windows_.hide_left_behind();
         }
         return session_.exit_status();
@@ -551,7 +522,7 @@ public:
     void scene_changed(Scene& scene) override {
         if (!scene.damaged_areas().empty()) {
             windows_.repaint(scene, scene.damaged_areas());
-            if (windows_.presented() && !first_frame_logged_) log_first_frame();
+            if (windows_.presented()) wakeup_log_.frame_presented();
         }
         if (scene.pointer_changed()) update_pointer();
     }
@@ -676,17 +647,6 @@ private:
                                  windows_.parent());
     }
 
-    // The start-up time is measured from outside the program, by the wall
-    // clock, since the runtime's own clock starts only once the program runs.
-    void log_first_frame() {
-        first_frame_logged_ = true;
-        if (!wakeup_log_) return;
-        const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
-        std::fprintf(wakeup_log_, "# first frame presented at %lld ns of Unix time\n",
-                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch).count()));
-        std::fflush(wakeup_log_);
-    }
-
     struct Warp {
         Uint32 window;
         int x;
@@ -697,10 +657,9 @@ private:
     Clock& clock_;
     DesktopWindows windows_;
     DesktopSound sound_;
-    std::FILE* wakeup_log_ = nullptr;
+    WakeupLog wakeup_log_;
     std::optional<ErrorReport> error_;
     std::optional<Warp> warped_;
-    bool first_frame_logged_ = false;
     bool quit_ = false;
 };
 

@@ -35,6 +35,8 @@
 // keeps the scale it opened at). Every rule is the session's.
 
 #include "app/host.h"
+#include "app/scene_windows.h"
+#include "app/wakeup_log.h"
 
 #include "paint/image.h"
 #include "paint/painter.h"
@@ -58,7 +60,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -156,7 +157,8 @@ public:
         Placement placement;
     };
 
-    Win32Windows(Painter& painter, const GameOptions& options) : painter_(painter), options_(options) {
+    Win32Windows(Painter& painter, const GameOptions& options)
+        : painter_(painter), options_(options), windows_(options) {
         memory_ = CreateCompatibleDC(nullptr);
         cursors_[MousePointer::Default] = LoadCursorW(nullptr, IDC_ARROW);
         cursors_[MousePointer::Arrow] = cursors_[MousePointer::Default];
@@ -176,10 +178,9 @@ public:
     // Opens or raises the scene's window; its pixels come with the changes
     // the show reports. Null when no window can be opened.
     Window* show(Scene& scene) {
-        Window& w = windows_[scene.index()];
-        w.scene = &scene;
+        Window& w = windows_.take(scene);
         if (!w.hwnd && !open(w)) {
-            windows_.erase(scene.index());
+            windows_.erase(scene);
             return nullptr;
         }
         ShowWindow(w.hwnd, SW_SHOW);
@@ -189,20 +190,17 @@ public:
     }
 
     void hide(const Scene& scene) {
-        auto it = windows_.find(scene.index());
-        // In full screen a scene that gives way to another stays up until
-        // the other one is shown, so that the desktop never shows between.
-        if (it != windows_.end() && !options_.fullscreen) ShowWindow(it->second.hwnd, SW_HIDE);
+        if (Window* w = windows_.find(scene); w && windows_.hides_at_once()) ShowWindow(w->hwnd, SW_HIDE);
     }
 
     // Hidden now and destroyed once the message that caused it is handled:
     // the close may come from inside the window's own procedure.
     void close(const Scene& scene) {
-        if (auto it = windows_.find(scene.index()); it != windows_.end()) {
-            ShowWindow(it->second.hwnd, SW_HIDE);
-            closed_.push_back(it->second.hwnd);
-            DeleteObject(it->second.picture);
-            windows_.erase(it);
+        if (Window* w = windows_.find(scene)) {
+            ShowWindow(w->hwnd, SW_HIDE);
+            closed_.push_back(w->hwnd);
+            DeleteObject(w->picture);
+            windows_.erase(scene);
         }
     }
 
@@ -211,44 +209,30 @@ public:
         closed_.clear();
     }
 
-    // The windows are kept for the next game's scenes of the same place, so
-    // that the screen never shows the desktop and no window is left behind.
-    void forget_scenes() {
-        for (auto& [index, w] : windows_) w.scene = nullptr;
-    }
-
-    // Hides every window whose scene is not shown, once the scene that
-    // takes its place is up.
+    void forget_scenes() { windows_.forget_scenes(); }
     void hide_left_behind() {
-        for (auto& [index, w] : windows_)
-            if ((!w.scene || !w.scene->shown()) && IsWindowVisible(w.hwnd)) ShowWindow(w.hwnd, SW_HIDE);
+        windows_.hide_left_behind([](Window& w) {
+            if (IsWindowVisible(w.hwnd)) ShowWindow(w.hwnd, SW_HIDE);
+        });
     }
 
     // The window of a scene of the current game.
     Window* window_of(HWND hwnd) {
-        for (auto& [index, w] : windows_)
-            if (w.hwnd == hwnd && w.scene) return &w;
-        return nullptr;
+        return windows_.of([hwnd](const Window& w) { return w.hwnd == hwnd; });
     }
-
-    Window* window_showing(const Scene& scene) {
-        auto it = windows_.find(scene.index());
-        return it != windows_.end() && it->second.scene == &scene ? &it->second : nullptr;
-    }
+    Window* window_showing(const Scene& scene) { return windows_.showing(scene); }
 
     HWND parent() const {
-        HWND parent = nullptr;
-        for (const auto& [index, w] : windows_)
-            if (w.scene && w.scene->shown()) parent = w.hwnd;
-        return parent;
+        const Window* top = windows_.top();
+        return top ? top->hwnd : nullptr;
     }
 
     // Paints what changed into the frame, draws it at the window's scale and
     // asks Windows to copy just those areas to the window.
     void repaint(const Scene& scene, std::span<const PixelRect> areas) {
-        auto it = windows_.find(scene.index());
-        if (it == windows_.end() || it->second.scene != &scene || !scene.shown()) return;
-        Window& w = it->second;
+        Window* shown = windows_.showing(scene);
+        if (!shown || !scene.shown()) return;
+        Window& w = *shown;
         const Size size = pixel_size(scene);
         const PixelRect all{0, 0, size.width, size.height};
         if (w.frame.width != size.width || w.frame.height != size.height) {
@@ -394,7 +378,7 @@ private:
     Painter& painter_;
     const GameOptions& options_;
     HDC memory_ = nullptr;
-    std::map<std::size_t, Window> windows_; // by scene index
+    SceneWindows<Window> windows_;
     std::vector<HWND> closed_;
     std::map<MousePointer, HCURSOR> cursors_;
     bool presented_ = false;
@@ -498,8 +482,7 @@ private:
 class Win32Host final : public SessionObserver {
 public:
     Win32Host(Session& session, Clock& clock, Painter& painter, const HostOptions& options)
-        : session_(session), clock_(clock), windows_(painter, session.options()) {
-        if (!options.wakeup_log.empty()) wakeup_log_ = std::fopen(options.wakeup_log.c_str(), "w");
+        : session_(session), clock_(clock), windows_(painter, session.options()), wakeup_log_(options.wakeup_log) {
         session_.set_observer(this);
         the_host_ = this;
     }
@@ -508,7 +491,6 @@ public:
         precise_timer(false);
         session_.set_observer(nullptr);
         the_host_ = nullptr;
-        if (wakeup_log_) std::fclose(wakeup_log_);
     }
 
     static bool register_class() {
@@ -545,7 +527,7 @@ public:
             }
             windows_.destroy_closed();
             if (quit_) break;
-            serve();
+            wakeup_log_.serve(session_, clock_);
             windows_.hide_left_behind();
         }
         return quit_on_failure_ ? 1 : session_.exit_status();
@@ -590,13 +572,7 @@ private:
         return left <= 0 ? 0 : static_cast<DWORD>(std::min<Nanos>((left + kMillisecond - 1) / kMillisecond, 1 << 30));
     }
 
-    void serve() {
-        const Nanos now = clock_.now();
-        // The log compares the time of waking with the grid time it was
-        // due at, so that a late wake-up shows its full lateness.
-        if (const auto served = session_.serve_wakeup(); served && wakeup_log_)
-            std::fprintf(wakeup_log_, "%lld %lld\n", static_cast<long long>(*served), static_cast<long long>(now));
-    }
+    void serve() { wakeup_log_.serve(session_, clock_); }
 
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         if (the_host_)
@@ -654,7 +630,7 @@ private:
             return 0;
         case WM_PAINT:
             windows_.paint(w);
-            if (windows_.presented() && !first_frame_logged_) log_first_frame();
+            if (windows_.presented()) wakeup_log_.frame_presented();
             return 0;
         case WM_ERASEBKGND:
             return 1; // WM_PAINT covers every pixel
@@ -719,17 +695,6 @@ private:
         MessageBoxW(windows_.parent(), widen(title + "\n\n" + error.name).c_str(), L"Guardianes", MB_OK | MB_ICONERROR);
     }
 
-    // The start-up time is measured from outside the program, by the wall
-    // clock, since the runtime's own clock starts only once the program runs.
-    void log_first_frame() {
-        first_frame_logged_ = true;
-        if (!wakeup_log_) return;
-        const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
-        std::fprintf(wakeup_log_, "# first frame presented at %lld ns of Unix time\n",
-                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch).count()));
-        std::fflush(wakeup_log_);
-    }
-
     struct Warp {
         HWND hwnd;
         int x;
@@ -741,13 +706,12 @@ private:
     Clock& clock_;
     Win32Windows windows_;
     Win32Sound sound_;
-    std::FILE* wakeup_log_ = nullptr;
+    WakeupLog wakeup_log_;
     std::optional<ErrorReport> error_;
     std::optional<Warp> warped_;
     // A window could not be opened: the program ends at once, failed.
     bool quit_on_failure_ = false;
     bool precise_ = false;
-    bool first_frame_logged_ = false;
     bool quit_ = false;
 };
 
