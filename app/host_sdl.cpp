@@ -18,6 +18,8 @@
 //    square block, or smoothed smaller where even one to one does not fit;
 //  - full screen: each scene at the scale that fits, centred on black, the
 //    scene giving way staying up until the next is shown;
+//  - the game's sounds through one SDL audio device, open only while
+//    something sounds, and one line on standard error where there is none;
 //  - for measuring, a log of every wake-up ("grid_ns actual_ns", both on the
 //    runtime's clock) and of when the first frame was shown.
 // It leaves out every rule: what Escape does, when a new game starts, where

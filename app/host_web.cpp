@@ -23,6 +23,9 @@
 //    pixels, and mapping the pointer's device pixels back to scene pixels;
 //  - the modal message of a run-time error, and a new game once the game
 //    has ended;
+//  - the game's sounds: each cue's samples handed to the page, which plays
+//    them with Web Audio from the player's first press on, and a scene's
+//    sounds ended when it hides or closes;
 //  - the options from the page's address, read by the session's parser;
 //  - guardianes-sim scripts on a simulation of their own, for the page's
 //    runScript, their shots kept in the in-memory file system;

@@ -27,10 +27,10 @@
 //    up until the next is shown;
 //  - standard output and error on the console the game was started from,
 //    for --help, --version and a refused option;
-//  - for measuring, the log of wake-ups and of the first frame that
-//    GUARDIANES_WAKEUP_LOG asks for, as on the desktop.
 //  - the game's sounds through waveOut, the device open only while
 //    something sounds, fed 20 ms buffers from the main loop;
+//  - for measuring, the log of wake-ups and of the first frame that
+//    GUARDIANES_WAKEUP_LOG asks for, as on the desktop.
 // It leaves out moving a window to a monitor of another DPI (the window
 // keeps the scale it opened at). Every rule is the session's.
 

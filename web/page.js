@@ -6,7 +6,9 @@
 // The address may ask for the classroom's options, as the desktop's command
 // line does: ?fullscreen, ?kiosk, ?keyboard, ?mute, ?idle-restart=MINUTES and
 // ?scale=N. The host reads them; the page lays out full screen as the host
-// says, forwards keys and draws the mark of the keyboard's pointer.
+// says, forwards keys and draws the mark of the keyboard's pointer. It
+// plays the sounds the host hands it, with its "Sound" button to turn them
+// off for the visit.
 'use strict';
 (function () {
   const desk = document.getElementById('desk');
