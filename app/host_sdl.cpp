@@ -407,14 +407,22 @@ public:
     DesktopSound& operator=(const DesktopSound&) = delete;
 
     void start(const Scene& scene, Cue cue) {
-        if (!open()) return;
+        if (failed_) return;
+        if (!device_) {
+            // The voice is ready before the device opens, so that its first
+            // buffer is the cue's and not the silence of a paused device.
+            mixer_.start(scene.index(), cue);
+            told_silent_ = false;
+            if (!open()) return void(mixer_ = sound::Mixer{});
+            SDL_PauseAudioDevice(device_, 0);
+            return;
+        }
         // Made before the device is locked, so that its thread never waits for it.
         sound::samples(cue);
         SDL_LockAudioDevice(device_);
         mixer_.start(scene.index(), cue);
         told_silent_ = false;
         SDL_UnlockAudioDevice(device_);
-        SDL_PauseAudioDevice(device_, 0);
     }
 
     void stop(const Scene& scene) {
