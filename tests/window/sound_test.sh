@@ -9,8 +9,9 @@ cue_samples=$5
 size() { stat -c %s "$1" 2>/dev/null || echo 0; }
 
 # The idle menu opens no device; a click on a card plays the police siren
-# from its first sample as the device opens; once the race's start light has sounded the device
-# closes again, and nothing more is written while nothing sounds.
+# from its first sample as the device opens; once the race's start light
+# has sounded the device closes again, and nothing more is written while
+# nothing sounds.
 disk() {
   start_xvfb
   export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/played.raw
