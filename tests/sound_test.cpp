@@ -111,6 +111,14 @@ TEST(Mixer, VoicesAddUpWithoutWrappingAndAStoppedSceneFadesOutWithoutAClick) {
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](std::int16_t v) { return v == 0; }));
 }
 
+// The cheers and the "too bad"s the game has started since last asked.
+std::vector<Cue> endings(Simulation& game) {
+    std::vector<Cue> out;
+    for (const StartedCue& c : game.take_sounds())
+        if (c.cue == Cue::Cheer || c.cue == Cue::TooBad) out.push_back(c.cue);
+    return out;
+}
+
 // The cues of a game on the virtual clock, with the moments the scenes'
 // pictures changed, told apart by what a handler looks at.
 class SceneCues : public ::testing::Test, private RuntimeObserver {
@@ -203,10 +211,7 @@ TEST_F(SceneCues, TheStartLightBeepsOnItsChangesAndTheRaceEndsInOneCheerOrOneToo
     Simulation idle;
     idle.click("Form1", "portal1");
     idle.wait_ms(30000);
-    std::vector<Cue> endings;
-    for (const StartedCue& c : idle.take_sounds())
-        if (c.cue == Cue::Cheer || c.cue == Cue::TooBad) endings.push_back(c.cue);
-    EXPECT_EQ(endings, std::vector{Cue::TooBad}) << "the rival's win";
+    EXPECT_EQ(endings(idle), std::vector{Cue::TooBad}) << "the rival's win";
 }
 
 TEST_F(SceneCues, TheFireHissesForEachWindowPutOutAndEndsInOneCheerOrOneTooBad) {
@@ -226,10 +231,7 @@ TEST_F(SceneCues, TheFireHissesForEachWindowPutOutAndEndsInOneCheerOrOneTooBad) 
     idle.wait_ms(kDepartureMs + 100);
     idle.click("Form3", "bomba"); // the clock starts with the first stroke
     idle.wait_ms(45000);
-    std::vector<Cue> endings;
-    for (const StartedCue& c : idle.take_sounds())
-        if (c.cue == Cue::Cheer || c.cue == Cue::TooBad) endings.push_back(c.cue);
-    EXPECT_EQ(endings, std::vector{Cue::TooBad}) << "the water ran out";
+    EXPECT_EQ(endings(idle), std::vector{Cue::TooBad}) << "the water ran out";
 }
 
 // The monitor beeps as each peak of the trace is drawn, and not while the
