@@ -4,6 +4,7 @@
 #include "runtime/scene.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace guardianes {
 
@@ -79,6 +80,21 @@ void Timer::set_enabled(bool enabled) {
     if (enabled == p_.enabled) return;
     p_.enabled = enabled;
     context().timer_switched(*this);
+}
+
+Pixel centre_pixel(const Control& control) {
+    TwipsRect r;
+    switch (control.kind()) {
+    case ControlKind::Label: r = static_cast<const Label&>(control).rect(); break;
+    case ControlKind::Shape: r = static_cast<const Shape&>(control).rect(); break;
+    case ControlKind::Line: {
+        const LineProps& p = static_cast<const Line&>(control).props();
+        r = {std::min(p.x1, p.x2), std::min(p.y1, p.y2), std::abs(p.x2 - p.x1), std::abs(p.y2 - p.y1)};
+        break;
+    }
+    case ControlKind::Timer: break;
+    }
+    return r.centre();
 }
 
 } // namespace guardianes

@@ -225,4 +225,8 @@ private:
     TimerProps p_;
 };
 
+// The centre pixel of a label, shape or line, from its current position:
+// where a click on it by name aims, and where the keyboard takes the pointer.
+Pixel centre_pixel(const Control& control);
+
 } // namespace guardianes

@@ -3,7 +3,6 @@
 
 #include "click_delivery.h"
 #include "clock.h"
-#include "keyboard_pointer.h"
 #include "scene.h"
 #include "scene_lifecycle.h"
 #include "scene_table.h"

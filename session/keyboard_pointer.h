@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "controls.h"
+#include "runtime/controls.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,17 +11,12 @@ namespace guardianes {
 
 class Scene;
 
-// The centre pixel of a label, shape or line, from its current position:
-// where a click on it by name aims, and where the keyboard takes the pointer.
-Pixel centre_pixel(const Control& control);
-
 // The keys that move the pointer for a player without a mouse.
 enum class PointerKey : std::uint8_t { Left, Right, Up, Down, Next, Previous };
 
 // Play with the keyboard alone. The keys only move the pointer; the key that
 // clicks is a press and a release at the pointer, as a mouse's click there,
 // so every rule of the scenes, the double-click included, holds unchanged.
-// Every host takes its keyboard rules from here so that they agree.
 class KeyboardPointer {
 public:
     // An arrow moves the pointer this many pixels, or the fine step with Shift.

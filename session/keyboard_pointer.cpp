@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/keyboard_pointer.h"
+#include "session/keyboard_pointer.h"
 
 #include "runtime/click_delivery.h"
 #include "runtime/scene.h"
@@ -23,21 +23,6 @@ int step(int from, int by, int size) {
 }
 
 } // namespace
-
-Pixel centre_pixel(const Control& control) {
-    TwipsRect r;
-    switch (control.kind()) {
-    case ControlKind::Label: r = static_cast<const Label&>(control).rect(); break;
-    case ControlKind::Shape: r = static_cast<const Shape&>(control).rect(); break;
-    case ControlKind::Line: {
-        const LineProps& p = static_cast<const Line&>(control).props();
-        r = {std::min(p.x1, p.x2), std::min(p.y1, p.y2), std::abs(p.x2 - p.x1), std::abs(p.y2 - p.y1)};
-        break;
-    }
-    case ControlKind::Timer: break;
-    }
-    return r.centre();
-}
 
 std::optional<Pixel> KeyboardPointer::click_point(const Scene& scene, const Label& label) {
     if (!label.on_click || !label.enabled() || !label.visible()) return std::nullopt;
