@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <limits>
 #include <optional>
 
@@ -13,10 +14,11 @@ const char* const kGameUsage = "Usage: guardianes [OPTION]\n"
                                "A game for children about the emergency services: choose the police, a fire\n"
                                "brigade or the ambulance and play its scene with the mouse or the keyboard.\n"
                                "\n"
-                               "  --scale N              draw every window N times larger (1 to 8); by\n"
-                               "                         default the desktop's resolution setting decides\n"
+                               "  --scale N              draw every window up to N times larger (1 to 8);\n"
+                               "                         by default the desktop's resolution setting\n"
+                               "                         decides, and full screen fills the screen\n"
                                "  --fullscreen           fill the screen with each scene, as large as it\n"
-                               "                         fits whole, on black\n"
+                               "                         fits whole (or --scale N times), on black\n"
                                "  --kiosk                for a shared classroom machine: full screen, the\n"
                                "                         windows cannot be closed, Escape starts a new game,\n"
                                "                         Shift+Ctrl+Escape ends the game, and a run-time\n"
@@ -189,6 +191,19 @@ OptionReading read_command_line(const std::vector<std::string_view>& arguments) 
         if (!reader.reading.error.empty() || reader.reading.help || reader.reading.version) break;
     }
     return settle(std::move(reader));
+}
+
+std::optional<int> answer_at_once(const OptionReading& reading, std::string_view program, std::string_view usage,
+                                  std::string_view version) {
+    const auto print = [](std::FILE* to, std::string_view text) { std::fwrite(text.data(), 1, text.size(), to); };
+    if (!reading.error.empty()) {
+        print(stderr, std::string(program) + ": " + reading.error + "\n");
+        return 2;
+    }
+    if (reading.help) print(stdout, usage);
+    if (reading.version) print(stdout, std::string(program) + " " + std::string(version) + "\n");
+    if (reading.help || reading.version) return 0;
+    return std::nullopt;
 }
 
 OptionReading read_address_query(std::string_view query) {

@@ -63,4 +63,11 @@ Nanos parse_minutes(std::string_view text);
 // What `--help` prints.
 extern const char* const kGameUsage;
 
+// What a program answers at once to the options it was given, before it
+// does anything else: a refusal on standard error, or the help or its
+// version on standard output. Returns the program's exit status then (2
+// for a refusal), or none when it goes on.
+std::optional<int> answer_at_once(const OptionReading& reading, std::string_view program, std::string_view usage,
+                                  std::string_view version);
+
 } // namespace guardianes

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/placement.h"
 
-#include "session/options.h"
-
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <numeric>
 
 namespace guardianes {
 
 namespace {
+
+// A room or a scale so large that it limits nothing.
+constexpr int kUnlimited = 1 << 15;
 
 // Rounds towards minus infinity, as a pixel's edge does.
 int floor_div(std::int64_t a, std::int64_t b) {
@@ -22,6 +24,10 @@ Scale reduced(int times, int over) {
     const int d = std::gcd(times, over);
     return {times / d, over / d};
 }
+
+// The room a rectangle of the screen gives, or all the room there is where
+// the host could not tell.
+Size room_of(const PixelRect& area) { return area.empty() ? Size{kUnlimited, kUnlimited} : area.size(); }
 
 } // namespace
 
@@ -49,11 +55,54 @@ Scale fit_scale(Size scene, Size room, int most) {
     return reduced(room_height, height);
 }
 
-int scale_for_dpi(double dpi) { return std::clamp(static_cast<int>(dpi / 96.0), 1, kLargestScale); }
+int scale_for_dpi(double dpi) {
+    if (!std::isfinite(dpi)) dpi = 96;
+    return static_cast<int>(std::clamp(dpi / 96.0, 1.0, double{kLargestScale}));
+}
 
 Placement centre(Size scene, Size window, Scale scale) {
     return {scale, std::max(0, (window.width - scale.of(scene.width)) / 2),
             std::max(0, (window.height - scale.of(scene.height)) / 2)};
+}
+
+int Layout::most(const Screen& screen) const {
+    if (options_.scale > 0) return options_.scale;
+    return options_.fullscreen || screen.own_room ? kUnlimited : scale_for_dpi(screen.dpi);
+}
+
+WindowPlan Layout::plan(Size scene, const Screen& screen) const {
+    if (options_.fullscreen) {
+        const Size client = room_of(screen.monitor);
+        return {client, placement(scene, client, {}), screen.monitor.corner()};
+    }
+    const Edges frame = screen.frame.value_or(Edges{});
+    const PixelRect room = screen.work_area.shrunken(frame);
+    const Scale scale = fit_scale(scene, room_of(room), most(screen));
+    WindowPlan plan{scale.of(scene), {scale, 0, 0}, std::nullopt};
+    if (screen.own_room) {
+        const Size outer{plan.client.width + frame.size().width, plan.client.height + frame.size().height};
+        plan.origin = screen.work_area.centred(outer);
+    }
+    return plan;
+}
+
+Placement Layout::placement(Size scene, Size client, Scale planned) const {
+    if (!options_.fullscreen) return {planned, 0, 0};
+    return centre(scene, client, fit_scale(scene, client, options_.scale > 0 ? options_.scale : kUnlimited));
+}
+
+std::optional<Size> Layout::resized(Size own, Size client, Scale planned) const {
+    if (options_.fullscreen) return std::nullopt;
+    // At a fraction the planned size maps back a pixel short of the scene's.
+    if (client == planned.of(own)) return own;
+    const Pixel size = Placement{planned, 0, 0}.to_scene(client.width, client.height);
+    return Size{std::max(size.x, 1), std::max(size.y, 1)};
+}
+
+std::optional<Pixel> Layout::moved(const Screen& screen, const PixelRect& outer) const {
+    if (options_.fullscreen || screen.own_room || screen.work_area.empty() || screen.work_area.contains(outer))
+        return std::nullopt;
+    return screen.work_area.centred(outer.size());
 }
 
 } // namespace guardianes

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/session.h"
 
+#include "session/keyboard_pointer.h"
+
 #include <algorithm>
 
 namespace guardianes {
 
-std::string error_title(const ErrorReport& error) { return "Run-time error '" + std::to_string(error.number) + "':"; }
-
 Session::Session(GameMaker make_game, Clock& clock, GameOptions options)
-    : make_game_(std::move(make_game)), clock_(clock), options_(options) {}
+    : make_game_(std::move(make_game)), clock_(clock), options_(options), layout_(options) {}
 
 Session::~Session() {
     if (runtime_) runtime_->set_observer(nullptr);
@@ -106,8 +106,41 @@ void Session::error_seen() {
     // finds a new game.
     if (options_.kiosk) return new_game();
     phase_ = Phase::Ended;
-    ended_on_error_ = true;
+    failed_ = true;
     if (observer_) observer_->session_ended();
+}
+
+void Session::window_resized(Scene& scene, Size client, Scale planned) {
+    if (!playing()) return;
+    const Size own{to_pixels(scene.table().window.client_width), to_pixels(scene.table().window.client_height)};
+    if (const std::optional<Size> size = layout_.resized(own, client, planned)) {
+        runtime_->resize(scene, size->width, size->height);
+        settle();
+    }
+}
+
+void Session::quit() {
+    if (playing()) end();
+}
+
+std::string Session::window_failed(std::string_view why) {
+    failed_ = true;
+    window_failed_ = true;
+    if (phase_ == Phase::NotStarted) phase_ = Phase::Ended;
+    return "cannot open a window: " + std::string(why);
+}
+
+std::string Session::sound_failed(std::string_view why) {
+    silent_ = true;
+    return "playing without sound: " + std::string(why);
+}
+
+Message Session::error_message(const ErrorReport& error) const {
+    return {"Guardianes", "Run-time error '" + std::to_string(error.number) + "':\n\n" + error.name};
+}
+
+std::string Session::error_line(const ErrorReport& error) const {
+    return "Run-time error '" + std::to_string(error.number) + "': " + error.name;
 }
 
 Pixel Session::pointer(const Scene& scene) const {
@@ -163,6 +196,7 @@ void Session::end() {
 }
 
 void Session::settle() {
+    if (phase_ == Phase::Playing && window_failed_) return end();
     if (phase_ != Phase::Playing || runtime_->running()) return;
     if (const auto& error = runtime_->error()) {
         phase_ = Phase::ShowingError;
@@ -191,7 +225,7 @@ void Session::scene_changed(Scene& scene) {
 }
 
 void Session::cue_started(Scene& scene, Cue cue) {
-    if (observer_ && !options_.mute) observer_->cue_started(scene, cue);
+    if (observer_ && !options_.mute && !silent_) observer_->cue_started(scene, cue);
 }
 
 void Session::cues_stopped(Scene& scene) {

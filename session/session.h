@@ -3,12 +3,14 @@
 
 #include "runtime/runtime.h"
 #include "session/options.h"
+#include "session/placement.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace guardianes {
@@ -44,8 +46,12 @@ public:
     virtual void pointer_moved_by_keys(Scene&, Pixel) {}
 };
 
-// The first line of a run-time error's message: "Run-time error '6':".
-std::string error_title(const ErrorReport& error);
+// A message a host shows in a box of its own, modal: its title and its
+// text, whose lines end in '\n'.
+struct Message {
+    std::string title;
+    std::string text;
+};
 
 // One player's time at the game, around the runtime that runs each game:
 // the classroom's rules (new games on Escape, after an idle stretch and
@@ -66,6 +72,8 @@ public:
 
     void set_observer(SessionObserver* observer) { observer_ = observer; }
     const GameOptions& options() const { return options_; }
+    // How large each scene is drawn and where its window goes.
+    const Layout& layout() const { return layout_; }
 
     // Starts a new game, as at start-up; the game before, if any, goes.
     void new_game();
@@ -75,8 +83,9 @@ public:
     // No game runs and none will unless new_game() is called.
     bool ended() const { return phase_ == Phase::Ended; }
     // What a program that plays this session exits with once it has ended:
-    // 1 after a run-time error ended it, else 0.
-    int exit_status() const { return ended_on_error_ ? 1 : 0; }
+    // 1 where a run-time error or a failure ended it, 0 where the player
+    // or the system did.
+    int exit_status() const { return failed_ ? 1 : 0; }
     int games_started() const { return games_started_; }
     // The current game, or the last one; valid once a game has started.
     Runtime& runtime() const { return *runtime_; }
@@ -95,6 +104,22 @@ public:
     bool key(Scene* scene, KeyStroke press);
     // The player has seen the message of a run-time error.
     void error_seen();
+    // The player resized a scene's window, planned at `planned`, to a client
+    // area of that many window pixels; the scene takes its new size.
+    void window_resized(Scene& scene, Size client, Scale planned);
+    // The window system asks the program to end: every scene goes, and the
+    // program ends as the player's closing them would end it.
+    void quit();
+
+    // A scene's window cannot open: the game ends, failed. Returns the line
+    // a host writes on standard error.
+    std::string window_failed(std::string_view why);
+    // There is no sound: the game plays on without. Returns the line a host
+    // writes on standard error.
+    std::string sound_failed(std::string_view why);
+    // The run-time error's message box, and its one line for standard error.
+    Message error_message(const ErrorReport& error) const;
+    std::string error_line(const ErrorReport& error) const;
 
     // Where the pointer is over a scene: where a press, a move or a key
     // there last put it, or the scene's top left corner.
@@ -134,9 +159,14 @@ private:
     GameOptions options_;
     SessionObserver* observer_ = nullptr;
     std::unique_ptr<Runtime> runtime_;
+    Layout layout_;
     Phase phase_ = Phase::NotStarted;
     int games_started_ = 0;
-    bool ended_on_error_ = false;
+    bool failed_ = false;
+    // A window could not open: the game ends once the event that showed it
+    // has been handled.
+    bool window_failed_ = false;
+    bool silent_ = false;
     Nanos last_press_ = 0;
     // By scene index; a scene without one has the pointer at its corner.
     std::vector<std::optional<Pixel>> pointers_;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace guardianes;
 using namespace guardianes::testing;
 
@@ -189,4 +191,134 @@ TEST(Classroom, KeysPlayOnlyWhenKeyboardPlayIsAskedForAndEachScenesPointerIsItsO
     sim.session().carry_pointer(*sim.scene("Form5"));
     EXPECT_EQ(sim.pointer("Form1"), (Pixel{348, 116}));
     EXPECT_EQ(sim.pointer("Form5"), (Pixel{269, 116})); // the street is 270 pixels wide
+}
+
+namespace {
+
+const Size kMenu{443, 480};
+const Size kRace{306, 573};
+// A desktop's window frame: a title bar and thin borders.
+const Edges kFrame{1, 24, 1, 1};
+
+// A screen whose panels leave it `work` high, its frame known or not.
+Screen desktop(int width, int height, int work, double dpi = 96, std::optional<Edges> frame = kFrame) {
+    return {PixelRect::at({0, 0}, {width, height}), PixelRect::at({0, height - work}, {width, work}), dpi, frame};
+}
+
+} // namespace
+
+TEST(Layout, AmongOtherWindowsAScenesIsDrawnAtTheResolutionSettingsScaleAsFarAsItFits) {
+    const Layout home{GameOptions{}};
+    // A 1366 x 768 laptop: one to one, the window system places the window.
+    EXPECT_EQ(home.plan(kRace, desktop(1366, 768, 728)), (WindowPlan{kRace, {{1, 1}, 0, 0}, std::nullopt}));
+    // A 4K monitor at 192 dpi: twice as large; --scale 1 keeps it one to one.
+    EXPECT_EQ(home.plan(kMenu, desktop(3840, 2160, 2100, 192)).client, (Size{886, 960}));
+    EXPECT_EQ(Layout{GameOptions{.scale = 1}}.plan(kMenu, desktop(3840, 2160, 2100, 192)).client, kMenu);
+    // --scale asks for more than the setting, as far as the work area less
+    // the frame allows: the race's 573 rows twice over need 1146 + 25.
+    const Layout doubled{GameOptions{.scale = 2}};
+    EXPECT_EQ(doubled.plan(kRace, desktop(1920, 1200, 1171)).picture.scale, (Scale{2, 1}));
+    EXPECT_EQ(doubled.plan(kRace, desktop(1920, 1200, 1170)).picture.scale, (Scale{1, 1}));
+    // A 1024 x 600 netbook with its panel: the race, smoothed smaller to the
+    // work area less its frame, 551 rows; until the frame is known, it seems
+    // to fit one to one.
+    const WindowPlan netbook = home.plan(kRace, desktop(1024, 600, 576));
+    EXPECT_EQ(netbook.client.height, 551);
+    EXPECT_EQ(netbook.client.width, netbook.picture.scale.of(306));
+    EXPECT_FALSE(netbook.picture.scale.whole());
+    EXPECT_EQ(home.plan(kRace, desktop(1024, 600, 576, 96, std::nullopt)).client, kRace);
+    // A setting that is no number, or a screen the host cannot tell, limits nothing.
+    EXPECT_EQ(home.plan(kMenu, desktop(3840, 2160, 2100, std::numeric_limits<double>::quiet_NaN())).client, kMenu);
+    EXPECT_EQ(home.plan(kMenu, Screen{{}, {}, 384, std::nullopt, false}).client, (Size{1772, 1920}));
+}
+
+TEST(Layout, InARoomOfItsOwnAScenesIsDrawnAsLargeAsItFitsInTheMiddle) {
+    // Full screen: the window covers the monitor, the picture whole in its middle.
+    const Screen screen = desktop(1280, 1024, 1000);
+    const WindowPlan full = Layout{GameOptions{.fullscreen = true}}.plan(kMenu, screen);
+    EXPECT_EQ(full, (WindowPlan{{1280, 1024}, {{2, 1}, 197, 32}, Pixel{0, 0}}));
+    // --scale sets the most there too.
+    const Layout one{GameOptions{.scale = 1, .fullscreen = true}};
+    EXPECT_EQ(one.plan(kMenu, screen).picture, (Placement{{1, 1}, 418, 272}));
+    // A page: its room less the frame, whatever the resolution setting.
+    const Screen page{PixelRect::at({0, 0}, {1400, 1300}), PixelRect::at({0, 0}, {1400, 1300}), 96, Edges{2, 24, 2, 2},
+                      true};
+    EXPECT_EQ(Layout{GameOptions{}}.plan(kMenu, page), (WindowPlan{{886, 960}, {{2, 1}, 0, 0}, Pixel{255, 157}}));
+    EXPECT_EQ(Layout{GameOptions{.scale = 1}}.plan(kMenu, page).origin, (Pixel{476, 397}));
+    // A full-screen page has no frame: the picture lies in the middle of the room.
+    const Screen bare{page.monitor, page.work_area, 96, Edges{}, true};
+    EXPECT_EQ(Layout{GameOptions{.fullscreen = true}}.plan(kMenu, bare).picture, (Placement{{2, 1}, 257, 170}));
+}
+
+TEST(Layout, AResizeGivesTheSceneTheWindowsSizeExceptInFullScreen) {
+    const Layout home{GameOptions{}};
+    EXPECT_EQ(home.resized(kMenu, {600, 500}, {2, 1}), (Size{300, 250}));
+    EXPECT_EQ(home.resized(kMenu, {601, 1}, {2, 1}), (Size{300, 1})); // never less than a pixel
+    // Back at a fraction's planned size, the scene is its own size again,
+    // not the pixel short the fraction maps it to.
+    const Scale netbook{551, 573};
+    EXPECT_EQ(home.resized(kRace, netbook.of(kRace), netbook), kRace);
+    EXPECT_EQ(home.resized(kRace, {netbook.of(306), 551 - 1}, netbook), (Size{305, 571}));
+    EXPECT_EQ(Layout{GameOptions{.fullscreen = true}}.resized(kMenu, {600, 500}, {2, 1}), std::nullopt);
+
+    // Through the session: the scene takes the size, and after the game a
+    // resize does nothing.
+    Simulation sim;
+    Scene& menu = *sim.scene("Form1");
+    sim.session().window_resized(menu, {200, 100}, {2, 1});
+    EXPECT_EQ(menu.client_area(), (PixelRect{0, 0, 100, 50}));
+    sim.session().window_resized(menu, {886, 960}, {2, 1});
+    EXPECT_EQ(menu.client_area(), (PixelRect{0, 0, 443, 480}));
+}
+
+TEST(Layout, AWindowPlacedPastTheWorkAreasEdgeGoesInItsMiddle) {
+    const Layout home{GameOptions{}};
+    const Screen screen = desktop(1024, 600, 576);
+    const PixelRect work = screen.work_area;
+    EXPECT_EQ(home.moved(screen, work), std::nullopt); // exactly as large: it fits
+    EXPECT_EQ(home.moved(screen, PixelRect::at({100, 24}, {308, 576})), std::nullopt);
+    EXPECT_EQ(home.moved(screen, PixelRect::at({100, 25}, {308, 576})), (Pixel{358, 24}));
+    EXPECT_EQ(home.moved(screen, PixelRect::at({-1, 100}, {308, 400})), (Pixel{358, 112}));
+    // Larger than the work area: along its top and left sides.
+    EXPECT_EQ(home.moved(screen, PixelRect::at({5, 5}, {2000, 2000})), (Pixel{0, 24}));
+    EXPECT_EQ(Layout{GameOptions{.fullscreen = true}}.moved(screen, PixelRect::at({5, 5}, {2000, 2000})), std::nullopt);
+}
+
+TEST(Endings, EveryWayTheGameEndsHasItsExitStatus) {
+    const auto ended = [](Simulation& sim) { return sim.session().ended() && !sim.runtime().running(); };
+    Simulation closed;
+    closed.close("Form1");
+    EXPECT_TRUE(ended(closed));
+    EXPECT_EQ(closed.session().exit_status(), 0) << "the player closed the last window";
+
+    Simulation quit;
+    quit.session().quit();
+    EXPECT_TRUE(ended(quit));
+    EXPECT_EQ(quit.session().exit_status(), 0) << "the system asked the program to end";
+
+    Simulation kiosk(GameOptions{.kiosk = true});
+    kiosk.session().quit();
+    EXPECT_EQ(kiosk.session().exit_status(), 0);
+
+    // A window that cannot open ends the game, failed, once the show that
+    // asked for it is over: the scene never plays.
+    Simulation failed(GameOptions{.kiosk = true});
+    failed.click("Form1", "portal1");
+    EXPECT_EQ(failed.session().window_failed("no room"), "cannot open a window: no room");
+    EXPECT_FALSE(failed.session().ended());
+    failed.wait_ms(20);
+    EXPECT_TRUE(ended(failed));
+    EXPECT_EQ(failed.session().exit_status(), 1);
+    EXPECT_EQ(failed.session().next_wakeup(), std::nullopt);
+}
+
+TEST(Endings, WithoutSoundTheGamePlaysOnSilently) {
+    Simulation sim;
+    EXPECT_EQ(sim.session().sound_failed("no device"), "playing without sound: no device");
+    sim.click("Form1", "portal1");
+    sim.wait_ms(1300);
+    EXPECT_TRUE(sim.take_sounds().empty());
+    EXPECT_TRUE(sim.runtime().running());
+    EXPECT_EQ(sim.session().error_message({6, "Overflow"}).text, "Run-time error '6':\n\nOverflow");
+    EXPECT_EQ(sim.session().error_line({6, "Overflow"}), "Run-time error '6': Overflow");
 }
