@@ -335,7 +335,7 @@ def offline(driver, site, sim):
 
         # A new build: a change to the page, the build's last step run again.
         (copy / "page.css").write_text((copy / "page.css").read_text() + "#desk { outline: 0; }\n")
-        finished = subprocess.run([sys.executable, str(SOURCE / "web/finish_site.py"), str(copy)],
+        finished = subprocess.run([sys.executable, str(SOURCE / "app/web/finish_site.py"), str(copy)],
                                   capture_output=True, text=True, check=True)
         build = finished.stdout.split()[-1]
         server = site_server(str(copy), port, UNDER)

@@ -1,0 +1,91 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The site's last build step: its build id, and the one-file game.
+
+    finish_site.py SITE [--single FILE]
+
+SITE holds every file of the site, sw.js among them. The build id is the
+start of a SHA-256 of all the files, taken with every id in them zeroed, so
+that the same files always get the same id, whatever id they carried
+before. It is written into the page, its scripts, the game and the service
+worker, whose list of the files to keep is filled in too. With --single,
+FILE becomes the whole game in one HTML file: the page with its style and
+scripts inline, the icon as a data: address and the compiled game
+compressed, so that it plays opened from disk with nothing beside it.
+"""
+
+import argparse
+import base64
+import gzip
+import hashlib
+import json
+import re
+import sys
+from pathlib import Path
+
+ID = re.compile(rb"guardianes build [0-9a-f]{16}")
+ZERO = b"guardianes build " + b"0" * 16
+STAMPED = ("index.html", "page.js", "sw.js", "guardianes.js", "guardianes.wasm")
+
+
+def stamp(site):
+    files = {p.name: p.read_bytes() for p in sorted(site.iterdir()) if p.is_file()}
+    missing = [name for name in STAMPED if name not in files]
+    if missing:
+        raise SystemExit(f"finish_site.py: {site} has no {', '.join(missing)}")
+    files = {name: ID.sub(ZERO, data) for name, data in files.items()}
+    listed = json.dumps([name for name in files if name != "sw.js"]).encode()
+    files["sw.js"], found = re.subn(rb"const files = \[[^\]]*\];", b"const files = " + listed + b";", files["sw.js"])
+    if found != 1:
+        raise SystemExit("finish_site.py: sw.js has no list of files to fill in")
+    digest = hashlib.sha256()
+    for name, data in files.items():
+        digest.update(b"%s\0%d\0" % (name.encode(), len(data)) + data)
+    build = digest.hexdigest()[:16]
+    for name, data in files.items():
+        if name in STAMPED and data.count(ZERO) != 1:
+            raise SystemExit(f"finish_site.py: {name} should carry the build id once, not {data.count(ZERO)} times")
+        (site / name).write_bytes(data.replace(ZERO, ZERO[:-16] + build.encode()))
+    return build
+
+
+def inline(tag, text):
+    if re.search(r"</" + tag, text, re.IGNORECASE):
+        raise SystemExit(f"finish_site.py: the text to inline closes its own <{tag}>")
+    return f"<{tag}>\n{text}</{tag}>"
+
+
+def single(site, target):
+    text = lambda name: (site / name).read_text()  # noqa: E731
+    page = text("index.html")
+    packed = base64.b64encode(gzip.compress((site / "guardianes.wasm").read_bytes(), 9, mtime=0)).decode()
+    icon = base64.b64encode((site / "icon-192.png").read_bytes()).decode()
+    swaps = {
+        '<link rel="manifest" href="manifest.webmanifest">\n': "",
+        '<link rel="preload" href="guardianes.wasm" as="fetch" crossorigin>\n': "",
+        '<link rel="icon" href="icon-192.png">': f'<link rel="icon" href="data:image/png;base64,{icon}">',
+        '<link rel="stylesheet" href="page.css">': inline("style", text("page.css")),
+        '<script src="guardianes.js"></script>': f'<script type="text/plain" id="packed-game">{packed}</script>\n'
+        + inline("script", text("guardianes.js")),
+        '<script src="page.js"></script>': inline("script", text("page.js")),
+    }
+    for old, new in swaps.items():
+        if page.count(old) != 1:
+            raise SystemExit(f"finish_site.py: index.html should have {old.strip()} once")
+        page = page.replace(old, new)
+    target.write_text(page)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("site", type=Path)
+    parser.add_argument("--single", type=Path)
+    args = parser.parse_args()
+    print(f"build {stamp(args.site)}")
+    if args.single:
+        single(args.site, args.single)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
