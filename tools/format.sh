@@ -4,7 +4,7 @@
 # says which files it would change, and fails if any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t files < <(find app bench fuzz paint runtime scenes session sim sound tests tools web windows -name '*.cpp' -o -name '*.h' 2>/dev/null | sort)
+mapfile -t files < <(find app bench fuzz paint runtime scenes session sim sound tests tools -name '*.cpp' -o -name '*.h' 2>/dev/null | sort)
 if [ "${1:-}" = --check ]; then
   if ! clang-format-14 --dry-run --Werror "${files[@]}" 2>/dev/null; then
     echo "These files are not laid out as .clang-format says (run bash tools/format.sh):"

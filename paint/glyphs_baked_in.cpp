@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/glyphs.h"
 #include "paint/baked_glyphs.h"
+#include "paint/glyphs.h"
 
 #include <string_view>
 

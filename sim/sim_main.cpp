@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes-sim: the game on a virtual clock, driven by a script.
 
-#include "app/glyphs.h"
+#include "paint/glyphs.h"
 #include "session/options.h"
 #include "sim/run_script.h"
 
@@ -50,18 +50,8 @@ int main(int argc, char** argv) {
         }
     }
     const OptionReading reading = read_command_line(options);
-    if (!reading.error.empty()) {
-        std::cerr << "guardianes-sim: " << reading.error << '\n';
-        return 2;
-    }
-    if (reading.help) {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (reading.version) {
-        std::cout << "guardianes-sim " << GUARDIANES_VERSION << '\n';
-        return 0;
-    }
+    if (const std::optional<int> status = answer_at_once(reading, "guardianes-sim", kUsage, GUARDIANES_VERSION))
+        return *status;
     const GameOptions& given = reading.options;
     if (given.scale != 0 || (given.fullscreen && !given.kiosk)) {
         std::cerr << "guardianes-sim: --scale and --fullscreen are the game's window options, not the simulator's\n";

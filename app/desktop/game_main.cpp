@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // guardianes: the game, in real windows.
 
-#include "app/glyphs.h"
-#include "app/host.h"
-#include "app/monotonic_clock.h"
+#include "app/desktop/desktop_host.h"
+#include "app/desktop/monotonic_clock.h"
+#include "paint/glyphs.h"
 #include "paint/painter.h"
 #include "runtime/runtime.h"
 #include "scenes/scenes.h"
@@ -19,18 +19,8 @@
 int main(int argc, char** argv) {
     using namespace guardianes;
     const OptionReading reading = read_command_line(std::vector<std::string_view>(argv + 1, argv + argc));
-    if (!reading.error.empty()) {
-        std::cerr << "guardianes: " << reading.error << '\n';
-        return 2;
-    }
-    if (reading.help) {
-        std::cout << kGameUsage;
-        return 0;
-    }
-    if (reading.version) {
-        std::cout << "guardianes " << GUARDIANES_VERSION << '\n';
-        return 0;
-    }
+    if (const std::optional<int> status = answer_at_once(reading, "guardianes", kGameUsage, GUARDIANES_VERSION))
+        return *status;
     try {
         const std::unique_ptr<GlyphSource> glyphs = make_glyphs();
         Painter painter(*glyphs);
@@ -40,9 +30,15 @@ int main(int argc, char** argv) {
         auto first = std::make_unique<Runtime>(game_scenes(), clock);
         Session session([&]() { return first ? std::move(first) : std::make_unique<Runtime>(game_scenes(), clock); },
                         clock, reading.options);
-        HostOptions options;
-        if (const char* log = std::getenv("GUARDIANES_WAKEUP_LOG")) options.wakeup_log = log;
-        return run_desktop(session, clock, painter, options);
+        std::string why;
+        const std::unique_ptr<Platform> platform = start_platform(why);
+        if (!platform) {
+            std::cerr << "guardianes: " << session.window_failed(why) << '\n';
+            return session.exit_status();
+        }
+        const char* log = std::getenv("GUARDIANES_WAKEUP_LOG");
+        DesktopHost host(session, clock, painter, *platform, log ? log : "");
+        return host.run();
     } catch (const std::exception& e) {
         std::cerr << "guardianes: " << e.what() << '\n';
         return 1;

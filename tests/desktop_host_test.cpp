@@ -1,0 +1,249 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The desktop game's loop on a window system of the tests' own: what it does
+// with the events a platform reports, and what it asks of the platform.
+
+#include "app/desktop/desktop_host.h"
+#include "paint/painter.h"
+#include "test_scenes.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+using namespace guardianes;
+using namespace guardianes::testing;
+
+namespace {
+
+// A window system that keeps a log of what it is asked, and at each wait
+// runs the test's next step; once the steps are done, it asks the program
+// to end.
+class FakePlatform final : public Platform {
+public:
+    explicit FakePlatform(VirtualClock& clock) : clock_(clock) {}
+
+    std::deque<std::function<void(PlatformEvents&)>> steps;
+    Screen facts{PixelRect::at({0, 0}, {1280, 1024}), PixelRect::at({0, 24}, {1280, 1000}), 96, std::nullopt};
+    // Where the window system puts a new window's client area.
+    Pixel placed_at{0, 1000};
+    bool refuse_windows = false;
+    bool refuse_sound = false;
+    std::vector<std::string> log;
+    std::map<WindowId, PixelRect> clients;
+    SoundFeed* feed = nullptr;
+
+    // A step: time passes, as far as the loop asked to sleep.
+    std::function<void(PlatformEvents&)> sleep() {
+        return [this](PlatformEvents& events) {
+            if (timeout_ms_ > 0) clock_.set(clock_.now() + timeout_ms_ * kMillisecond);
+            events.time_passes();
+        };
+    }
+
+    bool logged(const std::string& entry) const { return std::find(log.begin(), log.end(), entry) != log.end(); }
+
+    void connect(PlatformEvents& events) override { events_ = &events; }
+    void wait(int timeout_ms) override {
+        timeout_ms_ = timeout_ms;
+        if (steps.empty()) return events_->quit_requested();
+        const auto step = steps.front();
+        steps.pop_front();
+        step(*events_);
+    }
+    Screen screen() override { return facts; }
+    std::optional<std::string> open_window(WindowId id, const WindowRequest& request) override {
+        if (refuse_windows) return "no room";
+        clients[id] = PixelRect::at(request.origin.value_or(placed_at), request.client);
+        log.push_back("open " + std::to_string(id) + " " + size(request.client));
+        return std::nullopt;
+    }
+    void show_window(WindowId id) override { log.push_back("show " + std::to_string(id)); }
+    void hide_window(WindowId) override {}
+    void close_window(WindowId id) override { log.push_back("close " + std::to_string(id)); }
+    void place_window(WindowId id, std::optional<Size> client, std::optional<Pixel> origin) override {
+        PixelRect& r = clients[id];
+        if (client) {
+            r = PixelRect::at(r.corner(), *client);
+            log.push_back("size " + std::to_string(id) + " " + size(*client));
+        }
+        if (origin) {
+            r = PixelRect::at({origin->x + 1, origin->y + 24}, r.size()); // inside a frame as wide as kFrame
+            log.push_back("move " + std::to_string(id) + " " + point(*origin));
+        }
+    }
+    PixelRect client_area(WindowId id) override { return clients[id]; }
+    Picture picture(WindowId id, Size size) override {
+        std::vector<std::uint32_t>& pixels = pictures_[id];
+        pixels.resize(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
+        return {pixels.data(), size, size.width};
+    }
+    void present(WindowId id, Pixel at, std::span<const PixelRect>, bool whole) override {
+        if (whole) log.push_back("present " + std::to_string(id) + " at " + point(at));
+    }
+    void warp_pointer(WindowId id, Pixel at) override { log.push_back("warp " + std::to_string(id) + " " + point(at)); }
+    void set_pointer_shape(WindowId, MousePointer) override {}
+    std::optional<std::pair<WindowId, Pixel>> pointer() override { return std::nullopt; }
+    void show_message(std::optional<WindowId>, const Message& message) override {
+        log.push_back("message " + message.title + ": " + message.text);
+    }
+    std::optional<std::string> open_sound(SoundFeed& sound) override {
+        if (refuse_sound) return "no device";
+        feed = &sound;
+        log.push_back("sound on");
+        return std::nullopt;
+    }
+    void close_sound() override {
+        feed = nullptr;
+        log.push_back("sound off");
+    }
+
+private:
+    static std::string size(Size s) { return std::to_string(s.width) + "x" + std::to_string(s.height); }
+    static std::string point(Pixel p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+
+    VirtualClock& clock_;
+    PlatformEvents* events_ = nullptr;
+    int timeout_ms_ = -1;
+    std::map<WindowId, std::vector<std::uint32_t>> pictures_;
+};
+
+// The desktop game on the fake platform, with the game's scenes or others.
+struct Desktop {
+    explicit Desktop(GameOptions options = {}, std::vector<SceneDef> (*scenes)() = game_scenes)
+        : session([this, scenes] { return std::make_unique<Runtime>(scenes(), clock); }, clock, options),
+          platform(clock), host(session, clock, painter, platform, "") {}
+
+    // Plays the steps; returns the exit status.
+    int run() { return host.run(); }
+    Scene& scene(std::size_t index) { return *session.scene(index); }
+    // The step that clicks at a window pixel.
+    static std::function<void(PlatformEvents&)> click(WindowId id, Pixel at) {
+        return [id, at](PlatformEvents& events) {
+            events.pressed(id, at);
+            events.released(id, at);
+        };
+    }
+
+    VirtualClock clock;
+    Painter painter{fonts()};
+    Session session;
+    FakePlatform platform;
+    DesktopHost host;
+};
+
+// The menu's police button, at the window pixel a click at the scale `times` lands on.
+Pixel police(int times) { return {84 * times, 116 * times}; }
+
+std::vector<SceneDef> overflowing() {
+    return {{small_table("Form1", {label("boom", box(0, 0))}, {int16("n")}), [](Scene& s) {
+                 Int16Counter& n = s.int16("n");
+                 s.label("boom").on_click = [&n] {
+                     n = 32767;
+                     n += 1;
+                 };
+             }}};
+}
+
+} // namespace
+
+TEST(DesktopLoop, TheMoveAWarpOfTheKeysPointerMakesIsTheKeysOwn) {
+    Desktop desktop({.keyboard = true});
+    // A short screen: the menu shrinks, so a window pixel maps back to
+    // another scene pixel than the one the keys chose.
+    desktop.platform.facts.work_area = PixelRect::at({0, 0}, {1280, 300});
+    Pixel warped{0, 0};
+    desktop.platform.steps = {
+        [&](PlatformEvents& events) { events.key_pressed(0, {Key::Tab}); },
+        [&](PlatformEvents& events) {
+            const std::string& entry = desktop.platform.log.back();
+            ASSERT_TRUE(entry.starts_with("warp 0 ")) << entry;
+            warped = {std::stoi(entry.substr(7)), std::stoi(entry.substr(entry.find(',') + 1))};
+            events.pointer_moved(0, warped);
+            EXPECT_EQ(desktop.session.pointer(desktop.scene(0)), (Pixel{84, 116})) << "the echo is dropped";
+            events.pointer_moved(0, warped);
+            EXPECT_NE(desktop.session.pointer(desktop.scene(0)), (Pixel{84, 116})) << "a move of the mouse is taken";
+        }};
+    EXPECT_EQ(desktop.run(), 0);
+    EXPECT_TRUE(desktop.platform.logged("open 0 276x300"));
+}
+
+TEST(DesktopLoop, AWindowThatCannotOpenEndsTheGameFailedWithOneLine) {
+    Desktop desktop;
+    desktop.platform.refuse_windows = true;
+    desktop.platform.steps = {[](PlatformEvents&) { ADD_FAILURE() << "the loop waited for events"; }};
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(desktop.run(), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "guardianes: cannot open a window: no room\n");
+    EXPECT_TRUE(desktop.session.ended());
+}
+
+TEST(DesktopLoop, AWindowFramedAfterItOpenedIsFittedAgainAndKeptOnScreen) {
+    Desktop desktop;
+    // 480 rows hold the menu whole until the frame takes its title bar's.
+    desktop.platform.facts.work_area = PixelRect::at({0, 24}, {1024, 480});
+    desktop.platform.placed_at = {600, 60};
+    desktop.platform.steps = {[](PlatformEvents& events) { events.framed(0, {1, 24, 1, 1}); }};
+    EXPECT_EQ(desktop.run(), 0);
+    EXPECT_EQ(desktop.platform.log[0], "open 0 443x480");
+    EXPECT_TRUE(desktop.platform.logged("size 0 419x455"));
+    // Its corner where the system put it, the window reaches past the
+    // work area's bottom: it goes in the middle.
+    EXPECT_TRUE(desktop.platform.logged("move 0 301,24"));
+}
+
+TEST(DesktopLoop, AResizeGoesThroughTheSessionAndFullScreenOnlyPlacesThePictureAnew) {
+    Desktop windowed;
+    windowed.platform.steps = {[&](PlatformEvents& events) {
+        events.resized(0, {200, 100});
+        EXPECT_EQ(windowed.scene(0).client_area(), (PixelRect{0, 0, 200, 100}));
+    }};
+    windowed.run();
+
+    Desktop full({.fullscreen = true});
+    full.platform.steps = {[&](PlatformEvents& events) {
+        EXPECT_TRUE(full.platform.logged("present 0 at 197,32"));
+        full.platform.clients[0] = PixelRect::at({0, 0}, {1000, 500});
+        events.resized(0, {1000, 500});
+        EXPECT_EQ(full.scene(0).client_area(), (PixelRect{0, 0, 443, 480}));
+        EXPECT_TRUE(full.platform.logged("present 0 at 278,10"));
+    }};
+    full.run();
+    EXPECT_EQ(full.platform.log[0], "open 0 1280x1024");
+}
+
+TEST(DesktopLoop, TheAudioDeviceIsOpenFromACueUntilItHasPlayedEverything) {
+    Desktop desktop;
+    std::vector<std::int16_t> buffer(256);
+    int sounding = 0;
+    desktop.platform.steps = {Desktop::click(0, police(1)), [&](PlatformEvents& events) {
+                                  ASSERT_NE(desktop.platform.feed, nullptr);
+                                  while (desktop.platform.feed->fill(buffer)) ++sounding;
+                                  EXPECT_TRUE(desktop.platform.logged("sound on"));
+                                  EXPECT_FALSE(desktop.platform.logged("sound off"));
+                                  events.sound_drained();
+                              }};
+    EXPECT_EQ(desktop.run(), 0);
+    EXPECT_GT(sounding, 10) << "the siren's buffers";
+    EXPECT_EQ(std::count(desktop.platform.log.begin(), desktop.platform.log.end(), "sound on"), 1);
+    EXPECT_TRUE(desktop.platform.logged("sound off"));
+
+    // Without a device: one line, and the game plays on without asking again.
+    Desktop quiet;
+    quiet.platform.refuse_sound = true;
+    quiet.platform.steps = {Desktop::click(0, police(1)), quiet.platform.sleep(), quiet.platform.sleep()};
+    for (int i = 0; i < 100; ++i) quiet.platform.steps.push_back(quiet.platform.sleep());
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(quiet.run(), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "guardianes: playing without sound: no device\n");
+    EXPECT_TRUE(quiet.platform.logged("open 1 306x573")) << "the race opened";
+}
+
+TEST(DesktopLoop, ARunTimeErrorIsShownThenTheGameEndsFailed) {
+    Desktop desktop({}, overflowing);
+    desktop.platform.steps = {Desktop::click(0, {5, 5})};
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(desktop.run(), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "guardianes: Run-time error '6': Overflow\n");
+    EXPECT_TRUE(desktop.platform.logged("message Guardianes: Run-time error '6':\n\nOverflow"));
+}
