@@ -10,29 +10,32 @@
 
 namespace guardianes {
 
-const char* const kGameUsage = "Usage: guardianes [OPTION]\n"
-                               "A game for children about the emergency services: choose the police, a fire\n"
-                               "brigade or the ambulance and play its scene with the mouse or the keyboard.\n"
-                               "\n"
-                               "  --scale N              draw every window up to N times larger (1 to 8);\n"
-                               "                         by default the desktop's resolution setting\n"
-                               "                         decides, and full screen fills the screen\n"
-                               "  --fullscreen           fill the screen with each scene, as large as it\n"
-                               "                         fits whole (or --scale N times), on black\n"
-                               "  --kiosk                for a shared classroom machine: full screen, the\n"
-                               "                         windows cannot be closed, Escape starts a new game,\n"
-                               "                         Shift+Ctrl+Escape ends the game, and a run-time\n"
-                               "                         error is shown and followed by a new game\n"
-                               "  --idle-restart MINUTES start a new game after MINUTES without a press; a\n"
-                               "                         decimal number such as 0.5 is allowed, 0 turns it\n"
-                               "                         off; 3 by default with --kiosk, off without\n"
-                               "  --keyboard             play without a mouse: the arrow keys move the\n"
-                               "                         pointer 8 pixels (1 with Shift), Tab and Shift+Tab\n"
-                               "                         go to the next or previous button, and Space or\n"
-                               "                         Enter click\n"
-                               "  --mute                 play without sound\n"
-                               "  -h, --help             show this help and exit\n"
-                               "  --version              show the version and exit\n";
+const TextId kGameUsage =
+    translatable("options|help", "Usage: guardianes [OPTION]\n"
+                                 "A game for children about the emergency services: choose the police, a fire\n"
+                                 "brigade or the ambulance and play its scene with the mouse or the keyboard.\n"
+                                 "\n"
+                                 "  --scale N              draw every window up to N times larger (1 to 8);\n"
+                                 "                         by default the desktop's resolution setting\n"
+                                 "                         decides, and full screen fills the screen\n"
+                                 "  --fullscreen           fill the screen with each scene, as large as it\n"
+                                 "                         fits whole (or --scale N times), on black\n"
+                                 "  --kiosk                for a shared classroom machine: full screen, the\n"
+                                 "                         windows cannot be closed, Escape starts a new game,\n"
+                                 "                         Shift+Ctrl+Escape ends the game, and a run-time\n"
+                                 "                         error is shown and followed by a new game\n"
+                                 "  --idle-restart MINUTES start a new game after MINUTES without a press; a\n"
+                                 "                         decimal number such as 0.5 is allowed, 0 turns it\n"
+                                 "                         off; 3 by default with --kiosk, off without\n"
+                                 "  --keyboard             play without a mouse: the arrow keys move the\n"
+                                 "                         pointer 8 pixels (1 with Shift), Tab and Shift+Tab\n"
+                                 "                         go to the next or previous button, and Space or\n"
+                                 "                         Enter click\n"
+                                 "  --mute                 play without sound\n"
+                                 "  --lang LANGUAGE        speak this language (en, es, fr, pt_BR), or C for the\n"
+                                 "                         game's own texts; by default the system's\n"
+                                 "  -h, --help             show this help and exit\n"
+                                 "  --version              show the version and exit\n");
 
 namespace {
 
@@ -41,8 +44,9 @@ constexpr Nanos kLongestIdleMinutes = 24 * 60;
 constexpr Nanos kKioskIdleRestart = 3 * 60 * 1000 * kMillisecond;
 
 // Reads one option into `reading`; returns why it was refused, or "".
-// `dash` is how the host writes an option's name, for the message.
-using Apply = std::string (*)(OptionReading& reading, std::string_view value, std::string_view dash);
+// `name` is the option as the host writes it, for the message, in `texts`.
+using Apply = std::string (*)(OptionReading& reading, std::string_view value, std::string_view name,
+                              const Texts& texts);
 
 struct Rule {
     std::string_view name;
@@ -51,50 +55,63 @@ struct Rule {
 };
 
 struct Reader {
-    OptionReading reading;
+    const Texts& texts;
+    OptionReading reading{};
     bool idle_given = false;
 };
 
-// Built by appending: GCC 12 at -O3 wrongly warns of overlap in "'" + text.
-std::string quoted(std::string_view text) {
-    std::string out(1, '\'');
-    out += text;
-    out += '\'';
-    return out;
-}
-
 constexpr std::array kRules{
     Rule{"help", false,
-         [](OptionReading& r, std::string_view, std::string_view) { return r.help = true, std::string(); }},
+         [](OptionReading& r, std::string_view, std::string_view, const Texts&) {
+             return r.help = true, std::string();
+         }},
     Rule{"version", false,
-         [](OptionReading& r, std::string_view, std::string_view) { return r.version = true, std::string(); }},
+         [](OptionReading& r, std::string_view, std::string_view, const Texts&) {
+             return r.version = true, std::string();
+         }},
     Rule{"fullscreen", false,
-         [](OptionReading& r, std::string_view, std::string_view) {
+         [](OptionReading& r, std::string_view, std::string_view, const Texts&) {
              return r.options.fullscreen = true, std::string();
          }},
     Rule{"kiosk", false,
-         [](OptionReading& r, std::string_view, std::string_view) { return r.options.kiosk = true, std::string(); }},
+         [](OptionReading& r, std::string_view, std::string_view, const Texts&) {
+             return r.options.kiosk = true, std::string();
+         }},
     Rule{"keyboard", false,
-         [](OptionReading& r, std::string_view, std::string_view) { return r.options.keyboard = true, std::string(); }},
+         [](OptionReading& r, std::string_view, std::string_view, const Texts&) {
+             return r.options.keyboard = true, std::string();
+         }},
     Rule{"mute", false,
-         [](OptionReading& r, std::string_view, std::string_view) { return r.options.mute = true, std::string(); }},
+         [](OptionReading& r, std::string_view, std::string_view, const Texts&) {
+             return r.options.mute = true, std::string();
+         }},
     Rule{"idle-restart", true,
-         [](OptionReading& r, std::string_view value, std::string_view dash) {
+         [](OptionReading& r, std::string_view value, std::string_view name, const Texts& texts) {
              const Nanos idle = parse_minutes(value);
              if (idle < 0)
-                 return std::string(dash) + "idle-restart takes a number of minutes from 0 to 1440, not " +
-                        quoted(value);
+                 return texts.format(
+                     translatable("options|idle-restart", "%s takes a number of minutes from 0 to 1440, not '%s'"),
+                     {name, value});
              r.options.idle_restart = idle;
              return std::string();
          }},
     Rule{"scale", true,
-         [](OptionReading& r, std::string_view value, std::string_view dash) {
+         [](OptionReading& r, std::string_view value, std::string_view name, const Texts& texts) {
              int scale = 0;
              const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), scale);
              if (value.empty() || error != std::errc() || end != value.data() + value.size() || scale < 1 ||
                  scale > kLargestScale)
-                 return std::string(dash) + "scale takes a whole number from 1 to 8, not " + quoted(value);
+                 return texts.format(translatable("options|scale", "%s takes a whole number from 1 to 8, not '%s'"),
+                                     {name, value});
              r.options.scale = scale;
+             return std::string();
+         }},
+    Rule{"lang", true,
+         [](OptionReading& r, std::string_view value, std::string_view name, const Texts& texts) {
+             if (value.empty() || !Texts::choose(value, {}))
+                 return texts.format(translatable("options|lang", "%s takes one of %s, or C, not '%s'"),
+                                     {name, Texts::languages(), value});
+             r.options.language = value;
              return std::string();
          }},
 };
@@ -113,8 +130,8 @@ OptionReading settle(Reader reader) {
 }
 
 // Takes one option; returns why it was refused, or "".
-std::string take(Reader& reader, const Rule& rule, std::string_view value, std::string_view dash) {
-    std::string refusal = rule.apply(reader.reading, value, dash);
+std::string take(Reader& reader, const Rule& rule, std::string_view value, std::string_view name) {
+    std::string refusal = rule.apply(reader.reading, value, name, reader.texts);
     if (refusal.empty() && rule.name == "idle-restart") reader.idle_given = true;
     return refusal;
 }
@@ -170,8 +187,13 @@ Nanos parse_minutes(std::string_view text) {
     return t && *t <= kLongestIdleMinutes * kMinute ? *t : -1;
 }
 
-OptionReading read_command_line(const std::vector<std::string_view>& arguments) {
-    Reader reader;
+bool option_takes_value(std::string_view argument) {
+    const Rule* rule = argument.starts_with("--") ? rule_named(argument.substr(2)) : nullptr;
+    return rule && rule->takes_value;
+}
+
+OptionReading read_command_line(const std::vector<std::string_view>& arguments, const Texts& texts) {
+    Reader reader{texts};
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
         const Rule* rule = argument == "-h" ? rule_named("help") : nullptr;
@@ -182,32 +204,33 @@ OptionReading read_command_line(const std::vector<std::string_view>& arguments) 
             if (equals != std::string_view::npos) value = argument.substr(equals + 1);
         }
         if (!rule || (value && !rule->takes_value)) {
-            reader.reading.error = "unknown option " + quoted(argument) + " (try --help)";
+            reader.reading.error =
+                texts.format(translatable("options|unknown", "unknown option '%s' (try --help)"), {argument});
             break;
         }
         if (rule->takes_value && !value) value = i + 1 < arguments.size() ? arguments[++i] : "";
-        reader.reading.error = take(reader, *rule, value.value_or(""), "--");
+        reader.reading.error = take(reader, *rule, value.value_or(""), "--" + std::string(rule->name));
         // Help and the version are answered at once, whatever follows.
         if (!reader.reading.error.empty() || reader.reading.help || reader.reading.version) break;
     }
     return settle(std::move(reader));
 }
 
-std::optional<int> answer_at_once(const OptionReading& reading, std::string_view program, std::string_view usage,
-                                  std::string_view version) {
+std::optional<int> answer_at_once(const OptionReading& reading, const Texts& texts, std::string_view program,
+                                  TextId usage, std::string_view version) {
     const auto print = [](std::FILE* to, std::string_view text) { std::fwrite(text.data(), 1, text.size(), to); };
     if (!reading.error.empty()) {
         print(stderr, std::string(program) + ": " + reading.error + "\n");
         return 2;
     }
-    if (reading.help) print(stdout, usage);
+    if (reading.help) print(stdout, texts(usage));
     if (reading.version) print(stdout, std::string(program) + " " + std::string(version) + "\n");
     if (reading.help || reading.version) return 0;
     return std::nullopt;
 }
 
-OptionReading read_address_query(std::string_view query) {
-    Reader reader;
+OptionReading read_address_query(std::string_view query, const Texts& texts) {
+    Reader reader{texts};
     if (query.starts_with('?')) query.remove_prefix(1);
     while (!query.empty()) {
         const std::size_t amp = query.find('&');
@@ -219,10 +242,31 @@ OptionReading read_address_query(std::string_view query) {
         const std::string value = equals == std::string_view::npos ? "" : unescape(pair.substr(equals + 1));
         // A flag's value is passed over: forms write "kiosk=on".
         const Rule* rule = rule_named(name);
-        std::string refusal = rule ? take(reader, *rule, value, "") : "unknown option " + quoted(name);
+        std::string refusal =
+            rule ? take(reader, *rule, value, name)
+                 : texts.format(translatable("options|unknown-in-address", "unknown option '%s'"), {name});
         if (reader.reading.error.empty()) reader.reading.error = std::move(refusal);
     }
     return settle(std::move(reader));
+}
+
+namespace {
+
+template <class Read> ProgramOptions read_in_language(Read read, const std::vector<std::string>& preferred) {
+    const std::string asked = read(Texts()).options.language;
+    const Texts texts = Texts::choose(asked, preferred).value_or(Texts());
+    return {read(texts), texts};
+}
+
+} // namespace
+
+ProgramOptions read_program_options(const std::vector<std::string_view>& arguments,
+                                    const std::vector<std::string>& system_languages) {
+    return read_in_language([&](const Texts& texts) { return read_command_line(arguments, texts); }, system_languages);
+}
+
+ProgramOptions read_page_options(std::string_view query, const std::vector<std::string>& browser_languages) {
+    return read_in_language([&](const Texts& texts) { return read_address_query(query, texts); }, browser_languages);
 }
 
 } // namespace guardianes

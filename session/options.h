@@ -2,6 +2,7 @@
 #pragma once
 
 #include "runtime/clock.h"
+#include "session/texts.h"
 
 #include <optional>
 #include <string>
@@ -30,6 +31,9 @@ struct GameOptions {
     Nanos idle_restart = 0;
     // No sound at all.
     bool mute = false;
+    // The language asked for ("es", "pt-BR", "C"), one the game has; empty
+    // for the system's.
+    std::string language{};
 };
 
 // What a list of options asks for. When some option is refused, `error`
@@ -43,12 +47,17 @@ struct OptionReading {
 
 // A command line's arguments, after the program's name: "--name",
 // "--name=VALUE" or "--name VALUE". Reading stops at the first refusal.
-OptionReading read_command_line(const std::vector<std::string_view>& arguments);
+// A refusal is said in `texts`.
+OptionReading read_command_line(const std::vector<std::string_view>& arguments, const Texts& texts = {});
+
+// Whether a command line's argument names an option that takes the next
+// argument as its value: "--scale", but not "--scale=2".
+bool option_takes_value(std::string_view argument);
 
 // A page address's query, with or without its leading '?': "kiosk",
 // "keyboard&idle-restart=5". A refused option is left out and reading goes
 // on, since a page shows its notice and plays; the first refusal is kept.
-OptionReading read_address_query(std::string_view query);
+OptionReading read_address_query(std::string_view query, const Texts& texts = {});
 
 // A decimal number of `unit`s as nanoseconds, read exactly to the
 // nanosecond: digits, then at most one point followed by digits. None when
@@ -61,13 +70,25 @@ std::optional<Nanos> read_decimal(std::string_view text, Nanos unit);
 Nanos parse_minutes(std::string_view text);
 
 // What `--help` prints.
-extern const char* const kGameUsage;
+extern const TextId kGameUsage;
 
 // What a program answers at once to the options it was given, before it
 // does anything else: a refusal on standard error, or the help or its
 // version on standard output. Returns the program's exit status then (2
 // for a refusal), or none when it goes on.
-std::optional<int> answer_at_once(const OptionReading& reading, std::string_view program, std::string_view usage,
-                                  std::string_view version);
+std::optional<int> answer_at_once(const OptionReading& reading, const Texts& texts, std::string_view program,
+                                  TextId usage, std::string_view version);
+
+// A program's options read, and the language they and the system ask it to
+// speak: a refusal of them is said in that language, or, where --lang is
+// what is refused, in the system's.
+struct ProgramOptions {
+    OptionReading reading;
+    Texts texts;
+};
+ProgramOptions read_program_options(const std::vector<std::string_view>& arguments,
+                                    const std::vector<std::string>& system_languages);
+// The same for a page's address, with the browser's preferred languages.
+ProgramOptions read_page_options(std::string_view query, const std::vector<std::string>& browser_languages);
 
 } // namespace guardianes

@@ -7,8 +7,9 @@
 
 namespace guardianes {
 
-Session::Session(GameMaker make_game, Clock& clock, GameOptions options)
-    : make_game_(std::move(make_game)), clock_(clock), options_(options), layout_(options) {}
+Session::Session(GameMaker make_game, Clock& clock, GameOptions options, const std::vector<std::string>& languages)
+    : make_game_(std::move(make_game)), clock_(clock), options_(std::move(options)), layout_(options_),
+      texts_(Texts::choose(options_.language, languages).value_or(Texts())) {}
 
 Session::~Session() {
     if (runtime_) runtime_->set_observer(nullptr);
@@ -127,20 +128,35 @@ std::string Session::window_failed(std::string_view why) {
     failed_ = true;
     window_failed_ = true;
     if (phase_ == Phase::NotStarted) phase_ = Phase::Ended;
-    return "cannot open a window: " + std::string(why);
+    return texts_.format(translatable("messages|no-window", "cannot open a window: %s"), {why});
 }
 
 std::string Session::sound_failed(std::string_view why) {
     silent_ = true;
-    return "playing without sound: " + std::string(why);
+    return texts_.format(translatable("messages|no-sound", "playing without sound: %s"), {why});
 }
 
+namespace {
+
+// The run-time error's number, and its name in the game's texts.
+std::pair<std::string, std::string_view> error_words(const Texts& texts, const ErrorReport& error) {
+    // Overflow is the only error the game knows.
+    const std::string_view name =
+        error.name == "Overflow" ? texts(translatable("messages|overflow", "Overflow")) : error.name;
+    return {std::to_string(error.number), name};
+}
+
+} // namespace
+
 Message Session::error_message(const ErrorReport& error) const {
-    return {"Guardianes", "Run-time error '" + std::to_string(error.number) + "':\n\n" + error.name};
+    const auto [number, name] = error_words(texts_, error);
+    return {std::string(texts_(translatable("messages|error-title", "Guardianes"))),
+            texts_.format(translatable("messages|error", "Run-time error '%s':\n\n%s"), {number, name})};
 }
 
 std::string Session::error_line(const ErrorReport& error) const {
-    return "Run-time error '" + std::to_string(error.number) + "': " + error.name;
+    const auto [number, name] = error_words(texts_, error);
+    return texts_.format(translatable("messages|error-line", "Run-time error '%s': %s"), {number, name});
 }
 
 Pixel Session::pointer(const Scene& scene) const {

@@ -64,8 +64,10 @@ class Session final : private RuntimeObserver {
 public:
     using GameMaker = std::function<std::unique_ptr<Runtime>()>;
 
-    // `make_game` builds a game afresh, started by the session.
-    Session(GameMaker make_game, Clock& clock, GameOptions options);
+    // `make_game` builds a game afresh, started by the session. The session
+    // speaks the language the options ask for, else the first of the
+    // system's preferred languages that the game has.
+    Session(GameMaker make_game, Clock& clock, GameOptions options, const std::vector<std::string>& languages = {});
     ~Session() override;
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -74,6 +76,8 @@ public:
     const GameOptions& options() const { return options_; }
     // How large each scene is drawn and where its window goes.
     const Layout& layout() const { return layout_; }
+    // The texts the game shows, in the session's language.
+    const Texts& texts() const { return texts_; }
 
     // Starts a new game, as at start-up; the game before, if any, goes.
     void new_game();
@@ -160,6 +164,7 @@ private:
     SessionObserver* observer_ = nullptr;
     std::unique_ptr<Runtime> runtime_;
     Layout layout_;
+    Texts texts_;
     Phase phase_ = Phase::NotStarted;
     int games_started_ = 0;
     bool failed_ = false;

@@ -10,9 +10,11 @@
 namespace guardianes {
 
 int run_sim_script(std::istream& in, std::ostream& out, std::ostream& err, GlyphSourceMaker make_glyphs,
-                   const std::optional<GameOptions>& classroom) {
+                   const std::optional<GameOptions>& classroom, std::string_view language) {
     try {
-        Simulation sim(classroom.value_or(GameOptions{}));
+        GameOptions options = classroom.value_or(GameOptions{});
+        options.language = language;
+        Simulation sim(options);
         ScriptRunner runner(sim, out, classroom.has_value());
         add_picture_commands(runner, std::move(make_glyphs));
         return runner.run(in, err);

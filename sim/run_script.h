@@ -6,6 +6,7 @@
 
 #include <iosfwd>
 #include <optional>
+#include <string_view>
 
 namespace guardianes {
 
@@ -14,8 +15,9 @@ namespace guardianes {
 // `err`. Returns the program's status: 0, 2 after a bad line, or 1 with a
 // one-line message when the game cannot run at all.
 // With the classroom's options, the game runs as the live game would with
-// them, and `status` also says how many games have started.
+// them, and `status` also says how many games have started. The scenes'
+// texts are in `language` ("es"), or the game's own without one.
 int run_sim_script(std::istream& in, std::ostream& out, std::ostream& err, GlyphSourceMaker make_glyphs,
-                   const std::optional<GameOptions>& classroom = std::nullopt);
+                   const std::optional<GameOptions>& classroom = std::nullopt, std::string_view language = {});
 
 } // namespace guardianes

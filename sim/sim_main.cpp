@@ -24,16 +24,22 @@ constexpr const char* kUsage = "Usage: guardianes-sim [OPTION]... [SCRIPT]\n"
                                "                         press (3 by default with --kiosk)\n"
                                "  --keyboard             as the game's; the keys always play here\n"
                                "  --mute                 as the game's: no sound, so `sounds` lists none\n"
+                               "  --lang LANGUAGE        as the game's: the scenes' texts in that language;\n"
+                               "                         the game's own texts by default, whatever the\n"
+                               "                         system's language\n"
                                "  -h, --help             show this help and exit\n"
                                "  --version              show the version and exit\n"
                                "\n"
-                               "With any of these options, `status` also says how many games have started.\n";
+                               "With any of these options but --lang, `status` also says how many games have\n"
+                               "started.\n";
 
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace guardianes;
     std::vector<std::string_view> options;
+    // The classroom's options, which make `status` say how many games have started.
+    bool classroom_given = false;
     std::optional<std::string_view> script;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -45,12 +51,14 @@ int main(int argc, char** argv) {
             script = argument;
         } else {
             options.push_back(argument);
+            classroom_given = classroom_given || !argument.starts_with("--lang");
             // The value of "--idle-restart MINUTES" is the option's, not a script.
-            if (argument == "--idle-restart" && i + 1 < argc) options.push_back(argv[++i]);
+            if (option_takes_value(argument) && i + 1 < argc) options.push_back(argv[++i]);
         }
     }
     const OptionReading reading = read_command_line(options);
-    if (const std::optional<int> status = answer_at_once(reading, "guardianes-sim", kUsage, GUARDIANES_VERSION))
+    if (const std::optional<int> status =
+            answer_at_once(reading, Texts(), "guardianes-sim", {"", kUsage}, GUARDIANES_VERSION))
         return *status;
     const GameOptions& given = reading.options;
     if (given.scale != 0 || (given.fullscreen && !given.kiosk)) {
@@ -58,7 +66,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::optional<GameOptions> classroom;
-    if (!options.empty()) classroom = given;
+    if (classroom_given) classroom = given;
 
     std::ifstream file;
     if (script && *script != "-") {
@@ -68,5 +76,6 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    return run_sim_script(file.is_open() ? file : std::cin, std::cout, std::cerr, make_glyphs, classroom);
+    return run_sim_script(file.is_open() ? file : std::cin, std::cout, std::cerr, make_glyphs, classroom,
+                          given.language);
 }

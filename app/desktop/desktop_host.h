@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace guardianes {
 
@@ -142,5 +143,8 @@ private:
 // The platform this program is built for, ready for windows; null where it
 // cannot start, with `why` saying why in a few words.
 std::unique_ptr<Platform> start_platform(std::string& why);
+
+// The languages the system prefers, in order, as the platform names them.
+std::vector<std::string> system_languages();
 
 } // namespace guardianes

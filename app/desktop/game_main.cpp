@@ -18,8 +18,11 @@
 
 int main(int argc, char** argv) {
     using namespace guardianes;
-    const OptionReading reading = read_command_line(std::vector<std::string_view>(argv + 1, argv + argc));
-    if (const std::optional<int> status = answer_at_once(reading, "guardianes", kGameUsage, GUARDIANES_VERSION))
+    const std::vector<std::string> languages = system_languages();
+    const ProgramOptions given = read_program_options({argv + 1, argv + argc}, languages);
+    const OptionReading& reading = given.reading;
+    if (const std::optional<int> status =
+            answer_at_once(reading, given.texts, "guardianes", kGameUsage, GUARDIANES_VERSION))
         return *status;
     try {
         const std::unique_ptr<GlyphSource> glyphs = make_glyphs();
@@ -29,7 +32,7 @@ int main(int argc, char** argv) {
         // before any window opens; each new game builds it again.
         auto first = std::make_unique<Runtime>(game_scenes(), clock);
         Session session([&]() { return first ? std::move(first) : std::make_unique<Runtime>(game_scenes(), clock); },
-                        clock, reading.options);
+                        clock, reading.options, languages);
         std::string why;
         const std::unique_ptr<Platform> platform = start_platform(why);
         if (!platform) {

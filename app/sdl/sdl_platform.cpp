@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <map>
 #include <utility>
 #include <vector>
@@ -375,6 +376,10 @@ std::unique_ptr<Platform> start_platform(std::string& why) {
         return nullptr;
     }
     return std::make_unique<SdlPlatform>();
+}
+
+std::vector<std::string> system_languages() {
+    return languages_from_environment([](const char* name) -> const char* { return std::getenv(name); });
 }
 
 } // namespace guardianes

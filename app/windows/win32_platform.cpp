@@ -39,6 +39,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cwchar>
 #include <map>
 #include <vector>
 
@@ -418,6 +419,23 @@ std::unique_ptr<Platform> start_platform(std::string& why) {
         return nullptr;
     }
     return std::make_unique<Win32Platform>();
+}
+
+std::vector<std::string> system_languages() {
+    // The user's preferred languages for the system's own texts, best first,
+    // as a list of names each ending in a NUL, the list in another.
+    ULONG count = 0;
+    ULONG length = 0;
+    if (!GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, nullptr, &length) || length == 0) return {};
+    std::wstring names(length, L'\0');
+    if (!GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, names.data(), &length)) return {};
+    std::vector<std::string> languages;
+    for (const wchar_t* name = names.c_str(); *name; name += std::wcslen(name) + 1) {
+        std::string narrow;
+        for (const wchar_t* c = name; *c; ++c) narrow += static_cast<char>(*c); // language names are ASCII
+        languages.push_back(narrow);
+    }
+    return languages;
 }
 
 } // namespace guardianes

@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Catalogues of translations, and which language the game speaks.
+
+#include "session/texts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <stdexcept>
+
+using namespace guardianes;
+
+namespace {
+
+// A catalogue as msgfmt writes one, in either byte order: keys
+// "context\x04original" sorted, then the strings.
+std::string mo_file(const std::map<std::string, std::string>& entries, bool big_endian = false) {
+    std::map<std::string, std::string> all = entries;
+    all[""] = "Content-Type: text/plain; charset=UTF-8\n";
+    const auto n = static_cast<std::uint32_t>(all.size());
+    std::string out;
+    const auto put = [&](std::uint32_t w) {
+        for (int i = 0; i < 4; ++i) out += static_cast<char>(big_endian ? w >> (24 - 8 * i) : w >> (8 * i));
+    };
+    const std::uint32_t originals = 28;
+    const std::uint32_t translations = originals + 8 * n;
+    std::uint32_t at = translations + 8 * n;
+    std::string strings;
+    for (const bool translated : {false, true})
+        for (const auto& [key, value] : all) strings += (translated ? value : key) + '\0';
+    for (const std::uint32_t w : {0x950412deu, 0u, n, originals, translations, 0u, 0u}) put(w);
+    for (const bool translated : {false, true})
+        for (const auto& [key, value] : all) {
+            const std::string& s = translated ? value : key;
+            put(static_cast<std::uint32_t>(s.size()));
+            put(at);
+            at += static_cast<std::uint32_t>(s.size()) + 1;
+        }
+    return out + strings;
+}
+
+std::string key(std::string_view context, std::string_view original) {
+    return std::string(context) + '\x04' + std::string(original);
+}
+
+const std::string kSpanish = mo_file({{key("Form1|portal1", "Click Here"), "¡Haz clic!"},
+                                      {key("Form1|portal2", "Click Here"), "¡Aquí!"},
+                                      {key("options", "%s takes %s"), "%s toma %s"},
+                                      {key("Form3|win", "You Win"), ""}});
+
+} // namespace
+
+TEST(Catalogues, ATextIsFoundByItsPlaceAndOtherwiseShownAsTheGamesOwn) {
+    for (const bool big_endian : {false, true}) {
+        const std::string mo = big_endian ? mo_file({{key("Form1|portal1", "Click Here"), "¡Haz clic!"},
+                                                     {key("Form1|portal2", "Click Here"), "¡Aquí!"}},
+                                                    true)
+                                          : kSpanish;
+        const Catalogue catalogue(mo);
+        EXPECT_EQ(catalogue.find("Form1|portal1", "Click Here"), "¡Haz clic!");
+        EXPECT_EQ(catalogue.find("Form1|portal2", "Click Here"), "¡Aquí!") << "the same words in another place";
+        EXPECT_EQ(catalogue.find("Form1|portal3", "Click Here"), std::nullopt);
+        EXPECT_EQ(catalogue.find("Form1|portal1", "Click"), std::nullopt);
+        EXPECT_EQ(catalogue.find("Form1", "portal1\x04"), std::nullopt);
+        EXPECT_EQ(catalogue.find("", ""), std::nullopt) << "the header is no text of the game's";
+    }
+    // An entry left untranslated shows the game's own text.
+    const BuiltInCatalogue es{"es", kSpanish};
+    const Texts texts = *Texts::choose("es", {}, {&es, 1});
+    EXPECT_EQ(texts(translatable("Form3|win", "You Win")), "You Win");
+    EXPECT_EQ(texts.format(translatable("options", "%s takes %s"), {"--lang", "'xx'"}), "--lang toma 'xx'");
+    EXPECT_EQ(Texts().format(translatable("options", "100%% %s"), {"sure"}), "100% sure");
+}
+
+TEST(Catalogues, ADamagedCatalogueIsRefusedWithOneLine) {
+    const auto refused = [](std::string mo) {
+        try {
+            Catalogue{mo};
+        } catch (const std::runtime_error& e) {
+            return std::string(e.what());
+        }
+        return std::string("taken");
+    };
+    EXPECT_EQ(refused(kSpanish), "taken");
+    EXPECT_EQ(refused(kSpanish.substr(0, 27)), "a translation catalogue is damaged");
+    EXPECT_EQ(refused("\x12\x34\x56\x78" + kSpanish.substr(4)), "a translation catalogue is damaged");
+    // A string's end past the file, and a string without its NUL.
+    EXPECT_EQ(refused(kSpanish.substr(0, kSpanish.size() - 1)), "a translation catalogue is damaged");
+    std::string count = kSpanish;
+    count[8] = '\x7f';
+    EXPECT_EQ(refused(count), "a translation catalogue is damaged");
+}
+
+namespace {
+
+const std::string kEmpty = mo_file({});
+const BuiltInCatalogue kLanguages[] = {{"en", kEmpty}, {"es", kEmpty}, {"fr", kEmpty}, {"pt_BR", kEmpty}};
+
+std::string chosen(std::string_view asked, const std::vector<std::string>& preferred) {
+    const std::optional<Texts> texts = Texts::choose(asked, preferred, kLanguages);
+    return texts ? std::string(texts->language()) : "refused";
+}
+
+} // namespace
+
+TEST(Languages, TheFirstPreferredLanguageTheGameHasWinsInEveryFormASystemWritesIt) {
+    EXPECT_EQ(chosen("", {"es_AR.UTF-8"}), "es");
+    EXPECT_EQ(chosen("", {"es-419"}), "es");
+    EXPECT_EQ(chosen("", {"ES"}), "es");
+    EXPECT_EQ(chosen("", {"pt_BR"}), "pt_BR");
+    EXPECT_EQ(chosen("", {"pt-PT"}), "pt_BR") << "the same language from another region";
+    EXPECT_EQ(chosen("", {"fr_CA@euro"}), "fr");
+    EXPECT_EQ(chosen("", {"de_DE.UTF-8", "zh-Hant-TW", "fr", "es"}), "fr");
+    EXPECT_EQ(chosen("", {"de", "nl"}), "") << "no language the game has: its own texts";
+    EXPECT_EQ(chosen("", {}), "");
+    EXPECT_EQ(chosen("", {"C", "es"}), "") << "C stops the search, as in gettext";
+    // The one asked for wins over the system's, and must be one there is.
+    EXPECT_EQ(chosen("pt", {"es"}), "pt_BR");
+    EXPECT_EQ(chosen("C", {"es"}), "");
+    EXPECT_EQ(chosen("de", {"es"}), "refused");
+    EXPECT_EQ(chosen("e", {}), "refused");
+    EXPECT_EQ(Texts::languages(kLanguages), "en, es, fr, pt_BR");
+    EXPECT_EQ(Texts::choose("pt", {}, kLanguages)->tag(), "pt-BR");
+
+    // Of two catalogues of a language, the one for the region asked for.
+    const BuiltInCatalogue both[] = {{"pt_BR", kEmpty}, {"pt_PT", kEmpty}, {"pt", kEmpty}};
+    EXPECT_EQ(Texts::choose("pt-PT", {}, both)->language(), "pt_PT");
+    EXPECT_EQ(Texts::choose("pt_AO", {}, both)->language(), "pt");
+}
+
+TEST(Languages, TheEnvironmentIsReadAsGettextReadsIt) {
+    const auto read = [](std::map<std::string, std::string> environment) {
+        return languages_from_environment([&](const char* name) -> const char* {
+            auto it = environment.find(name);
+            return it == environment.end() ? nullptr : it->second.c_str();
+        });
+    };
+    using List = std::vector<std::string>;
+    EXPECT_EQ(read({{"LANG", "es_AR.UTF-8"}}), (List{"es_AR.UTF-8"}));
+    EXPECT_EQ(read({{"LANG", "es_AR.UTF-8"}, {"LC_MESSAGES", "fr_FR"}}), (List{"fr_FR"}));
+    EXPECT_EQ(read({{"LANG", "es_AR"}, {"LC_MESSAGES", "fr_FR"}, {"LC_ALL", "pt_BR"}}), (List{"pt_BR"}));
+    EXPECT_EQ(read({{"LANG", "es_AR"}, {"LC_ALL", ""}}), (List{"es_AR"})) << "an empty variable is unset";
+    EXPECT_EQ(read({{"LANG", "de_DE"}, {"LANGUAGE", "fr:pt_BR::es"}}), (List{"fr", "pt_BR", "es", "de_DE"}));
+    // LANGUAGE counts only when the locale asks for a language.
+    EXPECT_EQ(read({{"LANGUAGE", "es"}}), List{});
+    EXPECT_EQ(read({{"LANGUAGE", "es"}, {"LANG", "C.UTF-8"}}), List{});
+    EXPECT_EQ(read({{"LANGUAGE", "es"}, {"LC_ALL", "POSIX"}, {"LANG", "fr_FR"}}), List{});
+}
