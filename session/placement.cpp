@@ -4,6 +4,7 @@
 #include "session/options.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <numeric>
 
@@ -49,7 +50,12 @@ Scale fit_scale(Size scene, Size room, int most) {
     return reduced(room_height, height);
 }
 
-int scale_for_dpi(double dpi) { return std::clamp(static_cast<int>(dpi / 96.0), 1, kLargestScale); }
+int scale_for_dpi(double dpi) {
+    // A broken setting, not a number or infinite, counts as the usual 96;
+    // the clamp comes before the cast, which no int could hold otherwise.
+    if (!std::isfinite(dpi)) dpi = 96;
+    return static_cast<int>(std::clamp(dpi / 96.0, 1.0, double{kLargestScale}));
+}
 
 Placement centre(Size scene, Size window, Scale scale) {
     return {scale, std::max(0, (window.width - scale.of(scene.width)) / 2),

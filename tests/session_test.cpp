@@ -106,8 +106,14 @@ TEST(Placement, AScaleFitsTheSceneWholeAndMapsPixelsBothWays) {
     EXPECT_EQ(fit_scale({600, 573}, {300, 520}, 8), (Scale{1, 2}));
     EXPECT_EQ((Scale{520, 573}).of(573), 520);
 
-    EXPECT_EQ((std::vector{scale_for_dpi(0), scale_for_dpi(191.9), scale_for_dpi(192), scale_for_dpi(5000)}),
-              (std::vector{1, 1, 2, 8}));
+    EXPECT_EQ((std::vector{scale_for_dpi(0), scale_for_dpi(191.9), scale_for_dpi(192), scale_for_dpi(767.9),
+                           scale_for_dpi(768), scale_for_dpi(5000)}),
+              (std::vector{1, 1, 2, 7, 8, 8}));
+    // A broken resolution setting, or one no int holds, still gives a scale.
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    EXPECT_EQ((std::vector{scale_for_dpi(std::numeric_limits<double>::quiet_NaN()), scale_for_dpi(kInfinity),
+                           scale_for_dpi(-kInfinity), scale_for_dpi(-96), scale_for_dpi(-1e300), scale_for_dpi(1e300)}),
+              (std::vector{1, 1, 1, 1, 1, 8}));
 
     // A whole scale: every window pixel of a block maps to its scene pixel,
     // and a pointer put on a scene pixel maps back to it.
