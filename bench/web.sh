@@ -9,6 +9,9 @@
 #   bash bench/web.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Chromium is the tests' to install, not the site's.
+source tools/deps.sh
+install_missing_packages
 bash tools/web.sh --build-only >/dev/null
 NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3 cmake --build build-web -j2 --target guardianes-web-bench >/dev/null
 exec /usr/bin/python3 bench/web_bench.py build-web/site build-web/bench

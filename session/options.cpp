@@ -175,10 +175,13 @@ std::optional<Nanos> read_decimal(std::string_view text, Nanos unit) {
         if (units > (kMost / unit - (digit - '0')) / 10) return kMost;
         units = units * 10 + (digit - '0');
     }
-    Nanos t = units * unit;
+    // The fraction is less than one unit, but a whole part just under the
+    // largest Nanos leaves less room than that.
+    Nanos part = 0;
     Nanos scale = unit / 10;
-    for (std::size_t i = 0; i < fraction.size() && scale > 0; ++i, scale /= 10) t += (fraction[i] - '0') * scale;
-    return t;
+    for (std::size_t i = 0; i < fraction.size() && scale > 0; ++i, scale /= 10) part += (fraction[i] - '0') * scale;
+    const Nanos t = units * unit;
+    return t > kMost - part ? kMost : t + part;
 }
 
 Nanos parse_minutes(std::string_view text) {

@@ -56,6 +56,8 @@ Scale fit_scale(Size scene, Size room, int most) {
 }
 
 int scale_for_dpi(double dpi) {
+    // A broken setting, not a number or infinite, counts as the usual 96;
+    // the clamp comes before the cast, which no int could hold otherwise.
     if (!std::isfinite(dpi)) dpi = 96;
     return static_cast<int>(std::clamp(dpi / 96.0, 1.0, double{kLargestScale}));
 }

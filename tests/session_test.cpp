@@ -49,6 +49,10 @@ TEST(Options, TheCommandLineAndTheAddressTakeTheSameNamesLimitsAndMessages) {
              {{"--scale", "9"}, "--scale takes a whole number from 1 to 8, not '9'"},
              {{"--scale"}, "--scale takes a whole number from 1 to 8, not ''"},
              {{"--idle-restart", "1440.5"}, "--idle-restart takes a number of minutes from 0 to 1440, not '1440.5'"},
+             {{"--idle-restart", "153722868"},
+              "--idle-restart takes a number of minutes from 0 to 1440, not '153722868'"},
+             {{"--idle-restart", "153722867.9"},
+              "--idle-restart takes a number of minutes from 0 to 1440, not '153722867.9'"},
              {{"--kiosk=1"}, "unknown option '--kiosk=1' (try --help)"},
              {{"-k"}, "unknown option '-k' (try --help)"},
              {{"--keyboard", "kiosk"}, "unknown option 'kiosk' (try --help)"}})
@@ -71,8 +75,26 @@ TEST(Options, MinutesAreReadAsTheSimulatorReadsMilliseconds) {
     EXPECT_EQ(parse_minutes("0"), 0);
     EXPECT_EQ(parse_minutes("0.000000001"), 60);
     EXPECT_EQ(parse_minutes("1.25"), kMinute + kMinute / 4);
-    for (const char* bad : {"", ".", ".5", "5.", "1e3", "-1", " 1", "1 ", "0x1", "1.2.3", "1441"})
+    EXPECT_EQ(parse_minutes("1440"), 1440 * kMinute);
+    for (const char* bad : {"", ".", ".5", "5.", "1e3", "-1", " 1", "1 ", "0x1", "1.2.3", "1441", "1440.000000001"})
         EXPECT_EQ(parse_minutes(bad), -1) << bad;
+}
+
+// A number too large for the nanoseconds' range is read as the largest
+// time, whether the units that overflow are whole or a fraction, so that it
+// is refused as too long in either form.
+TEST(Options, ANumberPastTheLargestTimeIsTheLargestWithOrWithoutAFraction) {
+    constexpr Nanos kMost = std::numeric_limits<Nanos>::max();
+    EXPECT_EQ(read_decimal("9223372036854", kMillisecond), 9'223'372'036'854 * kMillisecond);
+    EXPECT_EQ(read_decimal("9223372036854.775806", kMillisecond), kMost - 1);
+    EXPECT_EQ(read_decimal("9223372036854.775807", kMillisecond), kMost);
+    EXPECT_EQ(read_decimal("9223372036854.775808", kMillisecond), kMost);
+    EXPECT_EQ(read_decimal("9223372036854.9", kMillisecond), kMost);
+    EXPECT_EQ(read_decimal("9223372036855", kMillisecond), kMost);
+    // A minute has no decimal that ends exactly at the end of the range.
+    EXPECT_EQ(read_decimal("153722867.2", kMinute), 153'722'867 * kMinute + kMinute / 5);
+    EXPECT_EQ(read_decimal("153722867.3", kMinute), kMost);
+    EXPECT_EQ(read_decimal("153722868", kMinute), kMost);
 }
 
 TEST(Placement, AScaleFitsTheSceneWholeAndMapsPixelsBothWays) {
@@ -86,8 +108,14 @@ TEST(Placement, AScaleFitsTheSceneWholeAndMapsPixelsBothWays) {
     EXPECT_EQ(fit_scale({600, 573}, {300, 520}, 8), (Scale{1, 2}));
     EXPECT_EQ((Scale{520, 573}).of(573), 520);
 
-    EXPECT_EQ((std::vector{scale_for_dpi(0), scale_for_dpi(191.9), scale_for_dpi(192), scale_for_dpi(5000)}),
-              (std::vector{1, 1, 2, 8}));
+    EXPECT_EQ((std::vector{scale_for_dpi(0), scale_for_dpi(191.9), scale_for_dpi(192), scale_for_dpi(767.9),
+                           scale_for_dpi(768), scale_for_dpi(5000)}),
+              (std::vector{1, 1, 2, 7, 8, 8}));
+    // A broken resolution setting, or one no int holds, still gives a scale.
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    EXPECT_EQ((std::vector{scale_for_dpi(std::numeric_limits<double>::quiet_NaN()), scale_for_dpi(kInfinity),
+                           scale_for_dpi(-kInfinity), scale_for_dpi(-96), scale_for_dpi(-1e300), scale_for_dpi(1e300)}),
+              (std::vector{1, 1, 1, 1, 1, 8}));
 
     // A whole scale: every window pixel of a block maps to its scene pixel,
     // and a pointer put on a scene pixel maps back to it.

@@ -91,6 +91,9 @@ TEST(SimScript, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
         {"wait -5\n", "line 1: MS must be a decimal number of milliseconds >= 0, not '-5'"},
         {"wait 1.2.3\n", "line 1: MS must be a decimal number of milliseconds >= 0, not '1.2.3'"},
         {"wait 99999999999999999999\n", "line 1: wait of '99999999999999999999' ms is too long"},
+        {"wait 1000000000.000001\n", "line 1: wait of '1000000000.000001' ms is too long"},
+        {"wait 9223372036854\n", "line 1: wait of '9223372036854' ms is too long"},
+        {"wait 9223372036854.9\n", "line 1: wait of '9223372036854.9' ms is too long"},
         {"press Form1 1x 2\n", "line 1: X must be a whole number of pixels, not '1x'"},
         {"status now\n", "line 1: too many arguments: status"},
         {"click Form1\n", "line 1: missing argument: click SCENE NAME or click SCENE X Y"},
@@ -104,6 +107,9 @@ TEST(SimScript, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
     }
     const ScriptResult partial = run_script("status\nbogus\nstatus\n");
     EXPECT_EQ(lines_of(partial.out).size(), 1u);
+    const ScriptResult longest = run_script("wait 1000000000\nstatus\n");
+    EXPECT_EQ(longest.status, 0);
+    EXPECT_EQ(longest.out.rfind(R"({"t":1000000000,)", 0), 0u);
 }
 
 // A child with only a keyboard wins the race and the fire and gives the

@@ -63,9 +63,12 @@ protected:
 
 TEST_P(ADayOfPlay, KeepsEveryRule) {
     const Day& day = GetParam();
-    sim.runtime().set_observer(&repaints);
+    // Watched through the session, as a host watches, so that the session
+    // still sees its own game: the departure's siren reaches the host.
+    sim.watch(&repaints);
     ASSERT_TRUE(sim.click("Form1", day.button));
     wait(1250 * kMillisecond);
+    ASSERT_FALSE(sim.take_sounds().empty()) << "the session did not pass on the departure's siren";
     const Scene& scene = *sim.scene(day.scene);
     std::uniform_int_distribution jitter(-3, 3);
     std::uniform_int_distribution anywhere(-30, 600);
