@@ -92,21 +92,35 @@ private:
     std::size_t at_ = 0;
 };
 
-// How a tone's frequency moves, `t` seconds into it.
+// Times in the recipes below are whole milliseconds. Counting them first,
+// and samples from them in whole numbers, keeps a product's or a quotient's
+// last bit (0.7 x 22,050 comes out just under 15,435) from deciding on which
+// sample a note starts, ends or changes.
+long whole_ms(double seconds) { return std::lround(seconds * 1000); }
+std::size_t whole_samples(double seconds) { return static_cast<std::size_t>(whole_ms(seconds)) * kSampleRate / 1000; }
+
+// How a tone's frequency moves, `i` samples into it.
 struct Pitch {
     enum class Kind : std::uint8_t { Steady, Glide, Wail, Yelp, TwoTone, Vibrato } kind = Kind::Steady;
     double a = 0;    // Hz
     double b = 0;    // Hz, or the vibrato's depth in Hz
-    double span = 1; // seconds: of the glide, of one cycle or note, or the vibrato's rate in Hz
+    double span = 1; // seconds of the glide, or the vibrato's rate in Hz
+    long period = 1; // milliseconds of one cycle or note
 
-    double at(double t) const {
-        const double cycle = t / span - std::floor(t / span);
+    double at(std::size_t i) const {
+        // Sample i lies i x 1,000 thousandths of a sample in, and a period
+        // is `period` x 22,050 of them: which period it falls in, and how
+        // far into it, are whole-number sums.
+        const auto in = static_cast<std::uint64_t>(i) * 1000;
+        const auto whole = static_cast<std::uint64_t>(period) * kSampleRate;
+        const double cycle = static_cast<double>(in % whole) / static_cast<double>(whole);
+        const double t = static_cast<double>(i) / kRate;
         switch (kind) {
         case Kind::Steady: break;
         case Kind::Glide: return a + (b - a) * std::min(1.0, t / span);
         case Kind::Wail: return a + (b - a) * (cycle < 0.5 ? 2 * cycle : 2 - 2 * cycle);
         case Kind::Yelp: return a + (b - a) * cycle;
-        case Kind::TwoTone: return static_cast<long>(t / span) % 2 == 0 ? a : b;
+        case Kind::TwoTone: return (in / whole) % 2 == 0 ? a : b;
         case Kind::Vibrato: return a + b * sine(span * t);
         }
         return a;
@@ -116,16 +130,18 @@ struct Pitch {
 // A steady note, and pitches that rise and fall between two frequencies
 // once per `period`, climb over each period and drop, take turns `each`
 // seconds apiece, or glide once from one to the other.
-Pitch steady(double hz) { return {Pitch::Kind::Steady, hz, hz, 1}; }
-Pitch wail(double low, double high, double period) { return {Pitch::Kind::Wail, low, high, period}; }
-Pitch yelp(double low, double high, double period) { return {Pitch::Kind::Yelp, low, high, period}; }
-Pitch two_tone(double first, double second, double each) { return {Pitch::Kind::TwoTone, first, second, each}; }
+Pitch steady(double hz) { return {Pitch::Kind::Steady, hz, hz}; }
+Pitch wail(double low, double high, double period) { return {Pitch::Kind::Wail, low, high, 1, whole_ms(period)}; }
+Pitch yelp(double low, double high, double period) { return {Pitch::Kind::Yelp, low, high, 1, whole_ms(period)}; }
+Pitch two_tone(double first, double second, double each) {
+    return {Pitch::Kind::TwoTone, first, second, 1, whole_ms(each)};
+}
 Pitch glide(double from, double to, double length) { return {Pitch::Kind::Glide, from, to, length}; }
 Pitch vibrato(double hz, double depth, double rate) { return {Pitch::Kind::Vibrato, hz, depth, rate}; }
 
 class Track {
 public:
-    explicit Track(double seconds) : mix_(static_cast<std::size_t>(seconds * kRate)) {}
+    explicit Track(double seconds) : mix_(whole_samples(seconds)) {}
 
     // A tone from `at` seconds for `length`.
     void tone(double at, double length, Pitch pitch, Timbre timbre, double loudness, Envelope e = {}) {
@@ -134,7 +150,7 @@ public:
         double turn = 0;
         for (std::size_t i = 0; i < count; ++i) {
             mix_[first + i] += loudness * level.next() * wave(timbre, turn);
-            turn += pitch.at(static_cast<double>(i) / kRate) / kRate;
+            turn += pitch.at(i) / kRate;
         }
     }
     // A tone that holds its pitch.
@@ -174,8 +190,8 @@ public:
 
 private:
     std::pair<std::size_t, std::size_t> span(double at, double length) const {
-        const std::size_t first = std::min(mix_.size(), static_cast<std::size_t>(at * kRate));
-        const std::size_t count = std::min(mix_.size() - first, static_cast<std::size_t>(length * kRate));
+        const std::size_t first = std::min(mix_.size(), whole_samples(at));
+        const std::size_t count = std::min(mix_.size() - first, whole_samples(length));
         return {first, count};
     }
 
