@@ -32,11 +32,6 @@ void Mixer::stop(std::size_t scene) {
         if (voice.scene == scene && voice.fading == 0) voice.fading = kFade;
 }
 
-void Mixer::stop_all() {
-    for (Voice& voice : voices_)
-        if (voice.fading == 0) voice.fading = kFade;
-}
-
 void Mixer::mix(std::span<std::int16_t> out) {
     std::vector<int>& sum = sum_;
     sum.assign(out.size(), 0);

@@ -22,8 +22,6 @@ public:
     void start(std::size_t scene, Cue cue);
     // Ends the scene's voices, each with a short fade so that none clicks.
     void stop(std::size_t scene);
-    // Ends every voice at once, with the same fade.
-    void stop_all();
     bool silent() const { return voices_.empty(); }
     // Writes the next samples of the mix (silence where nothing sounds).
     void mix(std::span<std::int16_t> out);
