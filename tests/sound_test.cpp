@@ -3,15 +3,18 @@
 // child sees, and that the samples are soft, short and free of clicks.
 
 #include "sim/simulation.h"
+#include "sound/loudness.h"
 #include "sound/mixer.h"
 #include "sound/synth.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -57,6 +60,28 @@ TEST(Synthesiser, EveryCueIsShortSoftAndBeginsAndEndsOnSilence) {
     }
     // A departure's sound lasts until its scene opens, which ends it.
     for (Cue siren : kSirens) EXPECT_GT(sound::samples(siren).size(), kDepartureSamples);
+}
+
+std::vector<std::int16_t> sine_wave(double hz, double seconds, double peak) {
+    std::vector<std::int16_t> out(static_cast<std::size_t>(seconds * kSampleRate));
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = static_cast<std::int16_t>(
+            std::lround(peak * 32767 * std::sin(2 * std::numbers::pi * hz * static_cast<double>(i) / kSampleRate)));
+    return out;
+}
+
+// The measures the cues' levels are set by: a full-scale sine reads -3 dB
+// at 1 kHz and about 19 dB less at 100 Hz, as the A-weighting has it; a
+// tone as long as the measure's window reads as loud as a longer one, and
+// one half as long 3 dB quieter.
+TEST(Loudness, WeighsAsTheEarDoesAndCountsAShortSoundOverItsWindow) {
+    EXPECT_NEAR(sound::loudness(sine_wave(1000, 1, 1)), -3.0, 0.1);
+    EXPECT_NEAR(sound::loudness(sine_wave(1000, 1, 0.1)), -23.0, 0.1);
+    EXPECT_NEAR(sound::loudness(sine_wave(100, 1, 1)), -3.0 - 19.1, 0.3);
+    EXPECT_NEAR(sound::loudness(sine_wave(1000, sound::kLoudnessWindowSeconds, 1)), -3.0, 0.1);
+    EXPECT_NEAR(sound::loudness(sine_wave(1000, sound::kLoudnessWindowSeconds / 2, 1)), -6.0, 0.1);
+    EXPECT_LT(sound::share_above(sine_wave(200, 1, 0.5), 250), 0.01);
+    EXPECT_GT(sound::share_above(sine_wave(300, 1, 0.5), 250), 0.99);
 }
 
 // FNV-1a of the samples, each as two bytes, low byte first.
