@@ -125,17 +125,67 @@ TEST(Synthesiser, TheSirensPitchRisesAndFallsWhileTheBeepsHoldTheirs) {
     }
 }
 
-TEST(Mixer, VoicesAddUpWithoutWrappingAndAStoppedSceneFadesOutWithoutAClick) {
+// The largest sample, either side of zero.
+template <class Sample> int peak_of(const std::vector<Sample>& track) {
+    int peak = 0;
+    for (const Sample v : track) peak = std::max(peak, std::abs(int{v}));
+    return peak;
+}
+
+// Sixteen cues at once, as many as the mixer plays, sum to over full
+// scale: the mix is turned down, never clipped. Its peaks stay below full
+// scale, no step from one sample to the next is larger than the sum's
+// largest, and the gain moves by at most 2% a sample, as a slow hand on a
+// volume knob would, where clipping changes it within each cycle.
+TEST(Mixer, ManyVoicesAtOnceAreTurnedDownSmoothlyBelowFullScale) {
+    sound::Mixer mixer;
+    std::vector<int> sum(kSampleRate);
+    for (std::size_t i = 0; i < 16; ++i) {
+        const Cue cue = all_cues()[i];
+        mixer.start(0, cue);
+        const auto s = sound::samples(cue);
+        for (std::size_t k = 0; k < std::min(s.size(), sum.size()); ++k) sum[k] += s[k];
+    }
+    std::vector<std::int16_t> out(sum.size());
+    for (std::size_t at = 0; at < out.size(); at += 441) mixer.mix(std::span(out).subspan(at, 441));
+    ASSERT_GT(peak_of(sum), 32767) << "the sum must need turning down";
+
+    EXPECT_LE(peak_of(out), 32767 * 9 / 10);
+    int sum_step = 0;
+    int out_step = 0;
+    for (std::size_t i = 1; i < out.size(); ++i) {
+        sum_step = std::max(sum_step, std::abs(sum[i] - sum[i - 1]));
+        out_step = std::max(out_step, std::abs(out[i] - out[i - 1]));
+    }
+    EXPECT_LE(out_step, sum_step);
+    double steepest = 0;
+    for (std::size_t i = 1; i < out.size(); ++i)
+        if (std::min(std::abs(sum[i]), std::abs(sum[i - 1])) > 32767 / 4)
+            steepest = std::max(steepest, std::abs(static_cast<double>(out[i]) / sum[i] -
+                                                   static_cast<double>(out[i - 1]) / sum[i - 1]));
+    EXPECT_LE(steepest, 0.02);
+
+    // Sixteen shocks, stopped while they are turned down: once they have
+    // faded out, and a host has closed its device and mixes nothing more,
+    // the next cue plays as it is from its first sample.
+    sound::Mixer shocks;
+    for (int i = 0; i < 16; ++i) shocks.start(0, Cue::Shock);
+    shocks.mix(std::span(out).first(kSampleRate / 50));
+    shocks.stop(0);
+    while (!shocks.silent()) shocks.mix(std::span(out).first(64));
+    const auto beat = sound::samples(Cue::Heartbeat);
+    std::vector<std::int16_t> next(beat.size());
+    shocks.start(1, Cue::Heartbeat);
+    shocks.mix(next);
+    EXPECT_EQ(next, std::vector(beat.begin(), beat.end()));
+}
+
+// A cue alone passes the mixer as it is; a stopped scene's voices fade out
+// without a click while another scene's play on.
+TEST(Mixer, AStoppedSceneFadesOutWithoutAClickWhileAnotherPlaysOn) {
     const auto siren = sound::samples(Cue::PoliceSiren);
     const auto beat = sound::samples(Cue::Heartbeat);
     std::vector<std::int16_t> out(beat.size());
-
-    // Many sirens at once are as loud as the samples allow, never turned over.
-    sound::Mixer loud;
-    for (int i = 0; i < 16; ++i) loud.start(0, Cue::PoliceSiren);
-    loud.mix(out);
-    for (std::size_t i = 0; i < out.size(); ++i)
-        ASSERT_EQ(out[i], std::clamp(16 * siren[i], -32768, 32767)) << "sample " << i;
 
     // A siren stopped at its loudest fades out over a few milliseconds,
     // not at once, which clicks, and is gone within 10 ms, while another
@@ -165,6 +215,79 @@ TEST(Mixer, VoicesAddUpWithoutWrappingAndAStoppedSceneFadesOutWithoutAClick) {
     EXPECT_TRUE(mixer.silent()) << "every voice has ended";
     mixer.mix(out);
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](std::int16_t v) { return v == 0; }));
+}
+
+// A game's sounds played as a host plays them, through one mixer, into
+// one track on the virtual clock.
+class Listener : public RuntimeObserver {
+public:
+    explicit Listener(Simulation& game) : game_(game) { game.watch(this); }
+
+    const std::vector<std::int16_t>& heard() {
+        catch_up();
+        return track_;
+    }
+
+private:
+    void cue_started(Scene& scene, Cue cue) override {
+        catch_up();
+        mixer_.start(index_of(scene), cue);
+    }
+    void cues_stopped(Scene& scene) override {
+        catch_up();
+        mixer_.stop(index_of(scene));
+    }
+    void catch_up() {
+        const std::size_t from = track_.size();
+        track_.resize(static_cast<std::size_t>(game_.now() * kSampleRate / (1000 * kMillisecond)));
+        mixer_.mix(std::span(track_).subspan(from));
+    }
+    std::size_t index_of(Scene& scene) { return scenes_.try_emplace(scene.name(), scenes_.size()).first->second; }
+
+    Simulation& game_;
+    sound::Mixer mixer_;
+    std::map<std::string, std::size_t> scenes_;
+    std::vector<std::int16_t> track_;
+};
+
+// The game's busiest moments, played as a host plays them, peak well
+// below full scale: a departure over the scene's first sounds, the race's
+// cheer over the steps of clicks as fast as the game takes them, the fire's
+// last window put out (its pump, its hiss and the cheer on one sample) after
+// a flurry of pumping, and the patient cared for all at once.
+TEST(Mixer, TheGamesBusiestMomentsPeakWellBelowFullScale) {
+    const auto play = [](const char* portal, const std::function<void(Simulation&)>& moves) {
+        Simulation game;
+        Listener listener(game);
+        game.click("Form1", portal);
+        game.wait_ms(kDepartureMs + 100);
+        moves(game);
+        game.wait_ms(5000);
+        return peak_of(listener.heard());
+    };
+    constexpr int kMost = 32767 * 8 / 10;
+    EXPECT_LE(play("portal4", [](Simulation&) {}), kMost) << "the street";
+    EXPECT_LE(play("portal1",
+                   [](Simulation& race) {
+                       race.wait_ms(3000);
+                       for (int i = 0; i < 60; ++i, race.wait_ms(40)) race.click("Form2", 150 + 4 * (i % 2), 524);
+                   }),
+              kMost)
+        << "the race";
+    EXPECT_LE(play("portal2",
+                   [](Simulation& fire) {
+                       for (int i = 0; i < 40; ++i, fire.wait_ms(20)) fire.click("Form3", 95 + 4 * (i % 2), 340);
+                   }),
+              kMost)
+        << "the fire";
+    EXPECT_LE(play("portal3",
+                   [](Simulation& patient) {
+                       for (const char* care : {"lbl", "ag2", "va2"}) patient.click("Form4", care);
+                       patient.wait_ms(4000);
+                       patient.click("Form4", 76, 240);
+                   }),
+              kMost)
+        << "the patient";
 }
 
 // The cheers and the "too bad"s the game has started since last asked.
