@@ -219,6 +219,8 @@ public:
         double band = 0;
         double low = 0;
         double grain = 1;
+        double hz = -1;
+        double g = 0;
         for (std::size_t i = 0; i < count; ++i) {
             double white = random();
             if (n.grains > 0) {
@@ -227,9 +229,13 @@ public:
                 white *= grain;
             }
             // A state-variable filter in its trapezoidal form, steady at
-            // any centre up to half the sample rate.
-            const double turn = std::min(n.centre.at(i), 0.45 * kRate) / (2 * kRate);
-            const double g = sine(turn) / sine(turn + 0.25);
+            // any centre up to half the sample rate; its tuning is worked
+            // out again only when the centre moves.
+            if (const double centre = n.centre.at(i); centre != hz) {
+                hz = centre;
+                const double turn = std::min(hz, 0.45 * kRate) / (2 * kRate);
+                g = sine(turn) / sine(turn + 0.25);
+            }
             const double k = 1 / n.q;
             const double a1 = 1 / (1 + g * (g + k));
             const double v3 = white - low;
