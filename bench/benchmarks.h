@@ -3,6 +3,8 @@
 
 #include "paint/painter.h"
 
+#include <iosfwd>
+
 namespace guardianes::bench {
 
 // Each adds its benchmarks and their figures, in the order printed.
@@ -15,5 +17,7 @@ void add_tick_figures(Painter& painter);
 void add_hour_figure();
 // Making the cues' samples.
 void add_sound_figure();
+// Every cue's length, peak, loudness and share of energy above 250 Hz.
+void print_cue_table(std::ostream& out);
 
 } // namespace guardianes::bench

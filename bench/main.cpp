@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
         benchmark::RunSpecifiedBenchmarks(&reporter);
         benchmark::Shutdown();
         const int missed = reporter.print_figures(std::cout);
+        bench::print_cue_table(std::cout);
         if (missed > 0) {
             std::cout << "guardianes-bench: " << missed << (missed == 1 ? " target" : " targets") << " missed\n";
             return 1;

@@ -15,6 +15,12 @@ namespace guardianes::sound {
 // cue the game starts and stops a scene's voices when the game says so; it
 // keeps its device open only while the mixer is not silent. Not thread-safe:
 // a host whose device runs on its own thread locks around every call.
+//
+// A cue alone, or the few a scene sounds at once, pass through unchanged.
+// When many sound together and their sum would come near full scale, a
+// limiter turns the whole mix down, just before the peak that needs it, and
+// lets it back up over tens of milliseconds, so that the mix keeps its shape
+// instead of being clipped.
 class Mixer {
 public:
     // Plays the cue from its start, over whatever already sounds (at most
@@ -22,8 +28,6 @@ public:
     void start(std::size_t scene, Cue cue);
     // Ends the scene's voices, each with a short fade so that none clicks.
     void stop(std::size_t scene);
-    // Ends every voice at once, with the same fade.
-    void stop_all();
     bool silent() const { return voices_.empty(); }
     // Writes the next samples of the mix (silence where nothing sounds).
     void mix(std::span<std::int16_t> out);
@@ -39,6 +43,8 @@ private:
 
     std::vector<Voice> voices_;
     std::vector<int> sum_;
+    // The limiter's gain on the mix, in 65,536ths.
+    std::int64_t gain_ = 1 << 16;
 };
 
 } // namespace guardianes::sound
