@@ -35,16 +35,37 @@ if(GUARDIANES_PICTURES_URL)
   string(CONFIGURE "${GUARDIANES_METAINFO_SCREENSHOTS}" GUARDIANES_METAINFO_SCREENSHOTS @ONLY)
 endif()
 
+# The menu entry and the metainfo are configured in English, then every
+# language of po/ is added to them by msgfmt.
 set(GUARDIANES_DESKTOP_FILE ${PROJECT_BINARY_DIR}/data/${GUARDIANES_APP_ID}.desktop)
 set(GUARDIANES_METAINFO_FILE ${PROJECT_BINARY_DIR}/data/${GUARDIANES_APP_ID}.metainfo.xml)
-configure_file(${PROJECT_SOURCE_DIR}/data/guardianes.desktop.in ${GUARDIANES_DESKTOP_FILE} @ONLY)
+set(english ${PROJECT_BINARY_DIR}/data/english)
+configure_file(${PROJECT_SOURCE_DIR}/data/guardianes.desktop.in ${english}/${GUARDIANES_APP_ID}.desktop @ONLY)
 # The template's lines for what is left out stay empty; they are dropped.
 file(READ ${PROJECT_SOURCE_DIR}/data/guardianes.metainfo.xml.in metainfo)
 string(CONFIGURE "${metainfo}" metainfo @ONLY)
 string(REGEX REPLACE "\n\n+" "\n" metainfo "${metainfo}")
-file(CONFIGURE OUTPUT ${GUARDIANES_METAINFO_FILE} CONTENT "@metainfo@" @ONLY)
+file(CONFIGURE OUTPUT ${english}/${GUARDIANES_APP_ID}.metainfo.xml CONTENT "@metainfo@" @ONLY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/guardianes.metainfo.xml.in
              ${PROJECT_SOURCE_DIR}/data/guardianes.screenshots.xml.in)
+set(po_files ${GUARDIANES_LANGUAGES})
+list(TRANSFORM po_files PREPEND ${PROJECT_SOURCE_DIR}/po/)
+list(TRANSFORM po_files APPEND .po)
+foreach(file IN ITEMS GUARDIANES_DESKTOP_FILE GUARDIANES_METAINFO_FILE)
+  get_filename_component(name ${${file}} NAME)
+  set(kind xml)
+  if(file STREQUAL GUARDIANES_DESKTOP_FILE)
+    set(kind desktop)
+  endif()
+  add_custom_command(OUTPUT ${${file}}
+                     COMMAND ${CMAKE_COMMAND} -DKIND=${kind} -DTEMPLATE=${english}/${name} -DOUTPUT=${${file}}
+                             -DWORK=${PROJECT_BINARY_DIR}/data/steps "-DLANGUAGES=${GUARDIANES_LANGUAGES}"
+                             -DPO_DIR=${PROJECT_SOURCE_DIR}/po -DMSGFMT=${MSGFMT}
+                             -P ${PROJECT_SOURCE_DIR}/cmake/translate_data.cmake
+                     DEPENDS ${english}/${name} ${po_files} ${PROJECT_SOURCE_DIR}/cmake/translate_data.cmake
+                     COMMENT "Translating ${name}")
+endforeach()
+add_custom_target(guardianes-data ALL DEPENDS ${GUARDIANES_DESKTOP_FILE} ${GUARDIANES_METAINFO_FILE})
 # The manual page is made from what --help and --version print, so it lists
 # every option the game has; its date is the release's, not the build's.
 set(GUARDIANES_SUMMARY "game for children about the emergency services")

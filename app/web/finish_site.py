@@ -1,14 +1,18 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The site's last build step: its build id, and the one-file game.
+"""The site's last build step: the page's words for when the game cannot
+play, its build id, and the one-file game.
 
-    finish_site.py SITE [--single FILE]
+    finish_site.py SITE [--catalogues DIR] [--single FILE]
 
 SITE holds every file of the site, sw.js among them. The build id is the
 start of a SHA-256 of all the files, taken with every id in them zeroed, so
 that the same files always get the same id, whatever id they carried
 before. It is written into the page, its scripts, the game and the service
-worker, whose list of the files to keep is filled in too. With --single,
+worker, whose list of the files to keep is filled in too. With
+--catalogues, the page learns the words it says, in every language DIR
+holds a compiled catalogue of (LANGUAGE.mo), where the game cannot play
+and so cannot choose a language. With --single,
 FILE becomes the whole game in one HTML file: the page with its style and
 scripts inline, the icon as a data: address and the compiled game
 compressed, so that it plays opened from disk with nothing beside it.
@@ -16,6 +20,7 @@ compressed, so that it plays opened from disk with nothing beside it.
 
 import argparse
 import base64
+import gettext
 import gzip
 import hashlib
 import json
@@ -49,6 +54,31 @@ def stamp(site):
     return build
 
 
+UNPLAYABLE = re.compile(r"unplayable\('([^']+)',\s*'([^']*)'\)")
+UNPLAYABLE_DATA = '<script type="application/json" id="unplayable">{}</script>'
+
+
+def unplayable(site, catalogues):
+    """Writes into the page, for each notice page.js shows where the game
+    cannot play, its words in every language there is."""
+    notices = UNPLAYABLE.findall((site / "page.js").read_text())
+    if not notices:
+        raise SystemExit("finish_site.py: page.js shows no notice through unplayable()")
+    languages = []
+    for mo in sorted(catalogues.glob("*.mo")):
+        with mo.open("rb") as file:
+            languages.append(gettext.GNUTranslations(file))
+    words = {}
+    for context, original in notices:
+        translations = [t.pgettext(context, original) for t in languages]
+        words[context] = list(dict.fromkeys(w for w in translations if w != original))
+    page = (site / "index.html").read_text()
+    if page.count(UNPLAYABLE_DATA) != 1:
+        raise SystemExit(f"finish_site.py: index.html should have {UNPLAYABLE_DATA} once")
+    data = json.dumps(words, ensure_ascii=False).replace("</", "<\\/")
+    (site / "index.html").write_text(page.replace(UNPLAYABLE_DATA, UNPLAYABLE_DATA.replace("{}", data)))
+
+
 def inline(tag, text):
     if re.search(r"</" + tag, text, re.IGNORECASE):
         raise SystemExit(f"finish_site.py: the text to inline closes its own <{tag}>")
@@ -79,8 +109,11 @@ def single(site, target):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("site", type=Path)
+    parser.add_argument("--catalogues", type=Path)
     parser.add_argument("--single", type=Path)
     args = parser.parse_args()
+    if args.catalogues:
+        unplayable(args.site, args.catalogues)
     print(f"build {stamp(args.site)}")
     if args.single:
         single(args.site, args.single)

@@ -128,17 +128,21 @@ struct Window {
 
 class WebHost final : public SessionObserver {
 public:
-    explicit WebHost(Painter& painter) : painter_(painter) { configure(""); }
+    explicit WebHost(Painter& painter) : painter_(painter) { configure("", {}); }
 
-    // The options the page's address gives, before the first game; returns
-    // why one was passed over, or nothing when all were taken.
-    std::string configure(std::string_view query) {
-        const OptionReading reading = read_address_query(query);
+    // The options the page's address gives, and the languages the browser
+    // prefers, before the first game; returns why an option was passed
+    // over, or nothing when all were taken.
+    std::string configure(std::string_view query, const std::vector<std::string>& languages) {
+        const ProgramOptions given = read_page_options(query, languages);
         session_ = std::make_unique<Session>([this] { return std::make_unique<Runtime>(game_scenes(), clock_); },
-                                             clock_, reading.options);
+                                             clock_, given.reading.options, languages);
         session_->set_observer(this);
-        return reading.error.empty() ? std::string() : reading.error + ": it is ignored";
+        if (given.reading.error.empty()) return {};
+        return session_->texts().format(translatable("page|ignored", "%s: it is ignored"), {given.reading.error});
     }
+
+    const Texts& texts() const { return session_->texts(); }
 
     const GameOptions& options() const { return session_->options(); }
 
@@ -356,12 +360,32 @@ struct ScriptResult {
 // What the page calls. Scenes are numbered as the runtime registers them.
 extern "C" {
 
-// The page's address's query, before the first game; returns why an option
-// was passed over, or "".
-EMSCRIPTEN_KEEPALIVE const char* guardianes_configure(const char* query) {
+// The page's address's query and the browser's preferred languages, comma
+// separated, before the first game; returns why an option was passed over,
+// or "".
+EMSCRIPTEN_KEEPALIVE const char* guardianes_configure(const char* query, const char* languages) {
+    std::vector<std::string> preferred;
+    for (std::string_view rest = languages; !rest.empty();) {
+        const std::size_t comma = rest.find(',');
+        preferred.emplace_back(rest.substr(0, comma));
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    }
     static std::string refused;
-    refused = guardianes::host().configure(query);
+    refused = guardianes::host().configure(query, preferred);
     return refused.c_str();
+}
+// A text of the page's own, in the game's language.
+EMSCRIPTEN_KEEPALIVE const char* guardianes_text(const char* context, const char* original) {
+    static std::string text;
+    text = guardianes::host().texts()(context, original);
+    return text.c_str();
+}
+// The game's language as a page's lang attribute writes it; "" for the
+// game's own texts.
+EMSCRIPTEN_KEEPALIVE const char* guardianes_language() {
+    static std::string tag;
+    tag = guardianes::host().texts().tag();
+    return tag.c_str();
 }
 // What the options ask of the page's layout.
 EMSCRIPTEN_KEEPALIVE int guardianes_fullscreen() { return guardianes::host().options().fullscreen ? 1 : 0; }
@@ -389,7 +413,9 @@ EMSCRIPTEN_KEEPALIVE int guardianes_run_script(const char* text) {
     std::istringstream in{std::string(text)};
     std::ostringstream out;
     std::ostringstream err;
-    const int status = run_sim_script(in, out, err, [] { return std::make_unique<BakedGlyphs>(baked_glyphs()); });
+    // In the page's language, as the page plays.
+    const int status = run_sim_script(in, out, err, [] { return std::make_unique<BakedGlyphs>(baked_glyphs()); },
+                                      std::nullopt, host().texts().language());
     last_script = {out.str(), err.str()};
     return status;
 }

@@ -23,6 +23,20 @@
   let timer = null;
   let raised = 0;
 
+  // The page's own words, in the game's language once the game has loaded
+  // and chosen it; the game's own text before.
+  const text = (context, original) => game
+    ? game.ccall('guardianes_text', 'string', ['string', 'string'], [context, original]) : original;
+  function localise() {
+    document.documentElement.lang = (game && game.UTF8ToString(game._guardianes_language())) || 'en';
+    document.getElementById('fullscreen').textContent = text('page|fullscreen', 'Full screen');
+    document.getElementById('sound').textContent = text('page|sound', 'Sound');
+    document.querySelector('#ended p').textContent = text('page|ended', 'The game has ended.');
+    document.getElementById('new-game').textContent = text('page|new-game', 'New game');
+    for (const w of windows.values()) w.close.title = text('page|close', 'Close');
+    retitle();
+  }
+
   const api = window.guardianes = {
     firstFrameAt: undefined,
     wakeups: null, // set to [] to record [grid ms, actual ms] for each wake-up served
@@ -75,7 +89,7 @@
   }
   function retitle() {
     const top = topWindow();
-    document.title = top ? top.caption : 'Guardianes';
+    document.title = top ? top.caption : text('page|title', 'Guardianes');
     // In full screen the top scene is shown alone.
     for (const w of windows.values()) w.frame.classList.toggle('top', w === top);
   }
@@ -98,7 +112,7 @@
     const close = document.createElement('button');
     close.type = 'button';
     close.textContent = '\u00d7';
-    close.title = 'Close';
+    close.title = text('page|close', 'Close');
     close.dataset.close = name;
     close.addEventListener('click', () => game._guardianes_close(scene));
     title.append(label, close);
@@ -120,7 +134,7 @@
     client.append(canvas);
     frame.append(title, client);
     desk.append(frame);
-    return { frame, client, canvas, context: canvas.getContext('2d'), name, caption };
+    return { frame, client, canvas, close, context: canvas.getContext('2d'), name, caption };
   }
 
   const page = {
@@ -193,7 +207,7 @@
       text.textContent = message;
       const ok = document.createElement('button');
       ok.type = 'button';
-      ok.textContent = 'OK';
+      ok.textContent = text('page|ok', 'OK');
       const veil = document.createElement('div');
       veil.id = 'veil';
       ok.addEventListener('click', () => { box.remove(); veil.remove(); game._guardianes_error_seen(); });
@@ -203,7 +217,7 @@
     },
     ended() {
       document.body.dataset.state = 'ended';
-      document.title = 'Guardianes';
+      document.title = text('page|title', 'Guardianes');
     },
     started() {
       document.body.dataset.state = 'playing';
@@ -310,22 +324,39 @@
     return { page, wasmBinary: await new Response(unpacked).arrayBuffer() };
   }
 
+  // Where the game cannot play, the page says why in every language the
+  // game has, since only the game knows which of them to speak: the build
+  // writes their words into the page (#unplayable).
+  function unplayable(context, original) {
+    const notice = document.getElementById('notice');
+    const words = JSON.parse(document.getElementById('unplayable').textContent)[context] || [];
+    notice.textContent = [original, ...words].join('\n');
+    notice.hidden = false;
+  }
+  // Marks the page's texts for translation that only the build writes in.
+  text('page|replaced', 'This copy of the game is being replaced by a newer one: reload the page.');
+  text('page|from-disk',
+       'Opened from disk the site cannot load its game: open guardianes.html, the game in one file, instead.');
+  text('page|not-loaded', 'The game could not be loaded: reload the page.');
+  localise();
+
   // The page, its scripts and the game must come from one build: a page
   // opened while the site was being replaced says so instead of playing.
   const build = 'guardianes build 0000000000000000';
   api.build = build.slice(-16);
   const ready = options().then(Guardianes).then((module) => {
-    game = module;
     const notice = document.getElementById('notice');
-    const builds = [document.querySelector('meta[name=guardianes-build]').content, game.build,
-                    game.UTF8ToString(game._guardianes_build())];
+    const builds = [document.querySelector('meta[name=guardianes-build]').content, module.build,
+                    module.UTF8ToString(module._guardianes_build())];
     if (builds.some((b) => b !== build)) {
       api.mixed = true;
-      notice.textContent = 'This copy of the game is being replaced by a newer one: reload the page.';
-      notice.hidden = false;
+      unplayable('page|replaced', 'This copy of the game is being replaced by a newer one: reload the page.');
       return;
     }
-    const refused = game.ccall('guardianes_configure', 'string', ['string'], [location.search]);
+    game = module;
+    const refused = game.ccall('guardianes_configure', 'string', ['string', 'string'],
+                               [location.search, navigator.languages.join(',')]);
+    localise();
     fullscreen = game._guardianes_fullscreen() !== 0;
     soundButton.hidden = game._guardianes_muted() !== 0;
     asked = !fullscreen;
@@ -338,10 +369,9 @@
       navigator.serviceWorker.register('sw.js').catch(() => {});
   }, () => {
     // Browsers let a page on disk load no file beside it.
-    const notice = document.getElementById('notice');
-    notice.textContent = location.protocol === 'file:'
-      ? 'Opened from disk the site cannot load its game: open guardianes.html, the game in one file, instead.'
-      : 'The game could not be loaded: reload the page.';
-    notice.hidden = false;
+    if (location.protocol === 'file:')
+      unplayable('page|from-disk',
+                 'Opened from disk the site cannot load its game: open guardianes.html, the game in one file, instead.');
+    else unplayable('page|not-loaded', 'The game could not be loaded: reload the page.');
   });
 })();
