@@ -15,5 +15,7 @@ void add_tick_figures(Painter& painter);
 void add_hour_figure();
 // Making the cues' samples.
 void add_sound_figure();
+// Building and starting a new game.
+void add_new_game_figure();
 
 } // namespace guardianes::bench
