@@ -19,5 +19,7 @@ void add_hour_figure();
 void add_sound_figure();
 // Every cue's length, peak, loudness and share of energy above 250 Hz.
 void print_cue_table(std::ostream& out);
+// Building and starting a new game.
+void add_new_game_figure();
 
 } // namespace guardianes::bench

@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
         bench::add_tick_figures(painter);
         bench::add_hour_figure();
         bench::add_sound_figure();
+        bench::add_new_game_figure();
 
         bench::SummaryReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);

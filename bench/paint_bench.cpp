@@ -76,7 +76,7 @@ void add_paint_figures(Painter& painter) {
     // A full repaint of any scene stays within 4x a fill of the largest
     // design size, and a repaint at 1920 x 1080 within 3x a fill of that.
     for (const SceneDef& def : game_scenes()) {
-        const std::string& name = def.table.name;
+        const std::string name(def.table.name);
         add_figure({"repaint/" + name, "full repaint, " + name + " at design size", Limit::DesignFill, 4.0, {}},
                    [&painter, name](benchmark::State& s) { repaint(s, painter, name, std::nullopt); });
     }

@@ -82,8 +82,10 @@ int main() {
         frames.push_back(std::make_unique<Image>());
         Scene& scene = games.back()->scene();
         Image& frame = *frames.back();
-        figures.push_back(
-            {"repaint/" + def.table.name, [&painter, &scene, &frame] { painter.paint(scene, frame); }, 1, {}});
+        figures.push_back({"repaint/" + std::string(def.table.name),
+                           [&painter, &scene, &frame] { painter.paint(scene, frame); },
+                           1,
+                           {}});
     }
 
     // Enough repetitions for each run to last about kRunMs.

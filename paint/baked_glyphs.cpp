@@ -26,7 +26,7 @@ void put16(std::string& out, int value) {
     out.push_back(static_cast<char>(v >> 8));
 }
 
-void put_text(std::string& out, const std::string& text) {
+void put_text(std::string& out, std::string_view text) {
     put16(out, static_cast<int>(text.size()));
     out += text;
 }
@@ -122,7 +122,7 @@ std::vector<Font> fonts_of(const std::vector<SceneDef>& scenes) {
         for (const ControlRow& row : scene.table.controls) {
             if (const auto* label = std::get_if<LabelProps>(&row.props)) {
                 const Font& f = label->font;
-                fonts.try_emplace(std::make_tuple(f.face, pixel_size(f.size), f.bold, f.italic),
+                fonts.try_emplace(std::make_tuple(std::string(f.face), pixel_size(f.size), f.bold, f.italic),
                                   Font{.face = f.face, .size = f.size, .bold = f.bold, .italic = f.italic});
             }
         }
@@ -165,9 +165,10 @@ BakedGlyphs::BakedGlyphs(std::string_view file) {
 }
 
 const Typeface& BakedGlyphs::typeface(const Font& font) {
-    const auto found = typefaces_.find(std::make_tuple(font.face, pixel_size(font.size), font.bold, font.italic));
+    const auto found =
+        typefaces_.find(std::make_tuple(std::string(font.face), pixel_size(font.size), font.bold, font.italic));
     if (found == typefaces_.end())
-        throw std::runtime_error("no glyphs were baked for the font '" + font.face + "' at " +
+        throw std::runtime_error("no glyphs were baked for the font '" + std::string(font.face) + "' at " +
                                  std::to_string(pixel_size(font.size)) + " pixels");
     return *found->second;
 }

@@ -12,8 +12,8 @@ FontLibrary::FontLibrary(Warning warning)
 
 const Typeface& FontLibrary::typeface(const Font& font) {
     const int pixels = pixel_size(font.size);
-    auto& slot = typefaces_[std::make_tuple(font.face, pixels, font.bold, font.italic)];
-    if (!slot) slot = rasteriser_.open(finder_.find(font.face, font.bold, font.italic), pixels);
+    auto& slot = typefaces_[std::make_tuple(std::string(font.face), pixels, font.bold, font.italic)];
+    if (!slot) slot = rasteriser_.open(finder_.find(std::string(font.face), font.bold, font.italic), pixels);
     return *slot;
 }
 

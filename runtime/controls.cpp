@@ -44,13 +44,12 @@ template <typename Props> void Control::show_box(Props& p, bool visible) {
 
 void Label::set_left(Twips left) { move_box(p_, left, p_.top); }
 void Label::set_top(Twips top) { move_box(p_, p_.left, top); }
-// The caption has a setter of its own, the same steps as change_box: a
-// string moved through the shared setter makes GCC 12 at -O2 warn that it
-// may be used uninitialised, which it is not, and our flags make that
-// warning an error.
+// The caption has a setter of its own: the label keeps the text, and its
+// properties view it.
 void Label::set_caption(std::string caption) {
-    if (caption == p_.caption) return;
-    p_.caption = std::move(caption);
+    if (caption == caption_) return;
+    caption_ = std::move(caption);
+    p_.caption = caption_;
     if (p_.visible) damage(rect());
 }
 void Label::set_back_color(Colour colour) { change_box(p_, &LabelProps::back_color, colour); }

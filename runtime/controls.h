@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace guardianes {
 
@@ -38,7 +39,7 @@ enum class FillStyle : std::uint8_t {
 enum class MousePointer : std::uint8_t { Default = 0, Arrow = 1, Hourglass = 11, NoDrop = 12 };
 
 struct Font {
-    std::string face = "MS Sans Serif";
+    std::string_view face = "MS Sans Serif";
     double size = 8.25; // points
     bool bold = false;
     bool italic = false;
@@ -49,12 +50,14 @@ struct Font {
 
 // Design-time properties of each kind of control. The member initialisers
 // are the defaults a scene table falls back on for whatever it leaves out.
+// They are constant data in a table: their text is a view of the table's
+// own literals.
 struct LabelProps {
     Twips left = 0;
     Twips top = 0;
     Twips width = 0;
     Twips height = 0;
-    std::string caption{};
+    std::string_view caption{};
     Colour back_color = SystemColour::ButtonFace;
     BackStyle back_style = BackStyle::Opaque;
     Colour fore_color = SystemColour::ButtonText;
@@ -137,17 +140,21 @@ private:
     ControlKind kind_;
 };
 
+// A label owns its caption, which a handler may set: its properties'
+// caption is always a view of that text.
 class Label final : public Control {
 public:
-    Label(Scene& scene, std::string name, LabelProps props)
-        : Control(scene, std::move(name), ControlKind::Label), p_(std::move(props)) {}
+    Label(Scene& scene, std::string name, const LabelProps& props)
+        : Control(scene, std::move(name), ControlKind::Label), caption_(props.caption), p_(props) {
+        p_.caption = caption_;
+    }
 
     const LabelProps& props() const { return p_; }
     TwipsRect rect() const { return box_of(p_); }
 
     Twips left() const { return p_.left; }
     Twips top() const { return p_.top; }
-    const std::string& caption() const { return p_.caption; }
+    const std::string& caption() const { return caption_; }
     Colour back_color() const { return p_.back_color; }
     bool enabled() const { return p_.enabled; }
     bool visible() const { return p_.visible; }
@@ -163,6 +170,7 @@ public:
     Handler on_click;
 
 private:
+    std::string caption_;
     LabelProps p_;
 };
 

@@ -36,23 +36,25 @@ const char* to_string(SceneState state) {
 }
 
 Scene::Scene(const SceneTable& table, std::size_t index, SceneContext& context)
-    : table_(&table), index_(index), context_(&context), mouse_pointer_(table.window.mouse_pointer),
-      client_width_(table.window.client_width), client_height_(table.window.client_height) {
+    : table_(&table), name_(table.name), caption_(table.window.caption), index_(index), context_(&context),
+      mouse_pointer_(table.window.mouse_pointer), client_width_(table.window.client_width),
+      client_height_(table.window.client_height) {
     controls_.reserve(table.controls.size());
     for (const ControlRow& row : table.controls) {
-        if (find(row.name)) throw std::invalid_argument(name() + " has two controls named '" + row.name + "'");
+        std::string name(row.name);
+        if (find(name)) throw std::invalid_argument(name_ + " has two controls named '" + name + "'");
         controls_.push_back(std::visit(Overloaded{
                                            [&](const LabelProps& p) -> std::unique_ptr<Control> {
-                                               return std::make_unique<Label>(*this, row.name, p);
+                                               return std::make_unique<Label>(*this, std::move(name), p);
                                            },
                                            [&](const ShapeProps& p) -> std::unique_ptr<Control> {
-                                               return std::make_unique<Shape>(*this, row.name, p);
+                                               return std::make_unique<Shape>(*this, std::move(name), p);
                                            },
                                            [&](const LineProps& p) -> std::unique_ptr<Control> {
-                                               return std::make_unique<Line>(*this, row.name, p);
+                                               return std::make_unique<Line>(*this, std::move(name), p);
                                            },
                                            [&](const TimerProps& p) -> std::unique_ptr<Control> {
-                                               return std::make_unique<Timer>(*this, row.name, p);
+                                               return std::make_unique<Timer>(*this, std::move(name), p);
                                            },
                                        },
                                        row.props));
@@ -63,11 +65,12 @@ Scene::Scene(const SceneTable& table, std::size_t index, SceneContext& context)
         const bool taken = std::any_of(counters_.begin(), counters_.end(), [&](const Counter& c) {
             return std::visit([&](const auto& counter) { return counter.name() == row.name; }, c);
         });
-        if (taken) throw std::invalid_argument(name() + " has two counters named '" + row.name + "'");
+        std::string name(row.name);
+        if (taken) throw std::invalid_argument(name_ + " has two counters named '" + name + "'");
         if (row.kind == CounterKind::Int16)
-            counters_.emplace_back(std::in_place_type<Int16Counter>, row.name);
+            counters_.emplace_back(std::in_place_type<Int16Counter>, std::move(name));
         else
-            counters_.emplace_back(std::in_place_type<VariantCounter>, row.name);
+            counters_.emplace_back(std::in_place_type<VariantCounter>, std::move(name));
     }
 }
 

@@ -74,7 +74,7 @@ public:
     Scene& operator=(const Scene&) = delete;
 
     const SceneTable& table() const { return *table_; }
-    const std::string& name() const { return table_->name; }
+    const std::string& name() const { return name_; }
     std::size_t index() const { return index_; }
 
     // Shown or hidden: a scene that is not created or closed has no Scene.
@@ -82,7 +82,7 @@ public:
     bool shown() const { return state_ == SceneState::Shown; }
 
     // Window properties.
-    const std::string& caption() const { return table_->window.caption; }
+    const std::string& caption() const { return caption_; }
     Colour back_color() const { return table_->window.back_color; }
     MousePointer mouse_pointer() const { return mouse_pointer_; }
     void set_mouse_pointer(MousePointer pointer);
@@ -147,6 +147,8 @@ private:
     void clear_changes();
 
     const SceneTable* table_;
+    std::string name_;
+    std::string caption_;
     std::size_t index_;
     SceneContext* context_;
     SceneState state_ = SceneState::Hidden;

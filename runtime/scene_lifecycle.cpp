@@ -36,7 +36,7 @@ SceneLifecycle::SceneLifecycle(std::vector<SceneDef> scenes, SceneContext& conte
     CheckingContext checking(*this);
     for (std::size_t i = 0; i < defs_.size(); ++i) {
         if (index_of(defs_[i].table.name) != i)
-            throw std::invalid_argument("two scenes named '" + defs_[i].table.name + "'");
+            throw std::invalid_argument("two scenes named '" + std::string(defs_[i].table.name) + "'");
         Scene trial(defs_[i].table, i, checking);
         if (defs_[i].bind) defs_[i].bind(trial);
     }

@@ -4,40 +4,41 @@
 #include "controls.h"
 
 #include <functional>
-#include <string>
+#include <span>
+#include <string_view>
 #include <variant>
-#include <vector>
 
 namespace guardianes {
+
+// A scene's table is constant data, made when the program is compiled: rows
+// of plain values whose text is string literals. A game reads its tables
+// when it builds its scenes and copies what can change into the live
+// controls, so the rows are never written and outlive every game.
 
 // One row of a scene table: a control's name and the properties that differ
 // from its kind's defaults.
 struct ControlRow {
-    std::string name{};
+    std::string_view name{};
     std::variant<LabelProps, ShapeProps, LineProps, TimerProps> props;
 };
 
-inline ControlRow label(std::string name, LabelProps props) { return {std::move(name), std::move(props)}; }
-inline ControlRow shape(std::string name, ShapeProps props) { return {std::move(name), props}; }
-inline ControlRow line(std::string name, LineProps props) { return {std::move(name), props}; }
-inline ControlRow timer(std::string name, TimerProps props) { return {std::move(name), props}; }
-
-// A run of n spaces. Captions place their words with long runs of spaces,
-// and the count matters: writing spaces(17) keeps it readable.
-inline std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+constexpr ControlRow label(std::string_view name, const LabelProps& props) { return {name, props}; }
+constexpr ControlRow shape(std::string_view name, const ShapeProps& props) { return {name, props}; }
+constexpr ControlRow line(std::string_view name, const LineProps& props) { return {name, props}; }
+constexpr ControlRow timer(std::string_view name, const TimerProps& props) { return {name, props}; }
 
 enum class CounterKind : std::uint8_t { Int16, Variant };
 
 struct CounterRow {
-    std::string name{};
+    std::string_view name{};
     CounterKind kind;
 };
 
-inline CounterRow int16(std::string name) { return {std::move(name), CounterKind::Int16}; }
-inline CounterRow variant(std::string name) { return {std::move(name), CounterKind::Variant}; }
+constexpr CounterRow int16(std::string_view name) { return {name, CounterKind::Int16}; }
+constexpr CounterRow variant(std::string_view name) { return {name, CounterKind::Variant}; }
 
 struct WindowProps {
-    std::string caption{};
+    std::string_view caption{};
     Colour back_color = SystemColour::ButtonFace;
     Colour fore_color = SystemColour::ButtonText;
     Colour fill_color = rgb(0x000000);
@@ -49,10 +50,10 @@ struct WindowProps {
 // Everything a scene is made from: its window, its controls in drawing order
 // (first row on top) and its counters in declaration order.
 struct SceneTable {
-    std::string name{};
+    std::string_view name{};
     WindowProps window{};
-    std::vector<ControlRow> controls{};
-    std::vector<CounterRow> counters{};
+    std::span<const ControlRow> controls{};
+    std::span<const CounterRow> counters{};
 };
 
 class Scene;

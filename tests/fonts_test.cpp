@@ -76,12 +76,14 @@ TEST(BakedGlyphs, PaintEveryScenesCaptionsAsTheDesktopsFontsDo) {
     BakedGlyphs baked(bake_glyphs(fonts(), fonts_of(scenes)));
     for (const bool enabled : {true, false}) {
         for (SceneDef def : scenes) {
-            for (ControlRow& row : def.table.controls) {
+            std::vector<ControlRow> rows(def.table.controls.begin(), def.table.controls.end());
+            for (ControlRow& row : rows) {
                 if (auto* label = std::get_if<LabelProps>(&row.props)) {
                     label->visible = true;
                     label->enabled = enabled;
                 }
             }
+            def.table.controls = rows;
             const StillScene still(def.table);
             Image desktop;
             Image browser;

@@ -161,7 +161,7 @@ TEST(Clipping, ControlsAreCutOffAtTheClientAreaOrTheRepaintedPartNotMovedOrScale
 // right and down.
 TEST(LabelPainting, ADisabledCaptionIsGreyOverAWhiteCopyInsideTheSunkenEdge) {
     LabelProps sign = filled(0, 0, 8, 8, 0x0000FF);
-    sign.caption = std::string("a"); // from a literal, GCC 12 at -O3 warns falsely (-Wrestrict)
+    sign.caption = "a";
     sign.border_style = BorderStyle::FixedSingle;
     sign.enabled = false;
     const Picture p({label("sign", sign)}, 8, 8);

@@ -10,6 +10,7 @@
 #include "sim/json.h"
 #include "sim/simulation.h"
 
+#include <deque>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -25,12 +26,16 @@ inline void PrintTo(Colour colour, std::ostream* out) { *out << to_string(colour
 
 namespace guardianes::testing {
 
-inline SceneTable small_table(std::string name, std::vector<ControlRow> controls,
+// A table views its rows, as the game's tables view their constant ones, so
+// the rows of a made-up table are kept until the program ends.
+inline SceneTable small_table(std::string_view name, std::vector<ControlRow> controls,
                               std::vector<CounterRow> counters = {}) {
+    static std::deque<std::vector<ControlRow>> kept_controls;
+    static std::deque<std::vector<CounterRow>> kept_counters;
     return {.name = name,
             .window = {.caption = name, .back_color = rgb(0x404040), .client_width = 1500, .client_height = 1500},
-            .controls = std::move(controls),
-            .counters = std::move(counters)};
+            .controls = kept_controls.emplace_back(std::move(controls)),
+            .counters = kept_counters.emplace_back(std::move(counters))};
 }
 
 // The faces this machine has, loaded once for all of a program's tests.
