@@ -414,8 +414,9 @@ EMSCRIPTEN_KEEPALIVE int guardianes_run_script(const char* text) {
     std::ostringstream out;
     std::ostringstream err;
     // In the page's language, as the page plays.
-    const int status = run_sim_script(in, out, err, [] { return std::make_unique<BakedGlyphs>(baked_glyphs()); },
-                                      std::nullopt, host().texts().language());
+    const int status = run_sim_script(
+        in, out, err, [] { return std::make_unique<BakedGlyphs>(baked_glyphs()); }, std::nullopt,
+        host().texts().language());
     last_script = {out.str(), err.str()};
     return status;
 }
