@@ -54,7 +54,7 @@ list(TRANSFORM po_files APPEND .po)
 foreach(file IN ITEMS GUARDIANES_DESKTOP_FILE GUARDIANES_METAINFO_FILE)
   get_filename_component(name ${${file}} NAME)
   set(kind xml)
-  if(file STREQUAL GUARDIANES_DESKTOP_FILE)
+  if(file STREQUAL "GUARDIANES_DESKTOP_FILE")
     set(kind desktop)
   endif()
   add_custom_command(OUTPUT ${${file}}
@@ -63,7 +63,7 @@ foreach(file IN ITEMS GUARDIANES_DESKTOP_FILE GUARDIANES_METAINFO_FILE)
                              -DPO_DIR=${PROJECT_SOURCE_DIR}/po -DMSGFMT=${MSGFMT}
                              -P ${PROJECT_SOURCE_DIR}/cmake/translate_data.cmake
                      DEPENDS ${english}/${name} ${po_files} ${PROJECT_SOURCE_DIR}/cmake/translate_data.cmake
-                     COMMENT "Translating ${name}")
+                     COMMENT "Translating ${name}" VERBATIM)
 endforeach()
 add_custom_target(guardianes-data ALL DEPENDS ${GUARDIANES_DESKTOP_FILE} ${GUARDIANES_METAINFO_FILE})
 # The manual page is made from what --help and --version print, so it lists

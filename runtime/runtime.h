@@ -7,6 +7,7 @@
 #include "scene_lifecycle.h"
 #include "scene_table.h"
 #include "timer_service.h"
+#include "translation.h"
 
 #include <optional>
 #include <string_view>
@@ -25,6 +26,9 @@ public:
     Runtime(std::vector<SceneDef> scenes, Clock& clock);
 
     void set_observer(RuntimeObserver* observer) { scenes_.set_observer(observer); }
+    // The scenes' texts in the player's language, for the scenes built from
+    // now on; none for the tables' own.
+    void set_translation(const Translation* translation) { translation_ = translation; }
 
     // Creates and shows the first registered scene and starts the run.
     void start();
@@ -73,6 +77,9 @@ private:
     void hide(std::size_t scene_index) override;
     void timer_switched(const Timer& timer) override;
     void play(std::size_t scene_index, Cue cue) override;
+    std::string_view caption(std::string_view scene, std::string_view control, std::string_view text) const override {
+        return translation_ ? translation_->caption(scene, control, text) : text;
+    }
 
     void run_handler(const Handler& handler, Nanos at);
 
@@ -80,6 +87,7 @@ private:
     TimerService timers_;
     ClickDelivery clicks_;
     SceneLifecycle scenes_;
+    const Translation* translation_ = nullptr;
     std::optional<Nanos> handler_now_;
 };
 

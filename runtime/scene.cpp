@@ -36,15 +36,16 @@ const char* to_string(SceneState state) {
 }
 
 Scene::Scene(const SceneTable& table, std::size_t index, SceneContext& context)
-    : table_(&table), name_(table.name), caption_(table.window.caption), index_(index), context_(&context),
-      mouse_pointer_(table.window.mouse_pointer), client_width_(table.window.client_width),
+    : table_(&table), name_(table.name), caption_(context.caption(table.name, {}, table.window.caption)), index_(index),
+      context_(&context), mouse_pointer_(table.window.mouse_pointer), client_width_(table.window.client_width),
       client_height_(table.window.client_height) {
     controls_.reserve(table.controls.size());
     for (const ControlRow& row : table.controls) {
         std::string name(row.name);
         if (find(name)) throw std::invalid_argument(name_ + " has two controls named '" + name + "'");
         controls_.push_back(std::visit(Overloaded{
-                                           [&](const LabelProps& p) -> std::unique_ptr<Control> {
+                                           [&](LabelProps p) -> std::unique_ptr<Control> {
+                                               p.caption = context.caption(table.name, row.name, p.caption);
                                                return std::make_unique<Label>(*this, std::move(name), p);
                                            },
                                            [&](const ShapeProps& p) -> std::unique_ptr<Control> {

@@ -35,6 +35,12 @@ public:
     virtual void timer_switched(const Timer& timer) = 0;
     // A handler of the scene started a sound.
     virtual void play(std::size_t scene_index, Cue cue) = 0;
+    // What a label of the scene, or with no control its window, shows for
+    // its table's caption: the caption itself unless the game is translated.
+    virtual std::string_view caption(std::string_view scene, std::string_view control, std::string_view text) const {
+        (void)scene, (void)control;
+        return text;
+    }
 };
 
 // A scene that handlers may show or hide, named once when they are bound.

@@ -32,8 +32,8 @@ const TextId kGameUsage =
                                  "                         go to the next or previous button, and Space or\n"
                                  "                         Enter click\n"
                                  "  --mute                 play without sound\n"
-                                 "  --lang LANGUAGE        speak this language (en, es, fr, pt_BR), or C for the\n"
-                                 "                         game's own texts; by default the system's\n"
+                                 "  --lang LANGUAGE        speak this language (%s), or C for\n"
+                                 "                         the game's own texts; by default the system's\n"
                                  "  -h, --help             show this help and exit\n"
                                  "  --version              show the version and exit\n");
 
@@ -226,7 +226,7 @@ std::optional<int> answer_at_once(const OptionReading& reading, const Texts& tex
         print(stderr, std::string(program) + ": " + reading.error + "\n");
         return 2;
     }
-    if (reading.help) print(stdout, texts(usage));
+    if (reading.help) print(stdout, texts.format(usage, {Texts::languages()}));
     if (reading.version) print(stdout, std::string(program) + " " + std::string(version) + "\n");
     if (reading.help || reading.version) return 0;
     return std::nullopt;

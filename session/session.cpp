@@ -24,6 +24,7 @@ void Session::new_game() {
         runtime_.reset();
     }
     runtime_ = make_game_();
+    runtime_->set_translation(&scene_texts_);
     pointers_.assign(runtime_->scene_count(), std::nullopt);
     ++games_started_;
     last_press_ = clock_.now();
@@ -32,6 +33,12 @@ void Session::new_game() {
     runtime_->start();
     if (observer_) observer_->game_started();
     settle();
+}
+
+std::string_view Session::SceneTexts::caption(std::string_view scene, std::string_view control,
+                                              std::string_view caption) const {
+    if (control.empty()) return texts_(caption_context(scene, control), caption);
+    return is_words(caption) ? texts_(caption_context(scene, control), caption) : caption;
 }
 
 Scene* Session::scene(std::size_t index) const {

@@ -165,6 +165,17 @@ private:
     std::unique_ptr<Runtime> runtime_;
     Layout layout_;
     Texts texts_;
+    // The scenes' captions in the session's language.
+    class SceneTexts final : public Translation {
+    public:
+        explicit SceneTexts(const Texts& texts) : texts_(texts) {}
+        std::string_view caption(std::string_view scene, std::string_view control,
+                                 std::string_view caption) const override;
+
+    private:
+        const Texts& texts_;
+    };
+    SceneTexts scene_texts_{texts_};
     Phase phase_ = Phase::NotStarted;
     int games_started_ = 0;
     bool failed_ = false;

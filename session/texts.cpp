@@ -50,6 +50,19 @@ const BuiltInCatalogue* best(const Locale& wanted, std::span<const BuiltInCatalo
 
 } // namespace
 
+std::string caption_context(std::string_view scene, std::string_view control) {
+    std::string context(scene);
+    if (!control.empty()) context += "|" + std::string(control);
+    return context;
+}
+
+bool is_words(std::string_view caption) {
+    const auto letter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
+    if (std::none_of(caption.begin(), caption.end(), letter)) return false;
+    const std::string_view number = caption.starts_with("Label") ? caption.substr(5) : std::string_view();
+    return !all_of(number, std::isdigit);
+}
+
 Catalogue::Catalogue(std::string_view mo) : mo_(mo) {
     const auto damaged = [] { return std::runtime_error("a translation catalogue is damaged"); };
     if (mo_.size() < 28) throw damaged();

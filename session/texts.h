@@ -24,6 +24,15 @@ struct TextId {
 // of texts is extracted from the calls to it.
 constexpr TextId translatable(std::string_view context, std::string_view original) { return {context, original}; }
 
+// The place of a scene's caption, as its translation's context: the label's
+// "Form1|portal1", or "Form1" for the scene's window title.
+std::string caption_context(std::string_view scene, std::string_view control);
+
+// Whether a caption is words to translate: it has a letter, and it is not a
+// label's name standing as its caption ("Label6"), which no one wrote as
+// words. Numbers and names are the game's own in every language.
+bool is_words(std::string_view caption);
+
 // One language's translations, as msgfmt writes them (a GNU .mo file,
 // either byte order), read in place.
 class Catalogue {

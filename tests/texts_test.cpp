@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Catalogues of translations, and which language the game speaks.
 
+#include "paint/painter.h"
 #include "session/texts.h"
+#include "test_scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -146,4 +148,72 @@ TEST(Languages, TheEnvironmentIsReadAsGettextReadsIt) {
     EXPECT_EQ(read({{"LANGUAGE", "es"}}), List{});
     EXPECT_EQ(read({{"LANGUAGE", "es"}, {"LANG", "C.UTF-8"}}), List{});
     EXPECT_EQ(read({{"LANGUAGE", "es"}, {"LC_ALL", "POSIX"}, {"LANG", "fr_FR"}}), List{});
+}
+
+namespace {
+
+// The words of a caption, whatever spaces and line breaks stand between them.
+std::vector<std::string> words_of(std::string_view text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (const char c : std::string(text) + ' ') {
+        if (c == ' ' || c == '\n' || c == '\r') {
+            if (!word.empty()) words.push_back(std::exchange(word, {}));
+        } else {
+            word += c;
+        }
+    }
+    return words;
+}
+
+// The first line that shows a word: where a caption's text begins.
+std::size_t first_words(const std::vector<CaptionLine>& lines) {
+    std::size_t line = 0;
+    while (line < lines.size() && words_of(lines[line].text).empty()) ++line;
+    return line;
+}
+
+// Whether the lines hold the caption's words whole, none broken between two lines.
+bool words_whole(std::string_view caption, const std::vector<CaptionLine>& lines) {
+    std::string shown;
+    for (const CaptionLine& line : lines) shown += line.text + '\n';
+    return words_of(shown) == words_of(caption);
+}
+
+} // namespace
+
+// Every caption of every language, laid out in its label as the painter lays
+// it out at one to one: no line wider than the label's text area, no more
+// lines than its height holds, no word broken where the game's own caption
+// breaks none, and its words beginning on the line the game's own begin on.
+TEST(Translations, EveryCaptionFitsItsLabelInEveryLanguage) {
+    Painter painter(guardianes::testing::fonts());
+    for (const BuiltInCatalogue& built_in : built_in_catalogues()) {
+        const Catalogue catalogue(built_in.mo);
+        for (const SceneDef& scene : game_scenes()) {
+            for (const ControlRow& row : scene.table.controls) {
+                const LabelProps* label = std::get_if<LabelProps>(&row.props);
+                if (!label || !is_words(label->caption)) continue;
+                const std::string context = caption_context(scene.table.name, row.name);
+                const std::optional<std::string_view> translation = catalogue.find(context, label->caption);
+                ASSERT_TRUE(translation) << built_in.language << ": " << context << " is not translated";
+                LabelProps translated = *label;
+                translated.caption = *translation;
+                const PixelRect area = text_area(translated);
+                const Typeface& face = guardianes::testing::fonts().typeface(translated.font);
+                const std::vector<CaptionLine> lines = painter.caption_lines(translated);
+                const std::string where =
+                    std::string(built_in.language) + " " + context + " \"" + std::string(*translation) + "\"";
+                for (const CaptionLine& line : lines)
+                    EXPECT_LE(line.width, area.width()) << where << ": \"" << line.text << "\" is too wide";
+                EXPECT_LE(static_cast<int>(lines.size()) * face.line_height(), area.height())
+                    << where << ": " << lines.size() << " lines, " << area.height() / face.line_height() << " fit";
+                const std::vector<CaptionLine> own = painter.caption_lines(*label);
+                if (words_whole(label->caption, own)) {
+                    EXPECT_TRUE(words_whole(*translation, lines)) << where << ": a word is broken";
+                }
+                EXPECT_EQ(first_words(lines), first_words(own)) << where << ": its words begin on another line";
+            }
+        }
+    }
 }
