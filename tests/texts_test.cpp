@@ -2,12 +2,14 @@
 // Catalogues of translations, and which language the game speaks.
 
 #include "paint/painter.h"
+#include "session/options.h"
 #include "session/texts.h"
 #include "test_scenes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <stdexcept>
 
@@ -216,4 +218,38 @@ TEST(Translations, EveryCaptionFitsItsLabelInEveryLanguage) {
             }
         }
     }
+}
+
+TEST(Languages, TheLanguageAskedForSpeaksOverTheSystemsAndARefusalIsSaidInTheSystems) {
+    using Args = std::vector<std::string_view>;
+    const auto language = [](const ProgramOptions& given) { return std::string(given.texts.language()); };
+    EXPECT_EQ(language(read_program_options(Args{}, {"es_AR.UTF-8"})), "es");
+    EXPECT_EQ(language(read_program_options(Args{"--lang", "fr"}, {"es_AR.UTF-8"})), "fr");
+    EXPECT_EQ(language(read_program_options(Args{"--lang=pt-PT"}, {})), "pt_BR");
+    EXPECT_EQ(language(read_program_options(Args{"--lang", "C"}, {"es"})), "");
+    const ProgramOptions refused = read_program_options(Args{"--lang", "de"}, {"es"});
+    EXPECT_EQ(language(refused), "es");
+    EXPECT_EQ(refused.reading.error,
+              refused.texts.format(translatable("options|lang", "%s takes one of %s, or C, not '%s'"),
+                                   {"--lang", Texts::languages(), "de"}));
+    EXPECT_NE(refused.reading.error, read_command_line(Args{"--lang", "de"}).error) << "said in Spanish";
+    EXPECT_EQ(read_command_line(Args{"--lang"}).error, "--lang takes one of " + Texts::languages() + ", or C, not ''");
+
+    EXPECT_EQ(language(read_page_options("?lang=pt", {"fr-FR"})), "pt_BR");
+    EXPECT_EQ(language(read_page_options("", {"de-DE", "fr-FR", "es"})), "fr");
+    EXPECT_EQ(language(read_page_options("lang=xx", {"fr-FR"})), "fr");
+    EXPECT_FALSE(read_page_options("lang=xx", {"fr-FR"}).reading.error.empty());
+}
+
+TEST(Languages, TheSimulatorSpeaksOnlyTheLanguageItIsAskedFor) {
+    ::setenv("LANG", "es_AR.UTF-8", 1);
+    ::setenv("LANGUAGE", "es", 1);
+    Simulation own;
+    Simulation spanish(GameOptions{.language = "es"});
+    ::unsetenv("LANG");
+    ::unsetenv("LANGUAGE");
+    EXPECT_EQ(own.scene("Form1")->caption(), "Form1");
+    EXPECT_EQ(spanish.scene("Form1")->caption(), "Guardianes");
+    EXPECT_NE(static_cast<Label&>(*spanish.scene("Form1")->find("portal1")).caption(), "Click Here");
+    EXPECT_EQ(static_cast<Label&>(*own.scene("Form1")->find("portal1")).caption(), "Click Here");
 }

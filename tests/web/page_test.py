@@ -71,10 +71,10 @@ def png_pixels(data):
     return *map(int, size.stdout.split()), rgb.stdout
 
 
-def simulate(sim, script):
+def simulate(sim, script, *options):
     """guardianes-sim's status, output, error and shot files for a script."""
     with tempfile.TemporaryDirectory() as folder:
-        run = subprocess.run([sim], input=script.encode(), capture_output=True, cwd=folder, timeout=60)
+        run = subprocess.run([sim, *options], input=script.encode(), capture_output=True, cwd=folder, timeout=60)
         shots = {p.name: p.read_bytes() for p in Path(folder).glob("*.png")}
     return run.returncode, run.stdout.decode(), run.stderr.decode(), shots
 
@@ -147,9 +147,9 @@ def serve(site):
     return server, f"http://127.0.0.1:{server.server_port}{UNDER}"
 
 
-def run_script(page, path):
+def run_script(page, path, *options):
     """Runs a script in the page and in guardianes-sim: whether the answers and shots are the same."""
-    status, out, err, shots = simulate(page.sim, path.read_text())
+    status, out, err, shots = simulate(page.sim, path.read_text(), *options)
     got = page.driver.execute_async_script("guardianes.runScript(arguments[0]).then(arguments[1])", path.read_text())
     same = (got["status"], got["stdout"], got["stderr"]) == (status, out, err)
     for name, data in sorted(shots.items()):
@@ -350,11 +350,14 @@ def offline(driver, site, sim):
         shutil.rmtree(copy)
 
 
-def start_chromium(width, height):
-    """A headless Chromium with a window that size, or a skip where it cannot start."""
+def start_chromium(width, height, language="ja"):
+    """A headless Chromium with a window that size, speaking that language, or a skip where it cannot start.
+    The game has no Japanese, so by default it shows its own texts, as the simulator does."""
     options = webdriver.ChromeOptions()
-    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", f"--window-size={width},{height}"):
+    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", f"--window-size={width},{height}",
+                 f"--lang={language}"):
         options.add_argument(flag)
+    options.add_experimental_option("prefs", {"intl.accept_languages": language})
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     try:
         return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
@@ -363,8 +366,36 @@ def start_chromium(width, height):
         sys.exit(77)
 
 
+def languages(driver, site, sim):
+    url = single(site)
+    menu = {language: png_pixels(simulate(sim, "shot Form1 menu.png\n", "--lang", language)[3]["menu.png"])
+            for language in ("pt", "fr")}
+    check(menu["pt"] != menu["fr"], "the Portuguese and the French menus are two pictures")
+    page = Page(driver, url + "?lang=pt")
+    page.sim = sim
+    check(page.pixels("Form1") == menu["pt"], "?lang=pt: the menu is guardianes-sim --lang pt's")
+    check(page.js("return document.documentElement.lang") == "pt-BR", "?lang=pt: the page's language is pt-BR")
+    words = page.js("return [document.getElementById('fullscreen').textContent, document.title]")
+    check(words[0] not in ("", "Full screen") and words[1].startswith("Guardianes"), f"?lang=pt: the page's words {words}")
+    check(run_script(page, SCRIPTS / "patient.txt", "--lang", "pt"), "?lang=pt: runScript answers in Portuguese")
+    page = Page(driver, url + "?lang=de")
+    notice = driver.find_element(By.ID, "notice").text
+    check("'de'" in notice and "pt_BR" in notice, f"?lang=de is refused, naming the languages there are: {notice}")
+    check(page.pixels("Form1") != menu["pt"], "?lang=de: the game plays in the browser's language")
+
+    french = start_chromium(1200, 900, "fr-FR")
+    try:
+        page = Page(french, url)
+        check(page.pixels("Form1") == menu["fr"], "a French browser: the menu is guardianes-sim --lang fr's")
+        check(page.js("return document.documentElement.lang") == "fr", "a French browser: the page's language is fr")
+        page = Page(french, url + "?lang=pt")
+        check(page.pixels("Form1") == menu["pt"], "?lang=pt speaks over the French browser")
+    finally:
+        french.quit()
+
+
 GROUPS = {"opening": (opening, 1200, 900), "playing": (playing, 1400, 1300), "classroom": (classroom, 1200, 900),
-          "offline": (offline, 1200, 900)}
+          "offline": (offline, 1200, 900), "languages": (languages, 1200, 900)}
 
 
 def main():

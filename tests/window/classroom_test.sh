@@ -99,5 +99,26 @@ keyboard() {
   close_ends "$race"
 }
 
+# In the child's language: under LANG=es_AR.UTF-8 the windows have Spanish
+# titles and the very pixels `guardianes-sim --lang es` paints, and --lang
+# speaks over the environment.
+languages() {
+  language_menu() { printf 'shot Form1 %s\n' "$work/menu-$1.png" | "$sim" --lang "$1" >/dev/null; }
+  language_menu es
+  language_menu fr
+  cmp -s "$work/menu-es.png" "$work/menu-fr.png" && fail "the Spanish and the French menus are one picture"
+  menu_title=Guardianes
+  LC_ALL= LANG=es_AR.UTF-8 start_menu
+  expect_picture "$menu" "$work/menu-es.png" "the Spanish menu"
+  choose "$menu" portal1
+  race=$(find_window 'Guardianes: *') || fail "no race titled 'Guardianes: ...' in Spanish"
+  title=$(xprop -id "$race" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//')
+  [ "$title" = "Guardianes: Policía" ] || fail "the Spanish race's window is titled '$title'"
+  close_ends "$race"
+  LC_ALL= LANG=es_AR.UTF-8 start_menu --lang fr
+  expect_picture "$menu" "$work/menu-fr.png" "the French menu, asked for over a Spanish system"
+  close_ends "$menu"
+}
+
 "$check"
 echo "$check passed"

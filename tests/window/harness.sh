@@ -5,6 +5,11 @@
 set -euo pipefail
 game=${1-} sim=${2-} xtool=${3-} check=${4-}
 work=$(mktemp -d)
+# The game speaks its own texts, whatever this machine's language: the
+# simulator's pictures and the windows' titles are those. A test of a
+# language asks for one.
+export LC_ALL=C LANGUAGE=
+menu_title=Form1
 game_pid= xvfb_pid= wm_pid=
 
 cleanup() {
@@ -43,11 +48,11 @@ start_wm() {
 }
 
 # Starts the game with the given options, its standard error kept for
-# `fail`, and waits for its menu, `menu`.
+# `fail`, and waits for its menu, `menu`, titled `menu_title`.
 start_menu() {
   "$game" "$@" 2>"$work/stderr" &
   game_pid=$!
-  menu=$(find_window Form1) || fail "no window Form1 with options: $*"
+  menu=$(find_window "$menu_title") || fail "no window $menu_title with options: $*"
 }
 
 # Windows are found by title, a shell pattern: `find_window` waits up to ten

@@ -6,7 +6,9 @@
 # the functions below; skipped (status 77) only where Wine cannot start.
 windows=$1 linux_game=$2 cue_samples=${6-}
 shift 2
-exe_game() { exec wine "$windows/guardianes.exe" "$@"; }
+# Wine speaks the language LANG says, English without one: the game is
+# asked for its own texts, as the simulator's pictures have them.
+exe_game() { exec wine "$windows/guardianes.exe" --lang C "$@"; }
 source "$(dirname "$0")/../window/harness.sh" exe_game "$@"
 # The programs as a school gets them: unpacked from the zip, which holds
 # them and README.txt and nothing else.
@@ -169,6 +171,28 @@ CHECK
   sleep 2
   [ "$(size)" = "$heard" ] || fail "the device went on playing while nothing sounded"
   close_ends "$(find_window Form2)"
+}
+
+# In the child's language: with --lang es the windows have Spanish titles
+# and the very pixels the Linux simulator paints in Spanish, from the
+# glyphs baked for the Spanish texts; and Wine's language, as LANG sets it,
+# is the game's without --lang.
+languages() {
+  language_menu() { printf 'shot Form1 %s\n' "$work/menu-$1.png" | "$sim" --lang "$1" >/dev/null; }
+  language_menu es
+  language_menu fr
+  exe_in() { exec wine "$windows/guardianes.exe" "$@"; }
+  game=exe_in menu_title=Guardianes
+  start_menu --lang es
+  expect_picture "$menu" "$work/menu-es.png" "the Spanish menu"
+  choose "$menu" portal1
+  race=$(find_window 'Guardianes: *') || fail "no race titled 'Guardianes: ...' in Spanish"
+  title=$(xprop -id "$race" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//')
+  [ "$title" = "Guardianes: Policía" ] || fail "the Spanish race's window is titled '$title'"
+  close_ends "$race"
+  LC_ALL= LANG=fr_FR.UTF-8 start_menu
+  expect_picture "$menu" "$work/menu-fr.png" "the French menu, as Wine's language is"
+  close_ends "$menu"
 }
 
 "$check"
