@@ -8,14 +8,17 @@ play, its build id, and the one-file game.
 SITE holds every file of the site, sw.js among them. The build id is the
 start of a SHA-256 of all the files, taken with every id in them zeroed, so
 that the same files always get the same id, whatever id they carried
-before. It is written into the page, its scripts, the game and the service
-worker, whose list of the files to keep is filled in too. With
+before. It is written into the page, its scripts, the game, the script
+runner and the service worker, whose list of the files to keep is filled
+in too: every file but the script runner's, which only tests and tools
+load. With
 --catalogues, the page learns the words it says, in every language DIR
 holds a compiled catalogue of (LANGUAGE.mo), where the game cannot play
 and so cannot choose a language. With --single,
 FILE becomes the whole game in one HTML file: the page with its style and
-scripts inline, the icon as a data: address and the compiled game
-compressed, so that it plays opened from disk with nothing beside it.
+scripts inline, the icon as a data: address and the compiled game and the
+script runner compressed, so that it plays opened from disk with nothing
+beside it.
 """
 
 import argparse
@@ -30,7 +33,8 @@ from pathlib import Path
 
 ID = re.compile(rb"guardianes build [0-9a-f]{16}")
 ZERO = b"guardianes build " + b"0" * 16
-STAMPED = ("index.html", "page.js", "sw.js", "guardianes.js", "guardianes.wasm")
+RUNNER = ("guardianes-runner.js", "guardianes-runner.wasm")
+STAMPED = ("index.html", "page.js", "sw.js", "guardianes.js", "guardianes.wasm", *RUNNER)
 
 
 def stamp(site):
@@ -39,7 +43,7 @@ def stamp(site):
     if missing:
         raise SystemExit(f"finish_site.py: {site} has no {', '.join(missing)}")
     files = {name: ID.sub(ZERO, data) for name, data in files.items()}
-    listed = json.dumps([name for name in files if name != "sw.js"]).encode()
+    listed = json.dumps([name for name in files if name != "sw.js" and name not in RUNNER]).encode()
     files["sw.js"], found = re.subn(rb"const files = \[[^\]]*\];", b"const files = " + listed + b";", files["sw.js"])
     if found != 1:
         raise SystemExit("finish_site.py: sw.js has no list of files to fill in")
@@ -85,17 +89,23 @@ def inline(tag, text):
     return f"<{tag}>\n{text}</{tag}>"
 
 
+def packed(site, name, element):
+    data = base64.b64encode(gzip.compress((site / name).read_bytes(), 9, mtime=0)).decode()
+    return f'<script type="text/plain" id="{element}">{data}</script>\n'
+
+
 def single(site, target):
     text = lambda name: (site / name).read_text()  # noqa: E731
     page = text("index.html")
-    packed = base64.b64encode(gzip.compress((site / "guardianes.wasm").read_bytes(), 9, mtime=0)).decode()
     icon = base64.b64encode((site / "icon-192.png").read_bytes()).decode()
     swaps = {
         '<link rel="manifest" href="manifest.webmanifest">\n': "",
         '<link rel="preload" href="guardianes.wasm" as="fetch" crossorigin>\n': "",
         '<link rel="icon" href="icon-192.png">': f'<link rel="icon" href="data:image/png;base64,{icon}">',
         '<link rel="stylesheet" href="page.css">': inline("style", text("page.css")),
-        '<script src="guardianes.js"></script>': f'<script type="text/plain" id="packed-game">{packed}</script>\n'
+        '<script src="guardianes.js"></script>': packed(site, "guardianes.wasm", "packed-game")
+        + packed(site, "guardianes-runner.wasm", "packed-runner")
+        + packed(site, "guardianes-runner.js", "packed-runner-script")
         + inline("script", text("guardianes.js")),
         '<script src="page.js"></script>': inline("script", text("page.js")),
     }

@@ -29,8 +29,8 @@
 //    them with Web Audio from the player's first press on, and a scene's
 //    sounds ended when it hides or closes;
 //  - the options from the page's address, read by the session's parser;
-//  - guardianes-sim scripts on a simulation of their own, for the page's
-//    runScript, their shots kept in the in-memory file system;
+//  - the game's language, which the page also passes to its script runner
+//    (runner.cpp, a module of its own that the game never needs);
 //  - for measuring, the time of every wake-up beside the grid time it was due at;
 //  - the build it comes from, so that the page can tell a script of another
 //    build from its own.
@@ -46,7 +46,6 @@
 #include "scenes/scenes.h"
 #include "session/placement.h"
 #include "session/session.h"
-#include "sim/run_script.h"
 #include "sound/synth.h"
 
 #include <emscripten.h>
@@ -57,7 +56,6 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -348,11 +346,6 @@ WebHost& host() {
     return instance;
 }
 
-struct ScriptResult {
-    std::string out;
-    std::string err;
-} last_script;
-
 } // namespace
 
 } // namespace guardianes
@@ -405,23 +398,6 @@ EMSCRIPTEN_KEEPALIVE void guardianes_release(int scene, int x, int y) { guardian
 EMSCRIPTEN_KEEPALIVE void guardianes_close(int scene) { guardianes::host().close(scene); }
 EMSCRIPTEN_KEEPALIVE void guardianes_pointer(int scene, int x, int y) { guardianes::host().pointer(scene, x, y); }
 EMSCRIPTEN_KEEPALIVE void guardianes_wakeup() { guardianes::host().wakeup(); }
-
-// Runs a guardianes-sim script and returns its status; its standard output
-// and error are then guardianes_script_out() and guardianes_script_err().
-EMSCRIPTEN_KEEPALIVE int guardianes_run_script(const char* text) {
-    using namespace guardianes;
-    std::istringstream in{std::string(text)};
-    std::ostringstream out;
-    std::ostringstream err;
-    // In the page's language, as the page plays.
-    const int status = run_sim_script(
-        in, out, err, [] { return std::make_unique<BakedGlyphs>(baked_glyphs()); }, std::nullopt,
-        host().texts().language());
-    last_script = {out.str(), err.str()};
-    return status;
-}
-EMSCRIPTEN_KEEPALIVE const char* guardianes_script_out() { return guardianes::last_script.out.c_str(); }
-EMSCRIPTEN_KEEPALIVE const char* guardianes_script_err() { return guardianes::last_script.err.c_str(); }
 
 // The build this module comes from. The site's last build step writes the
 // build's id over the zeros, here as in the page's files. A named array

@@ -7,7 +7,8 @@
 // paints on the canvases, draws the mark of the keyboard's pointer, plays
 // the sounds the host hands it through Web Audio (with its "Sound" button to
 // turn them off for the visit), asks the browser for full screen, and keeps
-// the site for offline play through its service worker. The host reads the
+// the site for offline play through its service worker. Its runScript loads
+// the script runner (runner.cpp), a module apart, at its first call. The host reads the
 // options from the address (?fullscreen, ?kiosk, ?keyboard, ?mute,
 // ?idle-restart=MINUTES, ?scale=N) and the session decides every rule:
 // sizes, places, keys, new games.
@@ -40,13 +41,17 @@
   const api = window.guardianes = {
     firstFrameAt: undefined,
     wakeups: null, // set to [] to record [grid ms, actual ms] for each wake-up served
+    // A guardianes-sim script on a game of its own, in the page's language.
     runScript: async (text) => {
       await ready;
-      const status = game.ccall('guardianes_run_script', 'number', ['string'], [text]);
-      return { status, stdout: game.UTF8ToString(game._guardianes_script_out()),
-               stderr: game.UTF8ToString(game._guardianes_script_err()) };
+      const language = game.UTF8ToString(game._guardianes_language());
+      const scripts = await runner();
+      const status = scripts.ccall('guardianes_run_script', 'number', ['string', 'string'], [text, language]);
+      return { status, stdout: scripts.UTF8ToString(scripts._guardianes_script_out()),
+               stderr: scripts.UTF8ToString(scripts._guardianes_script_err()) };
     },
-    file: (name) => game.FS.readFile(name),
+    // A file a script's shot wrote.
+    file: (name) => scriptRunner.FS.readFile(name),
   };
 
   // The host places every shown window in the page's room, in device
@@ -312,16 +317,51 @@
     else document.documentElement.requestFullscreen();
   });
 
-  // The one-file game (guardianes.html) carries the compiled game with it,
-  // compressed, where the site has guardianes.wasm beside the page.
+  // The one-file game (guardianes.html) carries the compiled game and the
+  // script runner with it, compressed, where the site has their files beside
+  // the page; each is unpacked only when it is needed.
   const packed = document.getElementById('packed-game');
-  async function options() {
-    if (!packed) return { page };
-    const text = atob(packed.textContent);
+  async function unpack(id) {
+    const text = atob(document.getElementById(id).textContent);
     const bytes = new Uint8Array(text.length);
     for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
     const unpacked = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
-    return { page, wasmBinary: await new Response(unpacked).arrayBuffer() };
+    return new Response(unpacked).arrayBuffer();
+  }
+  async function options() {
+    return packed ? { page, wasmBinary: await unpack('packed-game') } : { page };
+  }
+
+  // The script runner, loaded at the first runScript, of this page's build
+  // or not at all: the site's service worker does not keep it, and the
+  // server may have a newer build by then.
+  let scriptRunner = null;
+  let loading = null;
+  function runner() {
+    loading ??= (async () => {
+      // Asked for under the build's id, so that no cache answers with another build's files.
+      let src = 'guardianes-runner.js?' + api.build;
+      const options = { locateFile: (file, folder) => folder + file + '?' + api.build };
+      if (packed) {
+        src = URL.createObjectURL(new Blob([await unpack('packed-runner-script')], { type: 'text/javascript' }));
+        options.wasmBinary = await unpack('packed-runner');
+      }
+      await new Promise((loaded, failed) => {
+        const script = document.createElement('script');
+        script.src = src;
+        script.onload = loaded;
+        script.onerror = () => failed(new Error('the script runner could not be loaded'));
+        document.head.append(script);
+      });
+      const module = await GuardianesRunner(options);
+      if (module.build !== build || module.UTF8ToString(module._guardianes_build()) !== build)
+        throw new Error('the script runner is of another build than the page: reload the page');
+      return scriptRunner = module;
+    })().catch((e) => {
+      loading = null;
+      throw e;
+    });
+    return loading;
   }
 
   // Where the game cannot play, the page says why in every language the

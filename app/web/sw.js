@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The site's service worker: the whole site kept in one cache per build, so
-// that the game opens with no network. A new build is a new worker (its id
+// The site's service worker: every file a child needs kept in one cache per
+// build, so that the game opens with no network; the script runner, which
+// only tests and tools load, comes from the server when asked for. A new build is a new worker (its id
 // below changes with every file): it fetches all of its files into a cache
 // of its own while the old one still serves, then takes over and removes the
 // old cache. A page is served from one cache only, never from two builds.

@@ -181,12 +181,17 @@ def opening(driver, site, sim):
             severe = [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
             violations = page.js("return violations")
             check(severe == [] and violations == [], f"{url}: nothing reported, no policy violated {severe} {violations}")
+            check(page.js("return typeof GuardianesRunner") == "undefined" and not [f for f in fetched if "runner" in f],
+                  f"{url}: the game plays without the script runner")
             if url.startswith("file"):
                 check(run_script(page, SCRIPTS / "race.txt"), "the one-file game runs a script as guardianes-sim")
         # Each script runs in the served page as in guardianes-sim, beside the game.
         for path in sorted(SCRIPTS.glob("*.txt")):
             check(run_script(page, path), f"{path.name}: status, standard output and error and shots as guardianes-sim's")
         check(page.on_top("Form2") and page.state() == ("playing", "Form2"), "the scripts left the game untouched")
+        fetched = [f for f in page.js("return performance.getEntriesByType('resource').map((e) => e.name)") if "runner" in f]
+        check([f.split("?")[0] for f in fetched] == [served + "guardianes-runner.js", served + "guardianes-runner.wasm"],
+              f"the first script loaded the script runner, once, from beside the page {fetched}")
     finally:
         server.shutdown()
 
@@ -325,6 +330,10 @@ def offline(driver, site, sim):
         check(wait_for(lambda: page.js("return !!navigator.serviceWorker.controller")),
               "after one visit a service worker controls the page")
         kept = page.js(caches)
+        files = page.js("const c = await caches.open((await caches.keys())[0]);"
+                        "return (await c.keys()).map((r) => r.url.slice(arguments[0].length))", url)
+        needed = {p.name for p in copy.iterdir()} - {"sw.js", "guardianes-runner.js", "guardianes-runner.wasm"}
+        check(sorted(files) == sorted({""} | needed), f"the worker keeps every file of the site but the script runner {files}")
         server.shutdown()
         server.server_close()
         page = visit()
@@ -340,11 +349,17 @@ def offline(driver, site, sim):
         build = finished.stdout.split()[-1]
         server = site_server(str(copy), port, UNDER)
         threading.Thread(target=server.serve_forever, daemon=True).start()
-        visit()
+        page = visit()
+        script = "guardianes.runScript('status').then((r) => arguments[0](r.stdout), (e) => arguments[0]('refused: ' + e))"
+        refused = driver.execute_async_script(script)
+        check(page.js("return guardianes.build") != build and "another build" in refused,
+              f"the old build's page runs no script with the new build's runner: {refused}")
         check(wait_for(lambda: page.js(caches) == [f"guardianes-{build}"]),
               f"the new build's cache replaces the old one ({kept} then {page.js(caches)})")
         page = visit()
-        check(page.js("return guardianes.build") == build, "the next visit is the new build's")
+        ran = driver.execute_async_script(script)
+        check(page.js("return guardianes.build") == build and ran.startswith('{"t":0'),
+              f"the next visit is the new build's, and runs scripts: {ran}")
     finally:
         server.shutdown()
         shutil.rmtree(copy)
