@@ -29,8 +29,9 @@
 //    them with Web Audio from the player's first press on, and a scene's
 //    sounds ended when it hides or closes;
 //  - the options from the page's address, read by the session's parser;
-//  - the game's language, which the page also passes to its script runner
-//    (runner.cpp, a module of its own that the game never needs);
+//  - the game's language and glyphs, which the page also passes to its
+//    script runner (runner.cpp, a module of its own that the game never
+//    needs);
 //  - for measuring, the time of every wake-up beside the grid time it was due at;
 //  - the build it comes from, so that the page can tell a script of another
 //    build from its own.
@@ -398,6 +399,10 @@ EMSCRIPTEN_KEEPALIVE void guardianes_release(int scene, int x, int y) { guardian
 EMSCRIPTEN_KEEPALIVE void guardianes_close(int scene) { guardianes::host().close(scene); }
 EMSCRIPTEN_KEEPALIVE void guardianes_pointer(int scene, int x, int y) { guardianes::host().pointer(scene, x, y); }
 EMSCRIPTEN_KEEPALIVE void guardianes_wakeup() { guardianes::host().wakeup(); }
+
+// The baked glyphs, which the page hands to its script runner for its shots.
+EMSCRIPTEN_KEEPALIVE const char* guardianes_glyphs() { return guardianes::baked_glyphs().data(); }
+EMSCRIPTEN_KEEPALIVE int guardianes_glyphs_size() { return static_cast<int>(guardianes::baked_glyphs().size()); }
 
 // The build this module comes from. The site's last build step writes the
 // build's id over the zeros, here as in the page's files. A named array

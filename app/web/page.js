@@ -356,6 +356,10 @@
       const module = await GuardianesRunner(options);
       if (module.build !== build || module.UTF8ToString(module._guardianes_build()) !== build)
         throw new Error('the script runner is of another build than the page: reload the page');
+      // Its shots draw with the game's glyphs.
+      const glyphs = game._guardianes_glyphs();
+      const size = game._guardianes_glyphs_size();
+      module.HEAPU8.set(game.HEAPU8.subarray(glyphs, glyphs + size), module._guardianes_glyph_room(size));
       return scriptRunner = module;
     })().catch((e) => {
       loading = null;

@@ -6,7 +6,8 @@
 // loads this one at the first runScript. It implements:
 //  - a script run as guardianes-sim runs it, in the language the page
 //    plays in, answering with the status and the standard output and error;
-//  - its shots kept in the in-memory file system, for the page's file();
+//  - its shots kept in the in-memory file system, for the page's file(),
+//    drawn with the glyphs the page hands over from the game's module;
 //  - the build it comes from, so that the page never runs a runner of
 //    another build beside its game.
 
@@ -18,15 +19,14 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <string_view>
 
 namespace guardianes {
 
-// The baked glyphs, compiled in as in the game's module: a page opened from
-// disk may not fetch files.
-std::string_view baked_glyphs();
-
 namespace {
+
+// The game module's baked glyphs, of the same build: this module carries
+// no second copy.
+std::string glyphs;
 
 struct ScriptResult {
     std::string out;
@@ -39,6 +39,13 @@ struct ScriptResult {
 
 extern "C" {
 
+// Room for the game module's baked glyphs, `size` bytes, which the page
+// fills before the first script.
+EMSCRIPTEN_KEEPALIVE char* guardianes_glyph_room(int size) {
+    guardianes::glyphs.resize(static_cast<std::size_t>(size));
+    return guardianes::glyphs.data();
+}
+
 // Runs a guardianes-sim script, its scenes' texts in `language` as the
 // page's lang attribute writes it ("" for the game's own), and returns its
 // status; its standard output and error are then guardianes_script_out()
@@ -49,7 +56,7 @@ EMSCRIPTEN_KEEPALIVE int guardianes_run_script(const char* text, const char* lan
     std::ostringstream out;
     std::ostringstream err;
     const int status = run_sim_script(
-        in, out, err, [] { return std::make_unique<BakedGlyphs>(baked_glyphs()); }, std::nullopt, language);
+        in, out, err, [] { return std::make_unique<BakedGlyphs>(glyphs); }, std::nullopt, language);
     last_script = {out.str(), err.str()};
     return status;
 }
