@@ -317,19 +317,50 @@
     else document.documentElement.requestFullscreen();
   });
 
-  // The one-file game (guardianes.html) carries the compiled game and the
-  // script runner with it, compressed, where the site has their files beside
-  // the page; each is unpacked only when it is needed.
-  const packed = document.getElementById('packed-game');
-  async function unpack(id) {
-    const text = atob(document.getElementById(id).textContent);
-    const bytes = new Uint8Array(text.length);
-    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+  // The one-file game (guardianes.html) carries the game's and the script
+  // runner's scripts and compiled code with it, compressed, where the site
+  // has their files beside the page; each is unpacked only when it is needed.
+  const packed = !!document.getElementById('packed-guardianes.wasm');
+  async function unpack(file) {
+    // Seven bits a character, as finish_site.py packs them: U+0100 to
+    // U+0102 stand for the three an HTML parser would not keep.
+    const text = document.getElementById('packed-' + file).textContent;
+    const held = [0x00, 0x0d, 0x3c];
+    const bytes = new Uint8Array(Math.floor(text.length * 7 / 8));
+    let bits = 0;
+    let count = 0;
+    let n = 0;
+    for (let i = 0; i < text.length; ++i) {
+      const c = text.charCodeAt(i);
+      bits = (bits << 7 | (c < 0x80 ? c : held[c - 0x100])) & 0x7fff;
+      count += 7;
+      if (count >= 8) {
+        count -= 8;
+        bytes[n++] = bits >> count;
+      }
+    }
     const unpacked = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
     return new Response(unpacked).arrayBuffer();
   }
-  async function options() {
-    return packed ? { page, wasmBinary: await unpack('packed-game') } : { page };
+  // Runs a module's script: unpacked in the one-file game; in the site from
+  // beside the page, asked for under the build's id, so that no cache
+  // answers with another build's file.
+  async function runFile(file) {
+    const src = packed ? URL.createObjectURL(new Blob([await unpack(file)], { type: 'text/javascript' }))
+      : file + '?' + api.build;
+    await new Promise((loaded, failed) => {
+      const script = document.createElement('script');
+      script.src = src;
+      script.onload = loaded;
+      script.onerror = () => failed(new Error(file + ' could not be loaded'));
+      document.head.append(script);
+    });
+  }
+  // The game's module; the site's page loads its script itself.
+  async function startGame() {
+    if (!packed) return Guardianes({ page });
+    await runFile('guardianes.js');
+    return Guardianes({ page, wasmBinary: await unpack('guardianes.wasm') });
   }
 
   // The script runner, loaded at the first runScript, of this page's build
@@ -339,21 +370,9 @@
   let loading = null;
   function runner() {
     loading ??= (async () => {
-      // Asked for under the build's id, so that no cache answers with another build's files.
-      let src = 'guardianes-runner.js?' + api.build;
-      const options = { locateFile: (file, folder) => folder + file + '?' + api.build };
-      if (packed) {
-        src = URL.createObjectURL(new Blob([await unpack('packed-runner-script')], { type: 'text/javascript' }));
-        options.wasmBinary = await unpack('packed-runner');
-      }
-      await new Promise((loaded, failed) => {
-        const script = document.createElement('script');
-        script.src = src;
-        script.onload = loaded;
-        script.onerror = () => failed(new Error('the script runner could not be loaded'));
-        document.head.append(script);
-      });
-      const module = await GuardianesRunner(options);
+      await runFile('guardianes-runner.js');
+      const module = await GuardianesRunner(packed ? { wasmBinary: await unpack('guardianes-runner.wasm') }
+        : { locateFile: (file, folder) => folder + file + '?' + api.build });
       if (module.build !== build || module.UTF8ToString(module._guardianes_build()) !== build)
         throw new Error('the script runner is of another build than the page: reload the page');
       // Its shots draw with the game's glyphs.
@@ -388,7 +407,7 @@
   // opened while the site was being replaced says so instead of playing.
   const build = 'guardianes build 0000000000000000';
   api.build = build.slice(-16);
-  const ready = options().then(Guardianes).then((module) => {
+  const ready = startGame().then((module) => {
     const notice = document.getElementById('notice');
     const builds = [document.querySelector('meta[name=guardianes-build]').content, module.build,
                     module.UTF8ToString(module._guardianes_build())];
