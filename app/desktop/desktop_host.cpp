@@ -31,6 +31,7 @@ void DesktopSound::start(const Scene& scene, Cue cue) {
             return;
         }
         open_ = true;
+        log_.sound_opened(clock_.now());
         return;
     }
     // Made before the lock, so that the device's thread never waits for it.
@@ -53,6 +54,7 @@ void DesktopSound::drained() {
     }
     platform_.close_sound();
     open_ = false;
+    log_.sound_closed(clock_.now());
 }
 
 bool DesktopSound::fill(std::span<std::int16_t> out) {
@@ -64,8 +66,8 @@ bool DesktopSound::fill(std::span<std::int16_t> out) {
 
 DesktopHost::DesktopHost(Session& session, Clock& clock, Painter& painter, Platform& platform,
                          const std::string& wakeup_log)
-    : session_(session), clock_(clock), painter_(painter), platform_(platform), sound_(platform, session),
-      wakeup_log_(wakeup_log) {
+    : session_(session), clock_(clock), painter_(painter), platform_(platform), wakeup_log_(wakeup_log),
+      sound_(platform, session, clock, wakeup_log_) {
     session_.set_observer(this);
     platform_.connect(*this);
 }

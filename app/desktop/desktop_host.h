@@ -24,7 +24,8 @@ class Painter;
 // costs nothing.
 class DesktopSound final : public SoundFeed {
 public:
-    DesktopSound(Platform& platform, Session& session) : platform_(platform), session_(session) {}
+    DesktopSound(Platform& platform, Session& session, const Clock& clock, WakeupLog& log)
+        : platform_(platform), session_(session), clock_(clock), log_(log) {}
 
     void start(const Scene& scene, Cue cue);
     void stop(const Scene& scene);
@@ -38,6 +39,8 @@ public:
 private:
     Platform& platform_;
     Session& session_;
+    const Clock& clock_;
+    WakeupLog& log_;
     bool open_ = false;
     std::mutex mutex_; // the mixer's, against the device's thread
     sound::Mixer mixer_;
@@ -132,8 +135,8 @@ private:
     // window outlives its scene, so that a new game's scene takes it over and
     // the screen never shows the desktop between two games.
     std::map<WindowId, Window> windows_;
-    DesktopSound sound_;
     WakeupLog wakeup_log_;
+    DesktopSound sound_;
     std::optional<ErrorReport> error_;
     // Where the keys last put the real pointer: the move that puts it there
     // is theirs already, and at a shrunken scale it would land a pixel off.
