@@ -329,6 +329,27 @@ TEST(DesktopLoop, TheAudioDeviceClosesWithTheLoopAndItsLackIsSaidOnce) {
     EXPECT_TRUE(quiet.platform.logged("open 1 306x573")) << "the race opened";
 }
 
+// The device plays the mix at the options' volume, half as loud at 50 to
+// within rounding; at 0 it never opens, as with --mute.
+TEST(DesktopLoop, TheDevicePlaysAtTheOptionsVolumeAndAtNoneNeverOpens) {
+    const auto beat = sound::samples(Cue::Heartbeat);
+    const auto played = [&](std::string_view volume) {
+        Desktop desktop(read_command_line({"--volume", volume}).options, beeping);
+        std::vector<std::int16_t> out(beat.size());
+        desktop.platform.steps = {Desktop::click(0, {5, 5}), [&](PlatformEvents&) {
+                                      if (desktop.platform.feed) desktop.platform.feed->fill(out);
+                                  }};
+        EXPECT_EQ(desktop.run(), 0);
+        return std::pair(desktop.platform.times_logged("sound on"), out);
+    };
+    const auto [full_opened, full] = played("100");
+    EXPECT_TRUE(std::equal(full.begin(), full.end(), beat.begin()));
+    const auto [half_opened, half] = played("50");
+    EXPECT_EQ(half_opened, 1);
+    for (std::size_t i = 0; i < half.size(); ++i) ASSERT_LE(std::abs(2 * half[i] - beat[i]), 1) << "sample " << i;
+    EXPECT_EQ(played("0").first, 0);
+}
+
 TEST(DesktopLoop, ARunTimeErrorIsShownThenTheGameEndsFailed) {
     Desktop desktop({}, overflowing);
     desktop.platform.steps = {Desktop::click(0, {5, 5})};

@@ -26,7 +26,7 @@ constexpr Nanos kSilenceBeforeClosing = 2000 * kMillisecond;
 } // namespace
 
 DesktopSound::DesktopSound(Platform& platform, Session& session, const Clock& clock, WakeupLog& log)
-    : platform_(platform), session_(session), clock_(clock), log_(log) {}
+    : platform_(platform), session_(session), clock_(clock), log_(log), mixer_(session.options().volume) {}
 
 // The device's thread must not outlive the feed it reads.
 DesktopSound::~DesktopSound() { close(); }
@@ -38,7 +38,7 @@ void DesktopSound::start(const Scene& scene, Cue cue) {
         mixer_.start(scene.index(), cue);
         if (const std::optional<std::string> why = platform_.open_sound(*this)) {
             write_line(session_.sound_failed(*why));
-            mixer_ = sound::Mixer{};
+            mixer_ = sound::Mixer(session_.options().volume);
             return;
         }
         open_ = true;
