@@ -59,7 +59,7 @@ foreach(file IN ITEMS GUARDIANES_DESKTOP_FILE GUARDIANES_METAINFO_FILE)
   endif()
   add_custom_command(OUTPUT ${${file}}
                      COMMAND ${CMAKE_COMMAND} -DKIND=${kind} -DTEMPLATE=${english}/${name} -DOUTPUT=${${file}}
-                             -DWORK=${PROJECT_BINARY_DIR}/data/steps "-DLANGUAGES=${GUARDIANES_LANGUAGES}"
+                             -DWORK=${PROJECT_BINARY_DIR}/data/${kind} "-DLANGUAGES=${GUARDIANES_LANGUAGES}"
                              -DPO_DIR=${PROJECT_SOURCE_DIR}/po -DMSGFMT=${MSGFMT}
                              -P ${PROJECT_SOURCE_DIR}/cmake/translate_data.cmake
                      DEPENDS ${english}/${name} ${po_files} ${PROJECT_SOURCE_DIR}/cmake/translate_data.cmake

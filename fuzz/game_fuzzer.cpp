@@ -92,14 +92,17 @@ FontLibrary& fonts() {
 
 // The options a session input's second byte chooses, read as a command line
 // gives them: bit 0 --kiosk, bit 1 --keyboard, bit 2 --mute, bits 3 to 5 an
-// --idle-restart or none. 0.0078125 minutes end on a wake-up of the timers.
+// --idle-restart or none, bits 6 and 7 a --volume or none. 0.0078125
+// minutes end on a wake-up of the timers.
 GameOptions options_from(int code) {
     static constexpr const char* kIdleMinutes[] = {nullptr, "0", "0.004", "0.0078125", "0.02", "0.25", "3", "1440"};
+    static constexpr const char* kVolumes[] = {nullptr, "0", "50", "100"};
     std::vector<std::string_view> arguments;
     if (code & 1) arguments.emplace_back("--kiosk");
     if (code & 2) arguments.emplace_back("--keyboard");
     if (code & 4) arguments.emplace_back("--mute");
     if (const char* idle = kIdleMinutes[code >> 3 & 7]) arguments.insert(arguments.end(), {"--idle-restart", idle});
+    if (const char* volume = kVolumes[code >> 6 & 3]) arguments.insert(arguments.end(), {"--volume", volume});
     return read_command_line(arguments).options;
 }
 
@@ -110,7 +113,8 @@ class Player final : private SessionObserver {
 public:
     Player(Bytes& in, bool session_input, GameOptions options)
         : in_(in), session_input_(session_input), options_(options),
-          session_([this] { return std::make_unique<Runtime>(game_scenes(), clock_); }, clock_, options) {
+          session_([this] { return std::make_unique<Runtime>(game_scenes(), clock_); }, clock_, options),
+          mixer_(options.volume) {
         session_.set_observer(this);
         session_.new_game();
     }

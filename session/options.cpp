@@ -32,6 +32,8 @@ const TextId kGameUsage =
                                  "                         go to the next or previous button, and Space or\n"
                                  "                         Enter click\n"
                                  "  --mute                 play without sound\n"
+                                 "  --volume PERCENT       play the sounds at PERCENT of their level, a whole\n"
+                                 "                         number from 0 to 100; 0 is --mute, 100 the default\n"
                                  "  --lang LANGUAGE        speak this language (%s), or C for\n"
                                  "                         the game's own texts; by default the system's\n"
                                  "  -h, --help             show this help and exit\n"
@@ -42,6 +44,20 @@ namespace {
 constexpr Nanos kLongestIdleMinutes = 24 * 60;
 // A shared machine starts over after three idle minutes unless told otherwise.
 constexpr Nanos kKioskIdleRestart = 3 * 60 * 1000 * kMillisecond;
+
+// Sets `option` to `value`, a whole number from `least` to `most` in digits
+// alone; returns `refusal`, said with the option's name and the value,
+// where it is not one.
+std::string take_whole(int& option, std::string_view value, int least, int most, TextId refusal, std::string_view name,
+                       const Texts& texts) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || value.front() == '-' || error != std::errc() || end != value.data() + value.size() ||
+        number < least || number > most)
+        return texts.format(refusal, {name, value});
+    option = number;
+    return std::string();
+}
 
 // Reads one option into `reading`; returns why it was refused, or "".
 // `name` is the option as the host writes it, for the message, in `texts`.
@@ -97,14 +113,15 @@ constexpr std::array kRules{
          }},
     Rule{"scale", true,
          [](OptionReading& r, std::string_view value, std::string_view name, const Texts& texts) {
-             int scale = 0;
-             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), scale);
-             if (value.empty() || error != std::errc() || end != value.data() + value.size() || scale < 1 ||
-                 scale > kLargestScale)
-                 return texts.format(translatable("options|scale", "%s takes a whole number from 1 to 8, not '%s'"),
-                                     {name, value});
-             r.options.scale = scale;
-             return std::string();
+             return take_whole(r.options.scale, value, 1, kLargestScale,
+                               translatable("options|scale", "%s takes a whole number from 1 to 8, not '%s'"), name,
+                               texts);
+         }},
+    Rule{"volume", true,
+         [](OptionReading& r, std::string_view value, std::string_view name, const Texts& texts) {
+             return take_whole(r.options.volume, value, 0, kFullVolume,
+                               translatable("options|volume", "%s takes a whole number from 0 to 100, not '%s'"), name,
+                               texts);
          }},
     Rule{"lang", true,
          [](OptionReading& r, std::string_view value, std::string_view name, const Texts& texts) {
@@ -126,6 +143,7 @@ OptionReading settle(Reader reader) {
     GameOptions& options = reader.reading.options;
     if (options.kiosk) options.fullscreen = true;
     if (options.kiosk && !reader.idle_given) options.idle_restart = kKioskIdleRestart;
+    if (options.volume == 0) options.mute = true;
     return std::move(reader.reading);
 }
 

@@ -13,6 +13,8 @@ namespace guardianes {
 
 // The largest scale an option may ask for.
 inline constexpr int kLargestScale = 8;
+// The full volume, the samples as they are made.
+inline constexpr int kFullVolume = 100;
 
 // How a player or a teacher asked for the game to be run: the same options
 // on a command line and in a page's address.
@@ -31,6 +33,9 @@ struct GameOptions {
     Nanos idle_restart = 0;
     // No sound at all.
     bool mute = false;
+    // Every sound's samples at this percent of their level, 0 to
+    // kFullVolume; 0 is no sound at all, as `mute`.
+    int volume = kFullVolume;
     // The language asked for ("es", "pt-BR", "C"), one the game has; empty
     // for the system's.
     std::string language{};

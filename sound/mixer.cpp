@@ -69,7 +69,7 @@ void Mixer::mix(std::span<std::int16_t> out) {
         std::any_of(sum.begin(), sum.end(), [](int v) { return std::abs(v) > kCeiling; }) || gain_ < kUnity;
     for (std::size_t i = 0; i < out.size(); ++i) {
         if (!loud) {
-            out[i] = static_cast<std::int16_t>(sum[i]);
+            out[i] = static_cast<std::int16_t>(sum[i] * volume_ / 100);
             continue;
         }
         std::int64_t wanted = kUnity;
@@ -81,7 +81,7 @@ void Mixer::mix(std::span<std::int16_t> out) {
                                                    static_cast<std::int64_t>(kLookAhead));
         }
         gain_ = std::min(wanted, gain_ + (kUnity - gain_ + kRelease - 1) / kRelease);
-        out[i] = static_cast<std::int16_t>(std::int64_t{sum[i]} * gain_ / kUnity);
+        out[i] = static_cast<std::int16_t>(std::int64_t{sum[i]} * gain_ * volume_ / (kUnity * 100));
     }
 }
 

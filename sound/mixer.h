@@ -20,9 +20,13 @@ namespace guardianes::sound {
 // When many sound together and their sum would come near full scale, a
 // limiter turns the whole mix down, just before the peak that needs it, and
 // lets it back up over tens of milliseconds, so that the mix keeps its shape
-// instead of being clipped.
+// instead of being clipped. The volume then scales the mix as a whole, so
+// that every volume turns the same mix down alike.
 class Mixer {
 public:
+    // The mix comes out at `volume` percent of its level: 100 as it is.
+    explicit Mixer(int volume = 100) : volume_(volume) {}
+
     // Plays the cue from its start, over whatever already sounds (at most
     // sixteen voices: beyond them the oldest fades out).
     void start(std::size_t scene, Cue cue);
@@ -41,6 +45,7 @@ private:
         std::size_t fading = 0;
     };
 
+    int volume_;
     std::vector<Voice> voices_;
     std::vector<int> sum_;
     // The limiter's gain on the mix, in 65,536ths.

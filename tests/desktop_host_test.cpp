@@ -4,6 +4,7 @@
 
 #include "app/desktop/desktop_host.h"
 #include "paint/painter.h"
+#include "sound/synth.h"
 #include "test_scenes.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,9 @@ public:
     }
 
     bool logged(const std::string& entry) const { return std::find(log.begin(), log.end(), entry) != log.end(); }
+    long times_logged(const std::string& entry) const { return std::count(log.begin(), log.end(), entry); }
+    // How long the loop last asked to sleep: -1 for ever.
+    int timeout_ms() const { return timeout_ms_; }
 
     void connect(PlatformEvents& events) override { events_ = &events; }
     void wait(int timeout_ms) override {
@@ -145,6 +149,33 @@ std::vector<SceneDef> overflowing() {
              }}};
 }
 
+// A scene whose label sounds the heartbeat when clicked, and no timers: only
+// the sound's own time is ever due.
+std::vector<SceneDef> beeping() {
+    return {{small_table("Form1", {label("beep", box(0, 0))}),
+             [](Scene& s) { s.label("beep").on_click = [speaker = s.speaker()] { speaker.play(Cue::Heartbeat); }; }}};
+}
+
+// The step that plays out what the device has been given and says the
+// feed has gone silent, at that time.
+std::function<void(PlatformEvents&)> silent_at(Desktop& desktop, Nanos t) {
+    return [&desktop, t](PlatformEvents& events) {
+        ASSERT_NE(desktop.platform.feed, nullptr) << "the device is open";
+        std::vector<std::int16_t> buffer(256);
+        while (desktop.platform.feed->fill(buffer)) continue;
+        desktop.clock.set(t);
+        events.sound_drained();
+    };
+}
+
+// The step that sets the clock, after checking whether the device is open.
+std::function<void(PlatformEvents&)> at(Desktop& desktop, Nanos t, bool open) {
+    return [&desktop, t, open](PlatformEvents&) {
+        EXPECT_EQ(desktop.platform.feed != nullptr, open) << "before " << t << " ns";
+        desktop.clock.set(t);
+    };
+}
+
 } // namespace
 
 TEST(DesktopLoop, TheMoveAWarpOfTheKeysPointerMakesIsTheKeysOwn) {
@@ -212,23 +243,82 @@ TEST(DesktopLoop, AResizeGoesThroughTheSessionAndFullScreenOnlyPlacesThePictureA
     EXPECT_EQ(full.platform.log[0], "open 0 1280x1024");
 }
 
-TEST(DesktopLoop, TheAudioDeviceIsOpenFromACueUntilItHasPlayedEverything) {
-    Desktop desktop;
-    std::vector<std::int16_t> buffer(256);
-    int sounding = 0;
-    desktop.platform.steps = {Desktop::click(0, police(1)), [&](PlatformEvents& events) {
-                                  ASSERT_NE(desktop.platform.feed, nullptr);
-                                  while (desktop.platform.feed->fill(buffer)) ++sounding;
-                                  EXPECT_TRUE(desktop.platform.logged("sound on"));
-                                  EXPECT_FALSE(desktop.platform.logged("sound off"));
-                                  events.sound_drained();
-                              }};
+// The device opens with the first cue, plays it from its first buffer, and
+// stays open through two seconds of silence from the platform's word that
+// the feed has gone silent; the loop, with nothing else due, sleeps until
+// exactly then and closes it, and then sleeps for ever. A second word of
+// the same silence does not put the close off.
+TEST(DesktopLoop, TheAudioDeviceClosesAfterTwoSecondsOfSilence) {
+    constexpr Nanos kSilent = 1'000'000'123; // not on a millisecond
+    constexpr Nanos kClose = kSilent + 2000 * kMillisecond;
+    Desktop desktop({}, beeping);
+    FakePlatform& platform = desktop.platform;
+    platform.steps = {Desktop::click(0, {5, 5}),
+                      [&](PlatformEvents&) {
+                          ASSERT_NE(platform.feed, nullptr);
+                          const auto beat = sound::samples(Cue::Heartbeat);
+                          std::vector<std::int16_t> first(256);
+                          platform.feed->fill(first);
+                          EXPECT_TRUE(std::equal(first.begin(), first.end(), beat.begin())) << "the first buffer";
+                      },
+                      silent_at(desktop, kSilent),
+                      [&](PlatformEvents& events) {
+                          EXPECT_EQ(platform.timeout_ms(), 2000) << "the loop sleeps until the close";
+                          desktop.clock.set(kSilent + 1000 * kMillisecond);
+                          events.sound_drained();
+                      },
+                      at(desktop, kClose - 1, true),
+                      at(desktop, kClose, true),
+                      [&](PlatformEvents&) {
+                          EXPECT_EQ(platform.feed, nullptr) << "closed at two seconds";
+                          EXPECT_EQ(platform.timeout_ms(), -1) << "nothing is due";
+                      }};
     EXPECT_EQ(desktop.run(), 0);
-    EXPECT_GT(sounding, 10) << "the siren's buffers";
-    EXPECT_EQ(std::count(desktop.platform.log.begin(), desktop.platform.log.end(), "sound on"), 1);
-    EXPECT_TRUE(desktop.platform.logged("sound off"));
+    EXPECT_EQ(platform.times_logged("sound on"), 1);
+    EXPECT_EQ(platform.times_logged("sound off"), 1);
+}
 
-    // Without a device: one line, and the game plays on without asking again.
+// A cue in the two seconds keeps the device open, with no close due while
+// it sounds, and its own silence starts the two seconds again; a word of
+// silence that comes while a cue sounds, as a platform's word sent just
+// before the cue started would, starts nothing.
+TEST(DesktopLoop, ACueWhileTheDeviceWaitsToCloseKeepsItOpen) {
+    constexpr Nanos kSecond = 1000 * kMillisecond;
+    Desktop desktop({}, beeping);
+    FakePlatform& platform = desktop.platform;
+    platform.steps = {Desktop::click(0, {5, 5}),
+                      silent_at(desktop, kSecond),
+                      at(desktop, 3 * kSecond - 1, true),
+                      Desktop::click(0, {5, 5}),
+                      [&](PlatformEvents& events) {
+                          events.sound_drained();
+                          EXPECT_EQ(platform.timeout_ms(), -1) << "no close while the cue sounds";
+                      },
+                      at(desktop, 4 * kSecond, true),
+                      silent_at(desktop, 4 * kSecond),
+                      at(desktop, 6 * kSecond - 1, true),
+                      at(desktop, 6 * kSecond, true),
+                      [&](PlatformEvents&) { EXPECT_EQ(platform.feed, nullptr); }};
+    EXPECT_EQ(desktop.run(), 0);
+    EXPECT_EQ(platform.times_logged("sound on"), 1) << "the second cue found the device open";
+    EXPECT_EQ(platform.times_logged("sound off"), 1);
+}
+
+// A game that ends while the device is open closes it as the loop goes, so
+// that the device's thread never reads a feed that has gone. Without a
+// device: one line, and the game plays on without asking again.
+TEST(DesktopLoop, TheAudioDeviceClosesWithTheLoopAndItsLackIsSaidOnce) {
+    Desktop desktop;
+    FakePlatform platform(desktop.clock);
+    {
+        DesktopHost host(desktop.session, desktop.clock, desktop.painter, platform, "");
+        platform.steps = {Desktop::click(0, police(1))};
+        EXPECT_EQ(host.run(), 0);
+        EXPECT_EQ(platform.times_logged("sound on"), 1);
+        EXPECT_FALSE(platform.logged("sound off")) << "the siren sounds on as the game ends";
+    }
+    EXPECT_TRUE(platform.logged("sound off"));
+
     Desktop quiet;
     quiet.platform.refuse_sound = true;
     quiet.platform.steps = {Desktop::click(0, police(1)), quiet.platform.sleep(), quiet.platform.sleep()};
@@ -237,6 +327,27 @@ TEST(DesktopLoop, TheAudioDeviceIsOpenFromACueUntilItHasPlayedEverything) {
     EXPECT_EQ(quiet.run(), 0);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "guardianes: playing without sound: no device\n");
     EXPECT_TRUE(quiet.platform.logged("open 1 306x573")) << "the race opened";
+}
+
+// The device plays the mix at the options' volume, half as loud at 50 to
+// within rounding; at 0 it never opens, as with --mute.
+TEST(DesktopLoop, TheDevicePlaysAtTheOptionsVolumeAndAtNoneNeverOpens) {
+    const auto beat = sound::samples(Cue::Heartbeat);
+    const auto played = [&](std::string_view volume) {
+        Desktop desktop(read_command_line({"--volume", volume}).options, beeping);
+        std::vector<std::int16_t> out(beat.size());
+        desktop.platform.steps = {Desktop::click(0, {5, 5}), [&](PlatformEvents&) {
+                                      if (desktop.platform.feed) desktop.platform.feed->fill(out);
+                                  }};
+        EXPECT_EQ(desktop.run(), 0);
+        return std::pair(desktop.platform.times_logged("sound on"), out);
+    };
+    const auto [full_opened, full] = played("100");
+    EXPECT_TRUE(std::equal(full.begin(), full.end(), beat.begin()));
+    const auto [half_opened, half] = played("50");
+    EXPECT_EQ(half_opened, 1);
+    for (std::size_t i = 0; i < half.size(); ++i) ASSERT_LE(std::abs(2 * half[i] - beat[i]), 1) << "sample " << i;
+    EXPECT_EQ(played("0").first, 0);
 }
 
 TEST(DesktopLoop, ARunTimeErrorIsShownThenTheGameEndsFailed) {

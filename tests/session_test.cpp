@@ -69,6 +69,26 @@ TEST(Options, TheCommandLineAndTheAddressTakeTheSameNamesLimitsAndMessages) {
     EXPECT_EQ(read_address_query("").error, "");
 }
 
+// The volume in each form a person writes it, at its limits and just past
+// them: a whole percent, refused otherwise in one line; 0 is --mute.
+TEST(Options, TheVolumeIsAWholePercentAndNoneIsMute) {
+    EXPECT_EQ(command_line({}).options.volume, 100);
+    EXPECT_EQ(command_line({"--volume=50"}).options.volume, 50);
+    EXPECT_EQ(command_line({"--volume", "50"}).options.volume, 50);
+    EXPECT_EQ(read_address_query("?volume=50").options.volume, 50);
+    EXPECT_EQ(command_line({"--volume=100"}).options.volume, 100);
+    EXPECT_FALSE(command_line({"--volume=1"}).options.mute);
+    EXPECT_TRUE(command_line({"--volume", "0"}).options.mute);
+    EXPECT_TRUE(read_address_query("volume=0").options.mute);
+    for (const std::string bad : {"101", "150", "-1", "-0", "50.5", "5e1", "+50", " 50", "50%", "", "4294967346"})
+        EXPECT_EQ(command_line({"--volume", bad}).error,
+                  "--volume takes a whole number from 0 to 100, not '" + bad + "'");
+    const OptionReading page = read_address_query("volume=150&keyboard");
+    EXPECT_EQ(page.error, "volume takes a whole number from 0 to 100, not '150'");
+    EXPECT_TRUE(page.options.keyboard);
+    EXPECT_EQ(page.options.volume, 100) << "a page plays on as if the volume had not been given";
+}
+
 // The same numbers as the simulator's `wait`: digits with at most one point
 // between digits, read to the nanosecond.
 TEST(Options, MinutesAreReadAsTheSimulatorReadsMilliseconds) {

@@ -174,6 +174,15 @@ TEST(SimProgram, ExitsZeroOnAGoodScriptAndTwoOnABadOneOrNone) {
     EXPECT_NE(kiosk.second.find(R"({"t":0,"scene":"Form1","key":"escape","x":0,"y":0,"pointer":12})"),
               std::string::npos);
     EXPECT_NE(kiosk.second.find(R"("error":null,"games":2})"), std::string::npos);
+    // The volume changes no sound the scenes start, but none is as --mute.
+    const std::string departure = "printf 'click Form1 portal1\\nsounds\\n' | " + sim;
+    EXPECT_EQ(run(departure + " --volume=50").second,
+              R"({"t":0,"sounds":[{"t":0,"scene":"Form1","cue":"police-siren"}]})"
+              "\n");
+    EXPECT_EQ(run(departure + " --volume 0").second, R"({"t":0,"sounds":[]})"
+                                                     "\n");
+    EXPECT_EQ(run(sim + " --volume 101 /dev/null"),
+              std::pair(2, std::string("guardianes-sim: --volume takes a whole number from 0 to 100, not '101'\n")));
 }
 
 namespace {

@@ -18,7 +18,18 @@ Size pixel_size(const Scene& scene) { return {to_pixels(scene.client_width()), t
 
 void write_line(const std::string& line) { std::fprintf(stderr, "guardianes: %s\n", line.c_str()); }
 
+// How long the audio device stays open in silence, waiting for the next
+// cue: longer than the pauses between a scene's sounds, such as the race's
+// start light after the siren, so that a scene opens it once.
+constexpr Nanos kSilenceBeforeClosing = 2000 * kMillisecond;
+
 } // namespace
+
+DesktopSound::DesktopSound(Platform& platform, Session& session, const Clock& clock, WakeupLog& log)
+    : platform_(platform), session_(session), clock_(clock), log_(log), mixer_(session.options().volume) {}
+
+// The device's thread must not outlive the feed it reads.
+DesktopSound::~DesktopSound() { close(); }
 
 void DesktopSound::start(const Scene& scene, Cue cue) {
     if (!open_) {
@@ -27,12 +38,14 @@ void DesktopSound::start(const Scene& scene, Cue cue) {
         mixer_.start(scene.index(), cue);
         if (const std::optional<std::string> why = platform_.open_sound(*this)) {
             write_line(session_.sound_failed(*why));
-            mixer_ = sound::Mixer{};
+            mixer_ = sound::Mixer(session_.options().volume);
             return;
         }
         open_ = true;
+        log_.sound_opened(clock_.now());
         return;
     }
+    close_at_.reset();
     // Made before the lock, so that the device's thread never waits for it.
     sound::samples(cue);
     const std::lock_guard lock(mutex_);
@@ -46,13 +59,24 @@ void DesktopSound::stop(const Scene& scene) {
 }
 
 void DesktopSound::drained() {
-    if (!open_) return;
+    if (!open_ || close_at_) return;
     {
         const std::lock_guard lock(mutex_);
         if (!mixer_.silent()) return;
     }
+    close_at_ = clock_.now() + kSilenceBeforeClosing;
+}
+
+void DesktopSound::serve() {
+    if (close_at_ && clock_.now() >= *close_at_) close();
+}
+
+void DesktopSound::close() {
+    if (!open_) return;
     platform_.close_sound();
     open_ = false;
+    close_at_.reset();
+    log_.sound_closed(clock_.now());
 }
 
 bool DesktopSound::fill(std::span<std::int16_t> out) {
@@ -64,8 +88,8 @@ bool DesktopSound::fill(std::span<std::int16_t> out) {
 
 DesktopHost::DesktopHost(Session& session, Clock& clock, Painter& painter, Platform& platform,
                          const std::string& wakeup_log)
-    : session_(session), clock_(clock), painter_(painter), platform_(platform), sound_(platform, session),
-      wakeup_log_(wakeup_log) {
+    : session_(session), clock_(clock), painter_(painter), platform_(platform), wakeup_log_(wakeup_log),
+      sound_(platform, session, clock, wakeup_log_) {
     session_.set_observer(this);
     platform_.connect(*this);
 }
@@ -82,17 +106,26 @@ int DesktopHost::run() {
             session_.error_seen();
             continue;
         }
+        std::optional<Nanos> next = session_.next_wakeup();
+        if (const std::optional<Nanos> closing = sound_.closing_at())
+            next = std::min(next.value_or(*closing), *closing);
         int timeout_ms = -1;
-        if (const std::optional<Nanos> next = session_.next_wakeup()) {
+        if (next) {
             const Nanos left = std::max<Nanos>(*next - clock_.now(), 0);
             timeout_ms = static_cast<int>(std::min<Nanos>((left + kMillisecond - 1) / kMillisecond, 1 << 30));
         }
         platform_.wait(timeout_ms);
         if (session_.ended()) break;
-        wakeup_log_.serve(session_, clock_);
+        serve();
         hide_left_behind();
     }
     return session_.exit_status();
+}
+
+// A cue that the session's wake-up starts keeps the device open.
+void DesktopHost::serve() {
+    wakeup_log_.serve(session_, clock_);
+    sound_.serve();
 }
 
 void DesktopHost::scene_shown(Scene& scene) {

@@ -20,25 +20,38 @@ namespace guardianes {
 class Painter;
 
 // The desktop game's sounds: one mixer, played by the platform's audio
-// device, which is open only while something sounds, so that an idle game
-// costs nothing.
+// device. The device opens with a cue and stays open while cues keep
+// coming, so that a scene's sounds open it once; it closes after two
+// seconds of silence, so that an idle game costs nothing.
 class DesktopSound final : public SoundFeed {
 public:
-    DesktopSound(Platform& platform, Session& session) : platform_(platform), session_(session) {}
+    DesktopSound(Platform& platform, Session& session, const Clock& clock, WakeupLog& log);
+    ~DesktopSound() override;
+    DesktopSound(const DesktopSound&) = delete;
+    DesktopSound& operator=(const DesktopSound&) = delete;
 
     void start(const Scene& scene, Cue cue);
     void stop(const Scene& scene);
-    // The device has played everything: it closes unless a sound has
-    // started since.
+    // The platform says the feed has gone silent: the device closes two
+    // seconds from the first such word, unless a cue starts meanwhile.
     void drained();
+    // When the device is due to close, if it is.
+    std::optional<Nanos> closing_at() const { return close_at_; }
+    // Closes the device if its silence has lasted until now.
+    void serve();
 
     // SoundFeed, from the device's thread.
     bool fill(std::span<std::int16_t> out) override;
 
 private:
+    void close();
+
     Platform& platform_;
     Session& session_;
+    const Clock& clock_;
+    WakeupLog& log_;
     bool open_ = false;
+    std::optional<Nanos> close_at_;
     std::mutex mutex_; // the mixer's, against the device's thread
     sound::Mixer mixer_;
 };
@@ -96,10 +109,12 @@ private:
     void resized(WindowId window, Size client) override;
     void framed(WindowId window, Edges frame) override;
     void quit_requested() override { session_.quit(); }
-    void time_passes() override { wakeup_log_.serve(session_, clock_); }
+    void time_passes() override { serve(); }
     void sound_drained() override { sound_.drained(); }
     void presented() override { wakeup_log_.frame_presented(); }
 
+    // Serves what is due now: the session's wake-up, then the device's close.
+    void serve();
     // The window showing a scene of the current game.
     Window* window_of(WindowId window);
     // The window showing this very scene.
@@ -132,8 +147,8 @@ private:
     // window outlives its scene, so that a new game's scene takes it over and
     // the screen never shows the desktop between two games.
     std::map<WindowId, Window> windows_;
-    DesktopSound sound_;
     WakeupLog wakeup_log_;
+    DesktopSound sound_;
     std::optional<ErrorReport> error_;
     // Where the keys last put the real pointer: the move that puts it there
     // is theirs already, and at a shrunken scale it would land a pixel off.

@@ -13,8 +13,9 @@ namespace guardianes {
 // A desktop host's record of its schedule, for measuring it from outside:
 // a line "GRID_NS WOKE_NS" for each wake-up served, comparing the time of
 // waking with the grid time it was due at, so that a late wake-up shows its
-// full lateness, and once a comment with the wall-clock time of the first
-// frame shown, since the program's own clock starts only once it runs.
+// full lateness, once a comment with the wall-clock time of the first
+// frame shown, since the program's own clock starts only once it runs, and
+// a comment each time the audio device opens or closes.
 class WakeupLog {
 public:
     // Writes nothing when `path` is empty.
@@ -42,7 +43,17 @@ public:
         std::fflush(file_);
     }
 
+    // The audio device opened or closed at that time of the program's clock.
+    void sound_opened(Nanos at) { note("# audio device opened at", at); }
+    void sound_closed(Nanos at) { note("# audio device closed at", at); }
+
 private:
+    void note(const char* what, Nanos at) {
+        if (!file_) return;
+        std::fprintf(file_, "%s %lld ns\n", what, static_cast<long long>(at));
+        std::fflush(file_);
+    }
+
     std::FILE* file_;
     bool first_frame_seen_ = false;
 };

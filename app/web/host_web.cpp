@@ -26,8 +26,8 @@
 //  - the modal message of a run-time error, its text the session's, and a
 //    new game once the game has ended;
 //  - the game's sounds: each cue's samples handed to the page, which plays
-//    them with Web Audio from the player's first press on, and a scene's
-//    sounds ended when it hides or closes;
+//    them with Web Audio from the player's first press on at the options'
+//    volume, and a scene's sounds ended when it hides or closes;
 //  - the options from the page's address, read by the session's parser;
 //  - the game's language and glyphs, which the page also passes to its
 //    script runner (runner.cpp, a module of its own that the game never
@@ -384,6 +384,8 @@ EMSCRIPTEN_KEEPALIVE const char* guardianes_language() {
 // What the options ask of the page's layout.
 EMSCRIPTEN_KEEPALIVE int guardianes_fullscreen() { return guardianes::host().options().fullscreen ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int guardianes_muted() { return guardianes::host().options().mute ? 1 : 0; }
+// The volume the page plays the samples at, in percent.
+EMSCRIPTEN_KEEPALIVE int guardianes_volume() { return guardianes::host().options().volume; }
 // A scene's window placed in the page's room: see WebHost::place.
 EMSCRIPTEN_KEEPALIVE void guardianes_place(int scene, int width, int height, double ratio, int left, int top, int right,
                                            int bottom) {

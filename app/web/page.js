@@ -10,8 +10,8 @@
 // the site for offline play through its service worker. Its runScript loads
 // the script runner (runner.cpp), a module apart, at its first call. The host reads the
 // options from the address (?fullscreen, ?kiosk, ?keyboard, ?mute,
-// ?idle-restart=MINUTES, ?scale=N) and the session decides every rule:
-// sizes, places, keys, new games.
+// ?volume=PERCENT, ?idle-restart=MINUTES, ?scale=N) and the session decides
+// every rule: sizes, places, keys, new games.
 'use strict';
 (function () {
   const desk = document.getElementById('desk');
@@ -238,9 +238,12 @@
   // The host's sounds through Web Audio. Browsers let a page sound only
   // after a gesture, so the audio starts on the player's first press, before
   // the press reaches the game. The Sound button turns it off and on for the
-  // visit; ?mute keeps the game from starting any sound at all.
+  // visit; ?mute keeps the game from starting any sound at all. Each cue's
+  // samples are scaled to the options' volume (in percent) as they become
+  // its buffer.
   const sound = {
     on: true,
+    volume: 100,
     context: null,
     buffers: new Map(), // cue -> AudioBuffer
     playing: new Map(), // scene -> Set of {source, gain}
@@ -255,7 +258,8 @@
       if (!buffer) {
         buffer = this.context.createBuffer(1, samples.length, rate);
         const data = buffer.getChannelData(0);
-        for (let i = 0; i < samples.length; ++i) data[i] = samples[i] / 32768;
+        const level = this.volume / 100 / 32768;
+        for (let i = 0; i < samples.length; ++i) data[i] = samples[i] * level;
         this.buffers.set(cue, buffer);
       }
       const source = this.context.createBufferSource();
@@ -422,6 +426,7 @@
     localise();
     fullscreen = game._guardianes_fullscreen() !== 0;
     soundButton.hidden = game._guardianes_muted() !== 0;
+    sound.volume = game._guardianes_volume();
     asked = !fullscreen;
     document.body.classList.toggle('fullscreen', fullscreen);
     notice.textContent = refused;

@@ -238,6 +238,23 @@ def playing(driver, site, sim):
     check(wait_for(lambda: page.on_top("Form2")), "?mute: the police card opens the race")
     check(page.js("return sounds.length") == 0 and not driver.find_element(By.ID, "sound").is_displayed(),
           "?mute: no sound started, and no Sound button to turn it on")
+    # ?volume=50 plays the siren at half its level, to within rounding;
+    # ?volume=0 is ?mute; a volume past 100 is said and passed over.
+    for volume, level in (("50", 0.5), ("0", None), ("101", 1)):
+        page = Page(driver, single(site) + "?volume=" + volume)
+        page.point("Form1", *police).click().perform()
+        check(wait_for(lambda: page.on_top("Form2")), f"?volume={volume}: the police card opens the race")
+        played = page.js("return sounds")
+        if level is None:
+            check(played == [] and not driver.find_element(By.ID, "sound").is_displayed(),
+                  "?volume=0: no sound started, and no Sound button to turn it on")
+            continue
+        check(len(played) == 1 and len(played[0]) == len(siren) and
+              all(abs(v - s * level) <= 0.5 for v, s in zip(played[0], siren)),
+              f"?volume={volume}: the siren's samples at {level:g} of their level")
+    notice = driver.find_element(By.ID, "notice").text
+    check(notice.startswith("volume takes a whole number from 0 to 100, not '101'"),
+          f"?volume=101 is refused in the options' words ({notice})")
 
 
 def classroom(driver, site, sim):

@@ -112,7 +112,7 @@ languages() {
   expect_picture "$menu" "$work/menu-es.png" "the Spanish menu"
   choose "$menu" portal1
   race=$(find_window 'Guardianes: *') || fail "no race titled 'Guardianes: ...' in Spanish"
-  title=$(xprop -id "$race" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//')
+  title=$(LC_ALL=C.UTF-8 xprop -id "$race" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//')
   [ "$title" = "Guardianes: Policía" ] || fail "the Spanish race's window is titled '$title'"
   close_ends "$race"
   LC_ALL= LANG=es_AR.UTF-8 start_menu --lang fr

@@ -148,13 +148,18 @@ classroom() {
 }
 
 # The idle menu opens no audio device; a click on a card plays the police
-# siren from its first sample, as the mixer makes it; once the race's start
-# light has sounded the device closes, and nothing more is played.
+# siren from its first sample, as the mixer makes it, and the device stays
+# open through the race's start light: the game's log of wake-ups records
+# one opening. About two seconds after the light's last sound the device
+# closes, and nothing more is played.
 sound() {
   size() { stat -c %s "$work/played.raw" 2>/dev/null || echo 0; }
+  local log=$work/wakeups.log
+  export GUARDIANES_WAKEUP_LOG=$log
   start_menu
   sleep 2
   [ "$(size)" = 0 ] || fail "the idle menu played $(size) bytes of sound"
+  ! grep -q 'audio device' "$log" || fail "the idle menu opened the audio device"
   choose "$menu" portal1
   sleep 1
   "$cue_samples" police-siren >"$work/siren.raw"
@@ -165,11 +170,15 @@ played, siren = (open(name, "rb").read() for name in sys.argv[1:])
 common = min(len(played), len(siren))
 sys.exit(played[:common] != siren[:common])
 CHECK
-  sleep 5
+  # The start light's last sound ends 3.5 s after the click.
+  sleep 3
+  await grep -q 'audio device closed' "$log" || fail "the device was still open 5 s after the start light"
+  [ "$(grep -c 'audio device opened' "$log")" = 1 ] ||
+    fail "the departure and the start light opened the device $(grep -c 'audio device opened' "$log") times, not once"
   local heard
   heard=$(size)
-  sleep 2
-  [ "$(size)" = "$heard" ] || fail "the device went on playing while nothing sounded"
+  sleep 1
+  [ "$(size)" = "$heard" ] || fail "the device went on playing once closed"
   close_ends "$(find_window Form2)"
 }
 
@@ -187,7 +196,7 @@ languages() {
   expect_picture "$menu" "$work/menu-es.png" "the Spanish menu"
   choose "$menu" portal1
   race=$(find_window 'Guardianes: *') || fail "no race titled 'Guardianes: ...' in Spanish"
-  title=$(xprop -id "$race" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//')
+  title=$(LC_ALL=C.UTF-8 xprop -id "$race" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//')
   [ "$title" = "Guardianes: Policía" ] || fail "the Spanish race's window is titled '$title'"
   close_ends "$race"
   LC_ALL= LANG=fr_FR.UTF-8 start_menu
