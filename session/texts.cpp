@@ -52,7 +52,9 @@ const BuiltInCatalogue* best(const Locale& wanted, std::span<const BuiltInCatalo
 
 std::string caption_context(std::string_view scene, std::string_view control) {
     std::string context(scene);
-    if (!control.empty()) context += "|" + std::string(control);
+    // Appended piece by piece: MinGW's GCC 12 at -O3 misreads "|" + a
+    // temporary string as an overlapping copy (-Wrestrict).
+    if (!control.empty()) context.append("|").append(control);
     return context;
 }
 
