@@ -12,11 +12,11 @@
 
 namespace guardianes {
 
+void write_line(const std::string& line) { std::fprintf(stderr, "guardianes: %s\n", line.c_str()); }
+
 namespace {
 
 Size pixel_size(const Scene& scene) { return {to_pixels(scene.client_width()), to_pixels(scene.client_height())}; }
-
-void write_line(const std::string& line) { std::fprintf(stderr, "guardianes: %s\n", line.c_str()); }
 
 // How long the audio device stays open in silence, waiting for the next
 // cue: longer than the pauses between a scene's sounds, such as the race's

@@ -162,4 +162,8 @@ std::unique_ptr<Platform> start_platform(std::string& why);
 // The languages the system prefers, in order, as the platform names them.
 std::vector<std::string> system_languages();
 
+// One line on standard error, after the program's name: what went wrong.
+// Through C's stdio, so that the game carries no C++ streams.
+void write_line(const std::string& line);
+
 } // namespace guardianes

@@ -11,7 +11,6 @@
 #include "session/session.h"
 
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -36,14 +35,14 @@ int main(int argc, char** argv) {
         std::string why;
         const std::unique_ptr<Platform> platform = start_platform(why);
         if (!platform) {
-            std::cerr << "guardianes: " << session.window_failed(why) << '\n';
+            write_line(session.window_failed(why));
             return session.exit_status();
         }
         const char* log = std::getenv("GUARDIANES_WAKEUP_LOG");
         DesktopHost host(session, clock, painter, *platform, log ? log : "");
         return host.run();
     } catch (const std::exception& e) {
-        std::cerr << "guardianes: " << e.what() << '\n';
+        write_line(e.what());
         return 1;
     }
 }
