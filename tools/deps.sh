@@ -2,9 +2,10 @@
 # Installs the Debian 12 packages that one use of the game needs, when any
 # is missing: `install_missing_packages play` what building and running the
 # desktop game needs, `install_missing_packages web` what building and
-# serving the browser's site needs, and with no argument everything, the
-# tests' tools too. Sourced by play.sh, web.sh, test.sh and the measuring
-# scripts.
+# serving the browser's site needs, `install_missing_packages lighthouse`
+# npm, which bench/lighthouse.sh installs Lighthouse with, and with no
+# argument everything but npm, the tests' tools too. Sourced by play.sh,
+# web.sh, test.sh and the measuring scripts.
 
 # The painter and the fonts it draws with, and the translations compiled
 # with msgfmt: the game's, and the desktop's tools' that bake the browser's
@@ -30,13 +31,17 @@ guardianes_test_packages=(
   g++-mingw-w64-x86-64-posix wine wine64
 )
 
-# install_missing_packages [play|web]
+# npm, for bench/lighthouse.sh alone.
+guardianes_lighthouse_packages=(npm)
+
+# install_missing_packages [play|web|lighthouse]
 install_missing_packages() {
   local sets
   case "${1-}" in
     "") sets=(game site test) ;;
     play) sets=(game) ;;
     web) sets=(site) ;;
+    lighthouse) sets=(lighthouse) ;;
     *) echo "install_missing_packages: no package set '$1'" >&2; return 2 ;;
   esac
   local wanted=("${guardianes_painter_packages[@]}") set list

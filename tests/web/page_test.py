@@ -190,6 +190,13 @@ def opening(driver, site, sim):
             check(run_script(page, path), f"{path.name}: status, standard output and error and shots as guardianes-sim's")
         check(page.on_top("Form2") and page.state() == ("playing", "Form2"), "the scripts left the game untouched")
         fetched = [f for f in page.js("return performance.getEntriesByType('resource').map((e) => e.name)") if "runner" in f]
+        # As a typical host sends them: all but the icons, which are PNG, gzipped.
+        sizes = page.js("return performance.getEntriesByType('navigation').concat(performance.getEntriesByType("
+                        "'resource')).filter((e) => e.transferSize).map((e) => [e.entryType === 'navigation' ? 'html'"
+                        " : e.name.split('?')[0].split('.').pop(), e.encodedBodySize < e.decodedBodySize])")
+        check(sorted(set(map(tuple, sizes))) == [("css", True), ("html", True), ("js", True), ("png", False),
+                                                 ("wasm", True), ("webmanifest", True)],
+              f"served compressed but the icons {sizes}")
         check([f.split("?")[0] for f in fetched] == [served + "guardianes-runner.js", served + "guardianes-runner.wasm"],
               f"the first script loaded the script runner, once, from beside the page {fetched}")
     finally:
