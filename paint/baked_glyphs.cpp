@@ -108,7 +108,7 @@ std::string bake_glyphs(GlyphSource& source, const std::vector<Font>& fonts) {
                             m.strikeout.thickness})
             put16(out, v);
         for (int c = kFirst; c <= kLast; ++c) {
-            const Glyph& glyph = face.glyph(static_cast<char>(c));
+            const Glyph& glyph = face.glyph(static_cast<char32_t>(c));
             for (const int v : {glyph.advance, glyph.left, glyph.top, glyph.width, glyph.height}) put16(out, v);
             put_runs(out, glyph.coverage);
         }
@@ -157,8 +157,8 @@ BakedGlyphs::BakedGlyphs(std::string_view file) {
             in.runs(glyph.coverage);
         }
         // Characters outside the baked set draw nothing and take no room.
-        auto typeface =
-            std::make_unique<Typeface>(std::move(family), m, false, [glyphs](unsigned char c) { return (*glyphs)[c]; });
+        auto typeface = std::make_unique<Typeface>(
+            std::move(family), m, false, [glyphs](char32_t c) { return c < glyphs->size() ? (*glyphs)[c] : Glyph{}; });
         typefaces_[std::make_tuple(std::move(face), pixels, (style & 1) != 0, (style & 2) != 0)] = std::move(typeface);
     }
     if (in.at != file.size()) Reader::damaged();
