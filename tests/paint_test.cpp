@@ -169,6 +169,19 @@ TEST(LabelPainting, ADisabledCaptionIsGreyOverAWhiteCopyInsideTheSunkenEdge) {
               (Rows{"sssssssw", "s.....lw", "s.bbbblw", "s.ssbblw", "s.sswblw", "s.bwwblw", "sllllllw", "wwwwwwww"}));
 }
 
+// A line break starts a lower line, and each sequence of bytes that is not
+// UTF-8 draws one glyph, as a character would: here é and a sequence cut
+// short, then a continuation byte alone and a sequence cut short by the
+// caption's end.
+TEST(LabelPainting, ALineBreakStartsALowerLineAndEachBrokenSequenceDrawsOneGlyph) {
+    LabelProps sign = filled(0, 0, 8, 8, 0x0000FF);
+    sign.caption = std::string("\xC3\xA9\xE2\x82\n\x80\xF0\x9F");
+    sign.fore_color = rgb(0xFF0000);
+    const Picture p({label("sign", sign)}, 8, 8);
+    EXPECT_EQ(rows(p.image),
+              (Rows{"bbbbbbbb", "rrbrrbbb", "rrbrrbbb", "bbbbbbbb", "bbbbbbbb", "rrbrrbbb", "rrbrrbbb", "bbbbbbbb"}));
+}
+
 // The first control listed is on top and a hidden one is left out; a label
 // with no back colour shows a button face, a transparent one what is beneath.
 TEST(DrawingOrder, EachControlShowsWhatTheOnesListedBeforeItLeaveUncovered) {
