@@ -3,6 +3,8 @@
 
 #include "runtime/scene_table.h"
 
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace guardianes {
@@ -15,5 +17,10 @@ SceneDef closing_scene();   // Form5
 
 // Every scene of the game, the menu first: the program starts on it.
 std::vector<SceneDef> game_scenes();
+
+// Every text the game's labels show, each with its label's font: the
+// captions of the scene tables (the handlers write only numbers). The
+// glyphs baked for the browser and Windows are those these texts draw.
+std::vector<std::pair<Font, std::string>> game_texts();
 
 } // namespace guardianes
