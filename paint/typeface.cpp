@@ -8,13 +8,22 @@
 
 namespace guardianes {
 
-namespace {
+int pixel_size(double points) { return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))); }
 
-// The capital of a letter of the Latin alphabets Western captions are
-// written in, ASCII, Latin-1 and Latin Extended-A, or the character itself.
-// Letters without a capital of their own, such as ß, stay as they are.
-char32_t capital_of(char32_t c) {
-    if (c < 0x80) return c >= 'a' && c <= 'z' ? c - 0x20 : c;
+Typeface::Typeface(std::string family, FaceMetrics metrics, bool capitals, Rasterise rasterise, Covers covers)
+    : family_(std::move(family)), metrics_(metrics), capitals_(capitals), rasterise_(std::move(rasterise)),
+      covers_(std::move(covers)) {}
+
+int Typeface::width(std::string_view text) const {
+    int total = 0;
+    for (const char32_t c : Utf8Chars(text)) total += glyph(c).advance;
+    return total;
+}
+
+// Of the Latin alphabets Western captions are written in, Latin-1 and
+// Latin Extended-A; a letter without a capital of its own, such as ß, and
+// any other character stay as they are.
+char32_t Typeface::capital_beyond_ascii(char32_t c) {
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20; // à to þ, but not ÷
     if (c == 0xFF) return 0x178;                              // ÿ
     if (c == 0x131) return 'I';                               // dotless i
@@ -29,27 +38,9 @@ char32_t capital_of(char32_t c) {
     return c;
 }
 
-} // namespace
-
-int pixel_size(double points) { return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))); }
-
-Typeface::Typeface(std::string family, FaceMetrics metrics, bool capitals, Rasterise rasterise, Covers covers)
-    : family_(std::move(family)), metrics_(metrics), capitals_(capitals), rasterise_(std::move(rasterise)),
-      covers_(std::move(covers)) {}
-
-int Typeface::width(std::string_view text) const {
-    int total = 0;
-    for (const char32_t c : Utf8Chars(text)) total += glyph(c).advance;
-    return total;
-}
-
-const Glyph& Typeface::glyph(char32_t code) const {
-    if (capitals_) code = capital_of(code);
-    if (code < latin1_.size()) {
-        std::unique_ptr<Glyph>& slot = latin1_[code];
-        if (!slot) slot = std::make_unique<Glyph>(rasterise_(code));
-        return *slot;
-    }
+// The first time a character of Latin-1 is drawn, or any time another is.
+const Glyph& Typeface::make_glyph(char32_t code) const {
+    if (code < latin1_.size()) return *(latin1_[code] = std::make_unique<Glyph>(rasterise_(code)));
     if (const auto found = others_.find(code); found != others_.end()) return found->second;
     return others_.emplace(code, rasterise_(code)).first->second;
 }

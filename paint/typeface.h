@@ -66,7 +66,13 @@ public:
     Typeface(std::string family, FaceMetrics metrics, bool capitals, Rasterise rasterise, Covers covers = {});
 
     int width(std::string_view text) const override;
-    const Glyph& glyph(char32_t code) const;
+    // Inline for a glyph of Latin-1 already made, which nearly every
+    // character of the scenes' captions is.
+    const Glyph& glyph(char32_t code) const {
+        if (capitals_) code = capital_of(code);
+        if (code < latin1_.size() && latin1_[code]) return *latin1_[code];
+        return make_glyph(code);
+    }
     const Glyph& missing() const { return glyph(kNoCharacter); }
     // Whether the glyph drawn for the character is the face's own, not its
     // missing-glyph box; for a face of capitals, whether it has the capital.
@@ -82,6 +88,14 @@ public:
     const std::string& family() const { return family_; }
 
 private:
+    // The capital that a face of capitals draws for a character.
+    static char32_t capital_of(char32_t code) {
+        if (code < 0x80) return code >= 'a' && code <= 'z' ? code - 0x20 : code;
+        return capital_beyond_ascii(code);
+    }
+    static char32_t capital_beyond_ascii(char32_t code);
+    const Glyph& make_glyph(char32_t code) const;
+
     std::string family_;
     FaceMetrics metrics_;
     bool capitals_;
