@@ -175,7 +175,7 @@ TEST(LabelPainting, ADisabledCaptionIsGreyOverAWhiteCopyInsideTheSunkenEdge) {
 // caption's end.
 TEST(LabelPainting, ALineBreakStartsALowerLineAndEachBrokenSequenceDrawsOneGlyph) {
     LabelProps sign = filled(0, 0, 8, 8, 0x0000FF);
-    sign.caption = std::string("\xC3\xA9\xE2\x82\n\x80\xF0\x9F");
+    sign.caption = "\xC3\xA9\xE2\x82\n\x80\xF0\x9F";
     sign.fore_color = rgb(0xFF0000);
     const Picture p({label("sign", sign)}, 8, 8);
     EXPECT_EQ(rows(p.image),
