@@ -7,6 +7,7 @@
 #include "bench/figures.h"
 #include "runtime/runtime.h"
 #include "scenes/scenes.h"
+#include "session/texts.h"
 
 namespace guardianes::bench {
 
@@ -31,11 +32,21 @@ void new_game(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(allocated), benchmark::Counter::kAvgIterations);
 }
 
+// Choosing the language from a system's preferred ones and reading its
+// catalogue, as every program does once at start-up.
+void language(benchmark::State& state) {
+    const std::vector<std::string> preferred{"de_DE.UTF-8", "es_AR.UTF-8"};
+    for (auto _ : state) benchmark::DoNotOptimize(Texts::choose("", preferred));
+}
+
 } // namespace
 
 void add_new_game_figure() {
     add_figure({"new_game", "a new game: the runtime built and started", Limit::DesignFill, {}, kNewGameNs, false},
                new_game);
+    add_figure(
+        {"language", "choosing the language and reading its catalogue", Limit::DesignFill, {}, kNewGameNs, false},
+        language);
 }
 
 } // namespace guardianes::bench

@@ -1,24 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file is a header, then each typeface: its key (face, pixel size,
-// bold, italic), the family that drew it, its metrics and its glyphs. All
-// numbers are little-endian 16-bit, signed where they can be negative. A
-// glyph's coverage is stored as runs, since most of it is either empty or
-// full: a count byte n, then either n + 1 - 128 bytes as they are (n >= 128)
-// or n + 1 repeats of the byte that follows (n < 128).
+// bold, italic), the family that drew it, its metrics, its missing-glyph
+// box, and its glyphs: how many, then each one's code point, in rising
+// order, and the glyph. Numbers are little-endian, 16-bit, signed where
+// they can be negative, but code points, 24-bit. A glyph is its advance,
+// left, top, width and height, then its coverage, stored as runs, since
+// most of it is either empty or full: a count byte n, then either
+// n + 1 - 128 bytes as they are (n >= 128) or n + 1 repeats of the byte
+// that follows (n < 128).
 
 #include "paint/baked_glyphs.h"
 
-#include <array>
+#include "runtime/utf8.h"
+
+#include <algorithm>
 #include <stdexcept>
+#include <unordered_map>
 #include <variant>
 
 namespace guardianes {
 
 namespace {
 
-constexpr std::string_view kMagic = "guardianes glyphs 1\n";
-constexpr unsigned char kFirst = 32; // printable ASCII, space to tilde
-constexpr unsigned char kLast = 126;
+constexpr std::string_view kMagic = "guardianes glyphs 2\n";
+constexpr char32_t kFirst = 32; // printable ASCII, space to tilde
+constexpr char32_t kLast = 126;
+constexpr char32_t kLastCode = 0x10FFFF;
+
+using TypefaceKey = std::tuple<std::string, int, bool, bool>;
+TypefaceKey key_of(const Font& f) { return std::make_tuple(std::string(f.face), pixel_size(f.size), f.bold, f.italic); }
+// A font as its typeface draws it: underline and strikethrough are the painter's.
+Font plain(const Font& f) { return Font{.face = f.face, .size = f.size, .bold = f.bold, .italic = f.italic}; }
 
 void put16(std::string& out, int value) {
     const auto v = static_cast<std::uint16_t>(value);
@@ -29,6 +41,11 @@ void put16(std::string& out, int value) {
 void put_text(std::string& out, std::string_view text) {
     put16(out, static_cast<int>(text.size()));
     out += text;
+}
+
+void put_code(std::string& out, char32_t code) {
+    put16(out, static_cast<int>(code & 0xFFFFu));
+    out.push_back(static_cast<char>(code >> 16));
 }
 
 void put_runs(std::string& out, const std::vector<std::uint8_t>& bytes) {
@@ -53,6 +70,28 @@ void put_runs(std::string& out, const std::vector<std::uint8_t>& bytes) {
     }
 }
 
+void sort_and_unique(std::u32string& codes) {
+    std::sort(codes.begin(), codes.end());
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+}
+
+void put_glyph(std::string& out, const Glyph& glyph) {
+    for (const int v : {glyph.advance, glyph.left, glyph.top, glyph.width, glyph.height}) put16(out, v);
+    put_runs(out, glyph.coverage);
+}
+
+// What a face bakes for a set: printable ASCII and the set's characters,
+// each once, in rising order, and only those the face has.
+std::u32string characters_to_bake(const Typeface& face, const GlyphSet& set) {
+    std::u32string codes = set.characters;
+    for (char32_t c = kFirst; c <= kLast; ++c) codes.push_back(c);
+    sort_and_unique(codes);
+    std::erase_if(codes, [&](char32_t c) { return c > kLastCode || !face.has(c); });
+    if (codes.size() > 0xFFFF)
+        throw std::runtime_error("too many characters to bake for the font '" + std::string(set.font.face) + "'");
+    return codes;
+}
+
 struct Reader {
     std::string_view data;
     std::size_t at = 0;
@@ -67,6 +106,10 @@ struct Reader {
         return low | byte() << 8;
     }
     int signed16() { return static_cast<std::int16_t>(static_cast<std::uint16_t>(unsigned16())); }
+    char32_t code() {
+        const auto low = static_cast<char32_t>(unsigned16());
+        return low | static_cast<char32_t>(byte()) << 16;
+    }
     std::string text() {
         const auto size = static_cast<std::size_t>(unsigned16());
         if (data.size() - at < size) damaged();
@@ -88,16 +131,38 @@ struct Reader {
             }
         }
     }
+    Glyph glyph() {
+        Glyph glyph;
+        glyph.advance = signed16();
+        glyph.left = signed16();
+        glyph.top = signed16();
+        glyph.width = unsigned16();
+        glyph.height = unsigned16();
+        glyph.coverage.resize(static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.height));
+        runs(glyph.coverage);
+        return glyph;
+    }
 };
 
-using Glyphs = std::array<Glyph, 256>;
+// One typeface's glyphs as baked: a character not among them draws the
+// missing-glyph box.
+struct BakedFace {
+    Glyph missing;
+    std::unordered_map<char32_t, Glyph> glyphs;
+
+    const Glyph& glyph(char32_t code) const {
+        const auto found = glyphs.find(code);
+        return found == glyphs.end() ? missing : found->second;
+    }
+};
 
 } // namespace
 
-std::string bake_glyphs(GlyphSource& source, const std::vector<Font>& fonts) {
+std::string bake_glyphs(GlyphSource& source, const std::vector<GlyphSet>& sets) {
     std::string out(kMagic);
-    put16(out, static_cast<int>(fonts.size()));
-    for (const Font& font : fonts) {
+    put16(out, static_cast<int>(sets.size()));
+    for (const GlyphSet& set : sets) {
+        const Font& font = set.font;
         const Typeface& face = source.typeface(font);
         put_text(out, font.face);
         put16(out, pixel_size(font.size));
@@ -107,24 +172,48 @@ std::string bake_glyphs(GlyphSource& source, const std::vector<Font>& fonts) {
         for (const int v : {m.ascent, m.descent, m.underline.offset, m.underline.thickness, m.strikeout.offset,
                             m.strikeout.thickness})
             put16(out, v);
-        for (int c = kFirst; c <= kLast; ++c) {
-            const Glyph& glyph = face.glyph(static_cast<char>(c));
-            for (const int v : {glyph.advance, glyph.left, glyph.top, glyph.width, glyph.height}) put16(out, v);
-            put_runs(out, glyph.coverage);
+        put_glyph(out, face.missing());
+        const std::u32string codes = characters_to_bake(face, set);
+        put16(out, static_cast<int>(codes.size()));
+        for (const char32_t c : codes) {
+            put_code(out, c);
+            put_glyph(out, face.glyph(c));
         }
     }
     return out;
 }
 
+std::string bake_glyphs(GlyphSource& source, const std::vector<Font>& fonts) {
+    std::vector<GlyphSet> sets;
+    for (const Font& font : fonts) sets.push_back({font, {}});
+    return bake_glyphs(source, sets);
+}
+
+std::vector<GlyphSet> glyph_sets(const std::vector<std::pair<Font, std::string>>& texts) {
+    std::map<TypefaceKey, GlyphSet> sets;
+    for (const auto& [font, text] : texts) {
+        GlyphSet& set = sets.try_emplace(key_of(font), GlyphSet{plain(font), {}}).first->second;
+        for (std::size_t at = 0; at < text.size();) {
+            const Utf8Char c = read_utf8(text, at);
+            at += c.size;
+            const bool line_break = c.code == '\n' || (c.code == '\r' && at < text.size() && text[at] == '\n');
+            if (!line_break && (c.code < kFirst || c.code > kLast)) set.characters.push_back(c.code);
+        }
+    }
+    std::vector<GlyphSet> out;
+    for (auto& [key, set] : sets) {
+        sort_and_unique(set.characters);
+        out.push_back(std::move(set));
+    }
+    return out;
+}
+
 std::vector<Font> fonts_of(const std::vector<SceneDef>& scenes) {
-    std::map<std::tuple<std::string, int, bool, bool>, Font> fonts;
+    std::map<TypefaceKey, Font> fonts;
     for (const SceneDef& scene : scenes) {
         for (const ControlRow& row : scene.table.controls) {
-            if (const auto* label = std::get_if<LabelProps>(&row.props)) {
-                const Font& f = label->font;
-                fonts.try_emplace(std::make_tuple(std::string(f.face), pixel_size(f.size), f.bold, f.italic),
-                                  Font{.face = f.face, .size = f.size, .bold = f.bold, .italic = f.italic});
-            }
+            if (const auto* label = std::get_if<LabelProps>(&row.props))
+                fonts.try_emplace(key_of(label->font), plain(label->font));
         }
     }
     std::vector<Font> out;
@@ -145,28 +234,25 @@ BakedGlyphs::BakedGlyphs(std::string_view file) {
         m.descent = in.signed16();
         m.underline = {in.signed16(), in.signed16()};
         m.strikeout = {in.signed16(), in.signed16()};
-        auto glyphs = std::make_shared<Glyphs>();
-        for (int c = kFirst; c <= kLast; ++c) {
-            Glyph& glyph = (*glyphs)[static_cast<std::size_t>(c)];
-            glyph.advance = in.signed16();
-            glyph.left = in.signed16();
-            glyph.top = in.signed16();
-            glyph.width = in.unsigned16();
-            glyph.height = in.unsigned16();
-            glyph.coverage.resize(static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.height));
-            in.runs(glyph.coverage);
+        auto baked = std::make_shared<BakedFace>();
+        baked->missing = in.glyph();
+        char32_t after = 0; // the codes rise: each is above the one before
+        for (int glyphs = in.unsigned16(); glyphs > 0; --glyphs) {
+            const char32_t code = in.code();
+            if (code > kLastCode || (!baked->glyphs.empty() && code <= after)) Reader::damaged();
+            baked->glyphs.emplace(code, in.glyph());
+            after = code;
         }
-        // Characters outside the baked set draw nothing and take no room.
-        auto typeface =
-            std::make_unique<Typeface>(std::move(family), m, false, [glyphs](unsigned char c) { return (*glyphs)[c]; });
+        auto typeface = std::make_unique<Typeface>(
+            std::move(family), m, false, [baked](char32_t code) { return baked->glyph(code); },
+            [baked](char32_t code) { return baked->glyphs.contains(code); });
         typefaces_[std::make_tuple(std::move(face), pixels, (style & 1) != 0, (style & 2) != 0)] = std::move(typeface);
     }
     if (in.at != file.size()) Reader::damaged();
 }
 
 const Typeface& BakedGlyphs::typeface(const Font& font) {
-    const auto found =
-        typefaces_.find(std::make_tuple(std::string(font.face), pixel_size(font.size), font.bold, font.italic));
+    const auto found = typefaces_.find(key_of(font));
     if (found == typefaces_.end())
         throw std::runtime_error("no glyphs were baked for the font '" + std::string(font.face) + "' at " +
                                  std::to_string(pixel_size(font.size)) + " pixels");

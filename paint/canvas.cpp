@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "paint/canvas.h"
 
+#include "runtime/utf8.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -99,7 +101,7 @@ void Canvas::text(int x, int baseline, const CaptionLine& line, const Typeface& 
                   Colour colour) {
     const std::uint32_t c = colour.resolve();
     int pen = x;
-    for (const char ch : line.text) {
+    for (const char32_t ch : Utf8Chars(line.text)) {
         const Glyph& glyph = typeface.glyph(ch);
         blend(pen + glyph.left, baseline - glyph.top, glyph, c);
         pen += glyph.advance;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "paint/caption_layout.h"
 
+#include "runtime/utf8.h"
+
 namespace guardianes {
 
 namespace {
@@ -30,6 +32,7 @@ public:
     bool fits(std::string_view more) const { return measure_.width(current_ + std::string(more)) <= area_width_; }
     bool empty() const { return current_.empty(); }
     void append(std::string_view text) { current_ += text; }
+    std::size_t lines() const { return lines_.size(); }
     void end_line() {
         lines_.push_back({current_, 0, measure_.width(current_)});
         current_.clear();
@@ -45,18 +48,23 @@ public:
         }
         std::size_t start = 0;
         while (start < word.size()) {
-            std::size_t end = start + 1;
-            while (end < word.size() && measure_.width(word.substr(start, end + 1 - start)) <= area_width_) ++end;
+            std::size_t end = next_char(word, start);
+            for (std::size_t next = 0; end < word.size(); end = next) {
+                next = next_char(word, end);
+                if (measure_.width(word.substr(start, next - start)) > area_width_) break;
+            }
             append(word.substr(start, end - start));
             start = end;
             if (start < word.size()) end_line();
         }
     }
 
-    std::vector<CaptionLine> finish() {
-        if (!current_.empty()) end_line();
-        return std::move(lines_);
+    // Ends the text between two line breaks, which takes one line at least.
+    void end_paragraph(std::size_t lines_before) {
+        if (!current_.empty() || lines_.size() == lines_before) end_line();
     }
+
+    std::vector<CaptionLine> finish() { return std::move(lines_); }
 
 private:
     int area_width_;
@@ -65,13 +73,9 @@ private:
     std::vector<CaptionLine> lines_;
 };
 
-} // namespace
-
-std::vector<CaptionLine> layout_caption(std::string_view caption, int area_width, Alignment alignment,
-                                        const TextMeasure& measure) {
-    const std::vector<Token> tokens = tokenise(caption);
-    LineBuilder line(area_width, measure);
-
+// Lays out the text between two line breaks as a caption of its own.
+void lay_out_paragraph(std::string_view paragraph, LineBuilder& line) {
+    const std::vector<Token> tokens = tokenise(paragraph);
     std::size_t i = 0;
     if (!tokens.empty() && tokens[0].spaces) {
         const std::string_view run = tokens[0].text;
@@ -99,6 +103,24 @@ std::vector<CaptionLine> layout_caption(std::string_view caption, int area_width
         } else if (!line.empty()) {
             line.end_line(); // the run is dropped; the next word starts a line
         }
+    }
+}
+
+} // namespace
+
+std::vector<CaptionLine> layout_caption(std::string_view caption, int area_width, Alignment alignment,
+                                        const TextMeasure& measure) {
+    if (caption.empty()) return {};
+    LineBuilder line(area_width, measure);
+    for (;;) {
+        const std::size_t lines_before = line.lines();
+        const std::size_t end = caption.find('\n');
+        std::string_view paragraph = caption.substr(0, end);
+        if (end != std::string_view::npos && paragraph.ends_with('\r')) paragraph.remove_suffix(1);
+        lay_out_paragraph(paragraph, line);
+        line.end_paragraph(lines_before);
+        if (end == std::string_view::npos) break;
+        caption.remove_prefix(end + 1);
     }
 
     std::vector<CaptionLine> lines = line.finish();

@@ -54,7 +54,8 @@ struct OpenFace {
     OpenFace(const OpenFace&) = delete;
     OpenFace& operator=(const OpenFace&) = delete;
 
-    Glyph rasterise(unsigned char c) const;
+    Glyph rasterise(char32_t code) const;
+    bool covers(char32_t code) const { return FT_Get_Char_Index(face, code) != 0; }
 
     std::shared_ptr<GlyphRasteriser::Library> library;
     FT_Face face;
@@ -62,10 +63,10 @@ struct OpenFace {
     bool slant;
 };
 
-// Captions are in the Western character set, whose codes are Unicode's first 256.
-Glyph OpenFace::rasterise(unsigned char c) const {
+// A character the face lacks has glyph index 0, its missing-glyph box.
+Glyph OpenFace::rasterise(char32_t code) const {
     Glyph glyph;
-    const FT_UInt index = FT_Get_Char_Index(face, c);
+    const FT_UInt index = FT_Get_Char_Index(face, code);
     const FT_Int32 flags = FT_IS_SCALABLE(face) ? FT_LOAD_NO_BITMAP : FT_LOAD_DEFAULT;
     if (FT_Load_Glyph(face, index, flags) != 0) return glyph;
     FT_GlyphSlot slot = face->glyph;
@@ -143,8 +144,9 @@ std::unique_ptr<Typeface> GlyphRasteriser::open(const FaceFile& file, int pixels
                 best = i;
         FT_Select_Size(raw, best);
     }
-    return std::make_unique<Typeface>(file.family, metrics_of(raw), file.capitals,
-                                      [face](unsigned char c) { return face->rasterise(c); });
+    return std::make_unique<Typeface>(
+        file.family, metrics_of(raw), file.capitals, [face](char32_t code) { return face->rasterise(code); },
+        [face](char32_t code) { return face->covers(code); });
 }
 
 } // namespace guardianes

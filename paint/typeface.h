@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace guardianes {
@@ -44,18 +45,38 @@ struct FaceMetrics {
 int pixel_size(double points);
 
 // A face at one pixel size for one Font. It measures text the way it draws
-// it: whole-pixel advances, no kerning. Each character's glyph is made once,
-// by `rasterise`, the first time it is asked for, and kept.
+// it: UTF-8, one glyph per character, whole-pixel advances, no kerning. Each
+// character's glyph is made once, by `rasterise`, the first time it is
+// asked for, and kept.
 class Typeface final : public TextMeasure {
 public:
-    using Rasterise = std::function<Glyph(unsigned char code)>;
+    // The glyph the face draws for a character: for one it has no glyph of,
+    // its missing-glyph box.
+    using Rasterise = std::function<Glyph(char32_t code)>;
+    // Whether the face has a glyph of its own for a character.
+    using Covers = std::function<bool(char32_t code)>;
+
+    // A code beyond Unicode, which no face has: what a face draws for it is
+    // its missing-glyph box.
+    static constexpr char32_t kNoCharacter = 0x110000;
 
     // With `capitals`, the face draws every letter as its capital: a stand-in
-    // for a face that has only capitals.
-    Typeface(std::string family, FaceMetrics metrics, bool capitals, Rasterise rasterise);
+    // for a face that has only capitals. Without `covers`, the face has
+    // every character.
+    Typeface(std::string family, FaceMetrics metrics, bool capitals, Rasterise rasterise, Covers covers = {});
 
     int width(std::string_view text) const override;
-    const Glyph& glyph(char c) const;
+    // Inline for a glyph of Latin-1 already made, which nearly every
+    // character of the scenes' captions is.
+    const Glyph& glyph(char32_t code) const {
+        if (capitals_) code = capital_of(code);
+        if (code < latin1_.size() && latin1_[code]) return *latin1_[code];
+        return make_glyph(code);
+    }
+    const Glyph& missing() const { return glyph(kNoCharacter); }
+    // Whether the glyph drawn for the character is the face's own, not its
+    // missing-glyph box; for a face of capitals, whether it has the capital.
+    bool has(char32_t code) const;
 
     int ascent() const { return metrics_.ascent; }
     int line_height() const { return metrics_.ascent + metrics_.descent; }
@@ -67,11 +88,22 @@ public:
     const std::string& family() const { return family_; }
 
 private:
+    // The capital that a face of capitals draws for a character.
+    static char32_t capital_of(char32_t code) {
+        if (code < 0x80) return code >= 'a' && code <= 'z' ? code - 0x20 : code;
+        return capital_beyond_ascii(code);
+    }
+    static char32_t capital_beyond_ascii(char32_t code);
+    const Glyph& make_glyph(char32_t code) const;
+
     std::string family_;
     FaceMetrics metrics_;
     bool capitals_;
     Rasterise rasterise_;
-    mutable std::array<std::unique_ptr<Glyph>, 256> glyphs_{};
+    Covers covers_;
+    // Latin-1, which most captions are written in, is looked up directly.
+    mutable std::array<std::unique_ptr<Glyph>, 256> latin1_{};
+    mutable std::unordered_map<char32_t, Glyph> others_;
 };
 
 // Where the painter gets its glyphs: on the desktop, the machine's fonts

@@ -51,10 +51,11 @@ const BuiltInCatalogue* best(const Locale& wanted, std::span<const BuiltInCatalo
 } // namespace
 
 std::string caption_context(std::string_view scene, std::string_view control) {
+    // Built by appending: GCC 12 at -O3 wrongly warns of overlap in "|" + text.
     std::string context(scene);
-    // Appended piece by piece: MinGW's GCC 12 at -O3 misreads "|" + a
-    // temporary string as an overlapping copy (-Wrestrict).
-    if (!control.empty()) context.append("|").append(control);
+    if (control.empty()) return context;
+    context += '|';
+    context += control;
     return context;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/json.h"
 
+#include "runtime/utf8.h"
+
 #include <cstdio>
 #include <variant>
 
@@ -97,21 +99,25 @@ std::string format_ms(Nanos t) {
     return text;
 }
 
+// Valid UTF-8 passes as it is; each broken sequence becomes U+FFFD, so that
+// every answer is valid UTF-8 whatever bytes a caption holds.
 std::string json_string(std::string_view text) {
     std::string out = "\"";
-    for (char c : text) {
-        switch (c) {
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Char c = read_utf8(text, at);
+        at += c.size;
+        switch (c.code) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
         case '\t': out += "\\t"; break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
+            if (c.code < 0x20) {
                 char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c.code));
                 out += escaped;
             } else {
-                out += c;
+                append_utf8(out, c.code);
             }
         }
     }

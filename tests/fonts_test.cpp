@@ -110,3 +110,68 @@ TEST(BakedGlyphs, AFontNotBakedOrADamagedFileIsAOneLineError) {
         }
     }
 }
+
+namespace {
+
+void expect_same_glyph(const Glyph& a, const Glyph& b, char32_t code) {
+    EXPECT_EQ(std::tie(a.advance, a.left, a.top, a.width, a.height),
+              std::tie(b.advance, b.left, b.top, b.width, b.height))
+        << "U+" << std::hex << static_cast<int>(code);
+    EXPECT_TRUE(a.coverage == b.coverage) << "U+" << std::hex << static_cast<int>(code);
+}
+
+} // namespace
+
+// Beyond ASCII, each font bakes the characters its texts hold, the glyphs
+// the desktop draws them with; any other character draws the face's
+// missing-glyph box, and the baked face says it has no glyph for it.
+TEST(BakedGlyphs, HoldTheCharactersOfEachFontsTextsAndDrawTheMissingGlyphBoxForOthers) {
+    const Font sans{};
+    const Font capitals{.face = "Copperplate Gothic Bold", .size = 15.75};
+    const std::vector<GlyphSet> sets = glyph_sets(
+        {{sans, "¡Señal!\r\n¿Qué?\t"}, {capitals, "Œuvre\n"}, {Font{.size = 8, .underline = true}, "…ñ\u0378"}});
+    ASSERT_EQ(sets.size(), 2u); // 8 pt is 11 pixels, as 8.25 pt is
+    EXPECT_EQ(sets[0].font.face, capitals.face);
+    EXPECT_EQ(sets[0].characters, U"Œ");
+    EXPECT_EQ(sets[1].font, sans);
+    EXPECT_EQ(sets[1].characters, U"\t¡¿éñ\u0378…");
+
+    BakedGlyphs baked(bake_glyphs(fonts(), sets));
+    for (const GlyphSet& set : sets) {
+        const Typeface& desktop = fonts().typeface(set.font);
+        const Typeface& browser = baked.typeface(set.font);
+        for (const char32_t c : set.characters + U"Aa ~") {
+            EXPECT_EQ(browser.has(c), desktop.has(c)) << static_cast<int>(c);
+            expect_same_glyph(browser.glyph(c), desktop.glyph(c), c);
+        }
+    }
+    // U+0378 is no character at all, so no face has it, nor bakes it.
+    const Typeface& browser = baked.typeface(sans);
+    EXPECT_FALSE(browser.has(U'\u0378'));
+    EXPECT_TRUE(fonts().typeface(sans).has(U'ç'));
+    EXPECT_FALSE(browser.has(U'ç'));
+    expect_same_glyph(browser.glyph(U'ç'), fonts().typeface(sans).missing(), U'ç');
+    // A face of capitals bakes the capital it draws for a small letter.
+    expect_same_glyph(baked.typeface(capitals).glyph(U'Œ'), fonts().typeface(capitals).glyph(U'œ'), U'œ');
+}
+
+// In a file of made-up glyphs, each 10 bytes of numbers after its 3-byte
+// code point, the last glyph is ñ's, after é's.
+TEST(BakedGlyphs, CodePointsOutOfOrderOrBeyondUnicodeAreADamagedFile) {
+    struct : GlyphSource {
+        Typeface face{"Test", {}, false, [](char32_t) { return Glyph{.advance = 1, .coverage = {}}; }};
+        const Typeface& typeface(const Font&) override { return face; }
+    } source;
+    const std::string file = bake_glyphs(source, std::vector<GlyphSet>{{Font{}, U"ñé"}});
+    const auto with_last = [&](char32_t code) {
+        std::string changed = file;
+        const std::size_t at = file.size() - 13;
+        for (std::size_t i = 0; i < 3; ++i) changed[at + i] = static_cast<char>(code >> (8 * i) & 0xFFu);
+        return changed;
+    };
+    EXPECT_TRUE(BakedGlyphs(with_last(U'ò')).typeface({}).has(U'ò'));
+    EXPECT_FALSE(BakedGlyphs(with_last(U'ò')).typeface({}).has(U'ñ'));
+    for (const char32_t code : {U'é', U'a', char32_t{0x110000}}) {
+        EXPECT_THROW(BakedGlyphs{with_last(code)}, std::runtime_error) << static_cast<int>(code);
+    }
+}

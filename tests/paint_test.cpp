@@ -169,6 +169,19 @@ TEST(LabelPainting, ADisabledCaptionIsGreyOverAWhiteCopyInsideTheSunkenEdge) {
               (Rows{"sssssssw", "s.....lw", "s.bbbblw", "s.ssbblw", "s.sswblw", "s.bwwblw", "sllllllw", "wwwwwwww"}));
 }
 
+// A line break starts a lower line, and each sequence of bytes that is not
+// UTF-8 draws one glyph, as a character would: here é and a sequence cut
+// short, then a continuation byte alone and a sequence cut short by the
+// caption's end.
+TEST(LabelPainting, ALineBreakStartsALowerLineAndEachBrokenSequenceDrawsOneGlyph) {
+    LabelProps sign = filled(0, 0, 8, 8, 0x0000FF);
+    sign.caption = "\xC3\xA9\xE2\x82\n\x80\xF0\x9F";
+    sign.fore_color = rgb(0xFF0000);
+    const Picture p({label("sign", sign)}, 8, 8);
+    EXPECT_EQ(rows(p.image),
+              (Rows{"bbbbbbbb", "rrbrrbbb", "rrbrrbbb", "bbbbbbbb", "bbbbbbbb", "rrbrrbbb", "rrbrrbbb", "bbbbbbbb"}));
+}
+
 // The first control listed is on top and a hidden one is left out; a label
 // with no back colour shows a button face, a transparent one what is beneath.
 TEST(DrawingOrder, EachControlShowsWhatTheOnesListedBeforeItLeaveUncovered) {
@@ -222,4 +235,29 @@ TEST(LinePainting, WiderLinesAreCentredOnTheSegmentWithRoundEnds) {
     const Picture p({line("three", segment(10, 30, 20, 30, 3)), line("seven", segment(10, 60, 30, 60, 7))});
     expect_colour(p.image, 0xFF0000, {{15, 29}, {15, 31}, {9, 30}, {21, 30}, {7, 60}, {10, 57}});
     expect_colour(p.image, kBack, {{15, 28}, {15, 32}, {8, 30}, {22, 30}, {7, 57}, {33, 63}});
+}
+
+// A face of capitals draws each small letter as its capital, accented ones
+// too; a letter without a capital of its own stays as it is. Here each
+// glyph's advance is the character it was drawn for.
+TEST(Typeface, AFaceOfCapitalsDrawsAccentedSmallLettersAsTheirCapitals) {
+    const auto drawn_for = [](char32_t code) { return Glyph{.advance = static_cast<int>(code), .coverage = {}}; };
+    const Typeface capitals("Test", {}, true, drawn_for, [](char32_t code) { return code != U'Ÿ'; });
+    const std::pair<char32_t, char32_t> letters[] = {
+        {U'm', U'M'}, {U'é', U'É'}, {U'ç', U'Ç'}, {U'ñ', U'Ñ'}, {U'à', U'À'}, {U'þ', U'Þ'}, {U'œ', U'Œ'},
+        {U'ÿ', U'Ÿ'}, {U'ā', U'Ā'}, {U'ĺ', U'Ĺ'}, {U'ž', U'Ž'}, {U'ı', U'I'}, {U'ß', U'ß'}, {U'÷', U'÷'},
+        {U'É', U'É'}, {U'Œ', U'Œ'}, {U'@', U'@'}, {U'{', U'{'}, {U'µ', U'µ'}, {U'ĸ', U'ĸ'}};
+    for (const auto& [letter, capital] : letters) {
+        EXPECT_EQ(capitals.glyph(letter).advance, static_cast<int>(capital)) << static_cast<int>(letter);
+        EXPECT_EQ(&capitals.glyph(letter), &capitals.glyph(capital)) << static_cast<int>(letter);
+    }
+    EXPECT_EQ(capitals.width("œuvre"), capitals.width("ŒUVRE"));
+    // Whether it has a letter is whether it has the capital it draws.
+    EXPECT_TRUE(capitals.has(U'é'));
+    EXPECT_FALSE(capitals.has(U'ÿ'));
+    EXPECT_FALSE(capitals.has(Typeface::kNoCharacter));
+
+    const Typeface plain("Test", {}, false, drawn_for);
+    for (const char32_t c : {U'é', U'&', U'…', U'\0', U'😀'}) EXPECT_EQ(plain.glyph(c).advance, static_cast<int>(c));
+    EXPECT_TRUE(plain.has(U'ÿ'));
 }

@@ -230,6 +230,18 @@ TEST(SimDump, GivesTheValuesTheHandlersHaveSetNotTheTables) {
     EXPECT_EQ(dumped(dump, "v1", "Visible"), boolean(form4.line("v1").visible()));
 }
 
+// A caption of any bytes dumps as valid JSON in valid UTF-8: its characters
+// as they are, quotes, backslashes and control characters escaped, and each
+// sequence that is not UTF-8 as U+FFFD.
+TEST(SimDump, ACaptionOfAnyBytesIsValidJsonAndValidUtf8) {
+    Simulation game;
+    game.scene("Form1")->label("Label1").set_caption("¡Año \"ñ\"\\…😀\x01\n\x7F\xFF\xC3\xE2\x82");
+    const std::string dump = run_script("dump Form1\n", &game).out;
+    const std::string caption = R"("Caption":"¡Año \"ñ\"\\…😀\u0001\n)"
+                                "\x7F\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\"";
+    EXPECT_NE(dump.find(caption), std::string::npos) << dump;
+}
+
 // Words are parted by any run of spaces and tabs, the CR a Windows editor
 // ends a line with is not part of its last word, and a comment may be indented.
 TEST(SimScriptLayout, SpacesTabsAndCarriageReturnsPartWordsAsOneSpaceDoes) {

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Catalogues of translations, and which language the game speaks.
 
+#include "paint/baked_glyphs.h"
 #include "paint/painter.h"
+#include "runtime/utf8.h"
 #include "session/options.h"
 #include "session/texts.h"
 #include "test_scenes.h"
+#include "tools/glyphs/texts_to_bake.h"
 
 #include <gtest/gtest.h>
 
@@ -184,12 +187,9 @@ bool words_whole(std::string_view caption, const std::vector<CaptionLine>& lines
 
 } // namespace
 
-// Every caption of every language, laid out in its label as the painter lays
-// it out at one to one: no line wider than the label's text area, no more
-// lines than its height holds, no word broken where the game's own caption
-// breaks none, and its words beginning on the line the game's own begin on.
-TEST(Translations, EveryCaptionFitsItsLabelInEveryLanguage) {
-    Painter painter(guardianes::testing::fonts());
+// Calls `check` with each language's name, each label's caption that is
+// words, its place and its translation.
+template <class Check> void each_translated_caption(Check check) {
     for (const BuiltInCatalogue& built_in : built_in_catalogues()) {
         const Catalogue catalogue(built_in.mo);
         for (const SceneDef& scene : game_scenes()) {
@@ -199,25 +199,54 @@ TEST(Translations, EveryCaptionFitsItsLabelInEveryLanguage) {
                 const std::string context = caption_context(scene.table.name, row.name);
                 const std::optional<std::string_view> translation = catalogue.find(context, label->caption);
                 ASSERT_TRUE(translation) << built_in.language << ": " << context << " is not translated";
-                LabelProps translated = *label;
-                translated.caption = *translation;
-                const PixelRect area = text_area(translated);
-                const Typeface& face = guardianes::testing::fonts().typeface(translated.font);
-                const std::vector<CaptionLine> lines = painter.caption_lines(translated);
-                const std::string where =
-                    std::string(built_in.language) + " " + context + " \"" + std::string(*translation) + "\"";
-                for (const CaptionLine& line : lines)
-                    EXPECT_LE(line.width, area.width()) << where << ": \"" << line.text << "\" is too wide";
-                EXPECT_LE(static_cast<int>(lines.size()) * face.line_height(), area.height())
-                    << where << ": " << lines.size() << " lines, " << area.height() / face.line_height() << " fit";
-                const std::vector<CaptionLine> own = painter.caption_lines(*label);
-                if (words_whole(label->caption, own)) {
-                    EXPECT_TRUE(words_whole(*translation, lines)) << where << ": a word is broken";
-                }
-                EXPECT_EQ(first_words(lines), first_words(own)) << where << ": its words begin on another line";
+                check(built_in.language, *label, context, *translation);
             }
         }
     }
+}
+
+// Every caption of every language, laid out in its label as the painter lays
+// it out at one to one: no line wider than the label's text area, no more
+// lines than its height holds, no word broken where the game's own caption
+// breaks none, and its words beginning on the line the game's own begin on.
+TEST(Translations, EveryCaptionFitsItsLabelInEveryLanguage) {
+    Painter painter(guardianes::testing::fonts());
+    each_translated_caption([&](std::string_view language, const LabelProps& label, const std::string& context,
+                                std::string_view translation) {
+        LabelProps translated = label;
+        translated.caption = translation;
+        const PixelRect area = text_area(translated);
+        const Typeface& face = guardianes::testing::fonts().typeface(translated.font);
+        const std::vector<CaptionLine> lines = painter.caption_lines(translated);
+        const std::string where = std::string(language) + " " + context + " \"" + std::string(translation) + "\"";
+        for (const CaptionLine& line : lines)
+            EXPECT_LE(line.width, area.width()) << where << ": \"" << line.text << "\" is too wide";
+        EXPECT_LE(static_cast<int>(lines.size()) * face.line_height(), area.height())
+            << where << ": " << lines.size() << " lines, " << area.height() / face.line_height() << " fit";
+        const std::vector<CaptionLine> own = painter.caption_lines(label);
+        if (words_whole(label.caption, own)) {
+            EXPECT_TRUE(words_whole(translation, lines)) << where << ": a word is broken";
+        }
+        EXPECT_EQ(first_words(lines), first_words(own)) << where << ": its words begin on another line";
+    });
+}
+
+// Every character every language draws has a glyph in the face that draws
+// it: the desktop's, and the set baked for the browser and Windows.
+TEST(Translations, EveryCharacterOfEveryLanguageHasItsGlyph) {
+    BakedGlyphs baked(bake_glyphs(guardianes::testing::fonts(), glyph_sets(texts_to_bake())));
+    each_translated_caption(
+        [&](std::string_view language, const LabelProps& label, const std::string& context, std::string_view text) {
+            const Typeface& desktop = guardianes::testing::fonts().typeface(label.font);
+            const Typeface& built_in = baked.typeface(label.font);
+            for (const char32_t c : Utf8Chars(text)) {
+                if (c == '\n' || c == '\r') continue;
+                EXPECT_TRUE(desktop.has(c)) << language << " " << context << ": " << desktop.family()
+                                            << " has no glyph for U+" << std::hex << static_cast<std::uint32_t>(c);
+                EXPECT_TRUE(built_in.has(c)) << language << " " << context << ": no glyph baked for U+" << std::hex
+                                             << static_cast<std::uint32_t>(c);
+            }
+        });
 }
 
 TEST(Languages, TheLanguageAskedForSpeaksOverTheSystemsAndARefusalIsSaidInTheSystems) {

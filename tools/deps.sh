@@ -28,7 +28,7 @@ guardianes_test_packages=(
   lintian man-db groff-base
   clang-14 clang-format-14 libclang-rt-14-dev libxtst-dev
   chromium chromium-driver python3-selenium
-  g++-mingw-w64-x86-64-posix wine wine64
+  g++-mingw-w64-x86-64-posix wine wine64 locales
 )
 
 # npm, for bench/lighthouse.sh alone.

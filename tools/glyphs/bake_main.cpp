@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// guardianes-bake-glyphs: bakes the glyphs of every font the game's scenes
-// draw in, rasterised by the desktop's own font code, into one file for the
-// browser build, which has no rasteriser of its own.
+// guardianes-bake-glyphs: bakes the glyphs that every text of the game
+// draws, in its label's font, rasterised by the desktop's own font code,
+// into one file for the browser and Windows builds, which have no
+// rasteriser of their own.
 //   guardianes-bake-glyphs FILE          writes the file
 //   guardianes-bake-glyphs --cpp FILE    writes it as a C++ source that
 //                                        defines guardianes::baked_glyphs()
 
 #include "paint/baked_glyphs.h"
 #include "paint/fonts.h"
-#include "scenes/scenes.h"
+#include "tools/glyphs/texts_to_bake.h"
 
 #include <exception>
 #include <fstream>
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
     const char* path = argv[argc - 1];
     try {
         FontLibrary fonts;
-        std::string baked = bake_glyphs(fonts, fonts_of(game_scenes()));
+        std::string baked = bake_glyphs(fonts, glyph_sets(texts_to_bake()));
         if (source) baked = as_source(baked);
         std::ofstream out(path, std::ios::binary);
         if (!out.write(baked.data(), static_cast<std::streamsize>(baked.size())) || !out.flush()) {

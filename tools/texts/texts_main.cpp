@@ -29,6 +29,17 @@ std::string_view scene_words(std::string_view scene) {
     return "A scene";
 }
 
+// What a translator cannot see from a label's size alone.
+std::string_view note(std::string_view context) {
+    if (context == "Form2|play1") return "Shown over the player's lane when the player's car wins.";
+    if (context == "Form2|play2") return "Shown over the rival's lane when the rival car wins.";
+    if (context == "Form2|play3") return "A draw, which the game never shows.";
+    if (context == "Form3|galones") return "Beside the count of gallons left, from 3 down to 2.";
+    if (context == "Form3|galon") return "Beside the count of gallons left at 1, and at 0 once the water has run out.";
+    if (context == "Form4|ag1") return "The letters stand one a line down the bottle, below an empty first line.";
+    return {};
+}
+
 // A text as a PO file writes it: quoted, a line for each line it has.
 std::string quoted(std::string_view text) {
     std::string out = text.find('\n') != std::string_view::npos ? "\"\"\n\"" : "\"";
@@ -86,6 +97,8 @@ int main() {
             std::string comment = "#. " + std::string(scene_words(table.name)) + ": the label " +
                                   std::string(row.name) + ", " + std::to_string(box.width()) + " x " +
                                   std::to_string(box.height()) + " pixels, in " + font_words(label->font) + ".";
+            if (const std::string_view words = note(caption_context(table.name, row.name)); !words.empty())
+                comment += "\n#. " + std::string(words);
             if (label->caption.find("  ") != std::string_view::npos)
                 comment += "\n#. Runs of spaces push words onto lines of their own: a line break may stand for one.";
             entry(comment, caption_context(table.name, row.name), label->caption);
