@@ -60,7 +60,9 @@ start() {
   if [ "$1" = linux ]; then
     GUARDIANES_WAKEUP_LOG=$log "$linux_game" 2>/dev/null &
   else
-    GUARDIANES_WAKEUP_LOG=$log wine "$exe" 2>/dev/null &
+    # Wine tells the game an English-speaking user's languages; in the
+    # game's own text its first window is "Form1", as the Linux game's.
+    GUARDIANES_WAKEUP_LOG=$log wine "$exe" --lang C 2>/dev/null &
   fi
   game_pid=$!
   for _ in $(seq 400); do
@@ -102,7 +104,7 @@ awk -v exe="$(stat -c %s "$exe")" -v zip="$(stat -c %s "$zip")" -v ls="${startup
   function verdict(ok) { if (!ok) missed++; return ok ? "met" : "MISSED" }
   BEGIN {
     printf "%-46s %12s   %s\n", "figure", "measured", "target"
-    printf "%-46s %9.2f MB   < 3 MB     %s\n", "guardianes.exe", exe / 1e6, verdict(exe < 3e6)
+    printf "%-46s %9.2f MB   < 1 MB     %s\n", "guardianes.exe", exe / 1e6, verdict(exe < 1e6)
     printf "%-46s %9.2f MB   < 2 MB     %s\n", "the zip", zip / 1e6, verdict(zip < 2e6)
     printf "%-46s %9.1f ms\n", "start to the first frame, Linux desktop", ls / 1000
     printf "%-46s %9.1f ms\n", "start to the first frame, under Wine", ws / 1000
