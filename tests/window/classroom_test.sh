@@ -109,12 +109,7 @@ languages() {
   cmp -s "$work/menu-es.png" "$work/menu-fr.png" && fail "the Spanish and the French menus are one picture"
   menu_title=Guardianes
   LC_ALL= LANG=es_AR.UTF-8 start_menu
-  expect_picture "$menu" "$work/menu-es.png" "the Spanish menu"
-  choose "$menu" portal1
-  race=$(find_window 'Guardianes: *') || fail "no race titled 'Guardianes: ...' in Spanish"
-  title=$(LC_ALL=C.UTF-8 xprop -id "$race" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//')
-  [ "$title" = "Guardianes: Policía" ] || fail "the Spanish race's window is titled '$title'"
-  close_ends "$race"
+  spanish_menu_and_race
   LC_ALL= LANG=es_AR.UTF-8 start_menu --lang fr
   expect_picture "$menu" "$work/menu-fr.png" "the French menu, asked for over a Spanish system"
   close_ends "$menu"

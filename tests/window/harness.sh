@@ -132,3 +132,15 @@ close_ends() {
   wait_end 1000 "${2-}"
   [ "$status" = 0 ] || fail "closing the window ended the game with status $status"
 }
+
+# The menu just started speaks Spanish, as the simulator's picture
+# $work/menu-es.png shows it, and so does the race's title; closing the
+# race ends the game.
+spanish_menu_and_race() {
+  expect_picture "$menu" "$work/menu-es.png" "the Spanish menu"
+  choose "$menu" portal1
+  race=$(find_window 'Guardianes: *') || fail "no race titled 'Guardianes: ...' in Spanish"
+  title=$(LC_ALL=C.UTF-8 xprop -id "$race" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//')
+  [ "$title" = "Guardianes: Policía" ] || fail "the Spanish race's window is titled '$title'"
+  close_ends "$race"
+}

@@ -194,12 +194,7 @@ languages() {
   exe_in() { exec wine "$windows/guardianes.exe" "$@"; }
   game=exe_in menu_title=Guardianes
   start_menu --lang es
-  expect_picture "$menu" "$work/menu-es.png" "the Spanish menu"
-  choose "$menu" portal1
-  race=$(find_window 'Guardianes: *') || fail "no race titled 'Guardianes: ...' in Spanish"
-  title=$(LC_ALL=C.UTF-8 xprop -id "$race" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//')
-  [ "$title" = "Guardianes: Policía" ] || fail "the Spanish race's window is titled '$title'"
-  close_ends "$race"
+  spanish_menu_and_race
   mkdir "$work/locales"
   localedef -i fr_FR -f UTF-8 "$work/locales/fr_FR.UTF-8" || fail "cannot compile the fr_FR.UTF-8 locale"
   # A Wine server started in another language would answer in that one.
