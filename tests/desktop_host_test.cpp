@@ -139,16 +139,6 @@ struct Desktop {
 // The menu's police button, at the window pixel a click at the scale `times` lands on.
 Pixel police(int times) { return {84 * times, 116 * times}; }
 
-std::vector<SceneDef> overflowing() {
-    return {{small_table("Form1", {label("boom", box(0, 0))}, {int16("n")}), [](Scene& s) {
-                 Int16Counter& n = s.int16("n");
-                 s.label("boom").on_click = [&n] {
-                     n = 32767;
-                     n += 1;
-                 };
-             }}};
-}
-
 // A scene whose label sounds the heartbeat when clicked, and no timers: only
 // the sound's own time is ever due.
 std::vector<SceneDef> beeping() {
@@ -351,7 +341,7 @@ TEST(DesktopLoop, TheDevicePlaysAtTheOptionsVolumeAndAtNoneNeverOpens) {
 }
 
 TEST(DesktopLoop, ARunTimeErrorIsShownThenTheGameEndsFailed) {
-    Desktop desktop({}, overflowing);
+    Desktop desktop({}, [] { return std::vector{overflowing()}; });
     desktop.platform.steps = {Desktop::click(0, {5, 5})};
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(desktop.run(), 1);

@@ -18,17 +18,6 @@ constexpr Nanos kMinute = 60'000 * kMillisecond;
 
 OptionReading command_line(std::vector<std::string_view> arguments) { return read_command_line(arguments); }
 
-// A scene that raises the overflow error when `boom` is clicked.
-SceneDef overflowing() {
-    return {small_table("Form1", {label("boom", box(0, 0))}, {int16("n")}), [](Scene& s) {
-                Int16Counter& n = s.int16("n");
-                s.label("boom").on_click = [&n] {
-                    n = 32767;
-                    n += 1;
-                };
-            }};
-}
-
 std::string scene_states(Simulation& sim) {
     std::string states;
     for (std::size_t i = 0; i < sim.runtime().scene_count(); ++i) states += to_string(sim.runtime().state(i))[0];
@@ -358,15 +347,4 @@ TEST(Endings, EveryWayTheGameEndsHasItsExitStatus) {
     EXPECT_TRUE(ended(failed));
     EXPECT_EQ(failed.session().exit_status(), 1);
     EXPECT_EQ(failed.session().next_wakeup(), std::nullopt);
-}
-
-TEST(Endings, WithoutSoundTheGamePlaysOnSilently) {
-    Simulation sim;
-    EXPECT_EQ(sim.session().sound_failed("no device"), "playing without sound: no device");
-    sim.click("Form1", "portal1");
-    sim.wait_ms(1300);
-    EXPECT_TRUE(sim.take_sounds().empty());
-    EXPECT_TRUE(sim.runtime().running());
-    EXPECT_EQ(sim.session().error_message({6, "Overflow"}).text, "Run-time error '6':\n\nOverflow");
-    EXPECT_EQ(sim.session().error_line({6, "Overflow"}), "Run-time error '6': Overflow");
 }

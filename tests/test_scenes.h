@@ -49,6 +49,17 @@ inline LabelProps box(int x, int y, int size = 20) {
     return {.left = x * 15, .top = y * 15, .width = size * 15, .height = size * 15};
 }
 
+// A scene that raises the overflow error when `boom` is clicked.
+inline SceneDef overflowing() {
+    return {small_table("Form1", {label("boom", box(0, 0))}, {int16("n")}), [](Scene& s) {
+                Int16Counter& n = s.int16("n");
+                s.label("boom").on_click = [&n] {
+                    n = 32767;
+                    n += 1;
+                };
+            }};
+}
+
 // A label's or shape's rectangle; none for lines and timers.
 inline std::optional<TwipsRect> rect_of(const Control& c) {
     if (c.kind() == ControlKind::Label) return static_cast<const Label&>(c).rect();
