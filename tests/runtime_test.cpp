@@ -2,14 +2,9 @@
 // The runtime's rules on made-up scenes: clicks and double-clicks, timers on
 // the wake-up grid, scenes coming and going, the run-time error, the keys.
 
-#include "paint/painter.h"
-#include "runtime/still_scene.h"
 #include "test_scenes.h"
 
 #include <gtest/gtest.h>
-
-#include <array>
-#include <string_view>
 
 using namespace guardianes;
 using namespace guardianes::testing;
@@ -228,36 +223,6 @@ TEST(Lifecycle, AHiddenSceneKeepsTickingAndShowsItsChangesWhenShownAgain) {
     sim.click("Form1", 5, 5);
     EXPECT_EQ(sim.scene("Form1")->state(), SceneState::Hidden); // Form2 stays closed
     EXPECT_FALSE(sim.runtime().running());
-}
-
-// A label keeps the caption a handler sets, longer or shorter than the one
-// before: the simulator tells it and the painter draws it as if the table
-// had given it.
-TEST(Captions, ACaptionSetAtRunTimeIsToldAndDrawnAsIfTheTableHadIt) {
-    constexpr std::array<std::string_view, 5> kTexts{"10", "a caption too long to be kept in the label itself", "",
-                                                     "9 9", "a"};
-    const auto sign = [](std::string_view text) {
-        return label("sign", {.width = 1500, .height = 1500, .caption = text, .back_color = rgb(0xFFFFFF)});
-    };
-    std::size_t next = 0;
-    Simulation sim({{small_table("Form1", {sign("0")}), [&next, &kTexts](Scene& s) {
-                         s.label("sign").on_click = [&next, &kTexts, &shown = s.label("sign")] {
-                             shown.set_caption(std::string(kTexts[next++]));
-                         };
-                     }}});
-    for (const std::string_view text : kTexts) {
-        sim.wait_ms(600); // no double-click
-        sim.click("Form1", 5, 5);
-        EXPECT_NE(dump_json(sim.runtime(), 0, 0).find(R"("Height":1500,"Caption":")" + std::string(text) + '"'),
-                  std::string::npos)
-            << text;
-        const StillScene still(small_table("Form1", {sign(text)}));
-        Image shown;
-        Image given;
-        Painter(fonts()).paint(*sim.scene("Form1"), shown);
-        Painter(fonts()).paint(still.scene(), given);
-        EXPECT_TRUE(shown.pixels == given.pixels) << text;
-    }
 }
 
 TEST(RunTimeError, AnOverflowStopsItsHandlerAtThatStepAndEndsTheProgram) {
