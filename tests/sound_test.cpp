@@ -243,23 +243,20 @@ TEST(Mixer, AStoppedSceneFadesOutWithoutAClickWhileAnotherPlaysOn) {
 }
 
 // The volume scales the mix as a whole, after the limiter: at 50 every
-// sample is half of what it is at 100, to within rounding, for a cue alone
-// and for sixteen turned down together.
+// sample of sixteen cues turned down together is half of what it is at 100,
+// to within rounding. (A cue alone: the desktop loop's volume test.)
 TEST(Mixer, TheVolumeScalesTheWholeMix) {
-    const auto mixed = [](int volume, std::size_t voices) {
+    const auto mixed = [](int volume) {
         sound::Mixer mixer(volume);
-        for (std::size_t i = 0; i < voices; ++i) mixer.start(0, all_cues()[i]);
+        for (std::size_t i = 0; i < 16; ++i) mixer.start(0, all_cues()[i]);
         std::vector<std::int16_t> out(kSampleRate);
         for (std::size_t at = 0; at < out.size(); at += 441) mixer.mix(std::span(out).subspan(at, 441));
         return out;
     };
-    for (const std::size_t voices : {1, 16}) {
-        const auto full = mixed(100, voices);
-        const auto half = mixed(50, voices);
-        ASSERT_GT(peak_of(full), 1000);
-        for (std::size_t i = 0; i < full.size(); ++i)
-            ASSERT_LE(std::abs(2 * half[i] - full[i]), 1) << voices << " voices, sample " << i;
-    }
+    const auto full = mixed(100);
+    const auto half = mixed(50);
+    ASSERT_GT(peak_of(full), 1000);
+    for (std::size_t i = 0; i < full.size(); ++i) ASSERT_LE(std::abs(2 * half[i] - full[i]), 1) << "sample " << i;
 }
 
 // A game's sounds played as a host plays them, through one mixer, into
