@@ -51,20 +51,17 @@ std::string key(std::string_view context, std::string_view original) {
     return std::string(context) + '\x04' + std::string(original);
 }
 
-const std::string kSpanish = mo_file({{key("Form1|portal1", "Click Here"), "¡Haz clic!"},
-                                      {key("Form1|portal2", "Click Here"), "¡Aquí!"},
-                                      {key("options", "%s takes %s"), "%s toma %s"},
-                                      {key("Form3|win", "You Win"), ""}});
+const std::map<std::string, std::string> kSpanishEntries{{key("Form1|portal1", "Click Here"), "¡Haz clic!"},
+                                                         {key("Form1|portal2", "Click Here"), "¡Aquí!"},
+                                                         {key("options", "%s takes %s"), "%s toma %s"},
+                                                         {key("Form3|win", "You Win"), ""}};
+const std::string kSpanish = mo_file(kSpanishEntries);
 
 } // namespace
 
 TEST(Catalogues, ATextIsFoundByItsPlaceAndOtherwiseShownAsTheGamesOwn) {
     for (const bool big_endian : {false, true}) {
-        const std::string mo = big_endian ? mo_file({{key("Form1|portal1", "Click Here"), "¡Haz clic!"},
-                                                     {key("Form1|portal2", "Click Here"), "¡Aquí!"}},
-                                                    true)
-                                          : kSpanish;
-        const Catalogue catalogue(mo);
+        const Catalogue catalogue(mo_file(kSpanishEntries, big_endian));
         EXPECT_EQ(catalogue.find("Form1|portal1", "Click Here"), "¡Haz clic!");
         EXPECT_EQ(catalogue.find("Form1|portal2", "Click Here"), "¡Aquí!") << "the same words in another place";
         EXPECT_EQ(catalogue.find("Form1|portal3", "Click Here"), std::nullopt);
