@@ -61,7 +61,8 @@ const std::string kSpanish = mo_file(kSpanishEntries);
 
 TEST(Catalogues, ATextIsFoundByItsPlaceAndOtherwiseShownAsTheGamesOwn) {
     for (const bool big_endian : {false, true}) {
-        const Catalogue catalogue(mo_file(kSpanishEntries, big_endian));
+        const std::string mo = mo_file(kSpanishEntries, big_endian); // the catalogue views its bytes
+        const Catalogue catalogue(mo);
         EXPECT_EQ(catalogue.find("Form1|portal1", "Click Here"), "¡Haz clic!");
         EXPECT_EQ(catalogue.find("Form1|portal2", "Click Here"), "¡Aquí!") << "the same words in another place";
         EXPECT_EQ(catalogue.find("Form1|portal3", "Click Here"), std::nullopt);
