@@ -37,6 +37,7 @@ void Session::new_game() {
 
 std::string_view Session::SceneTexts::caption(std::string_view scene, std::string_view control,
                                               std::string_view caption) const {
+    if (texts_.language().empty()) return caption; // the game's own text: no place to look up
     if (control.empty()) return texts_(caption_context(scene, control), caption);
     return is_words(caption) ? texts_(caption_context(scene, control), caption) : caption;
 }
